@@ -1,0 +1,48 @@
+#include "Command.h"
+#include "Commands.h"
+
+#include "common/FileVersion.h"
+
+#include <ostream>
+
+namespace tessaron::cli {
+
+namespace {
+
+int RunVersion(const Args&, std::ostream& out, std::ostream&)
+{
+    out << OwnFileVersion() << '\n';
+    return 0;
+}
+
+// Every subcommand, in the order the usage text lists them.
+const Command kCommands[] = {
+    {"version", "version", RunVersion},
+};
+
+void printUsage(std::ostream& out)
+{
+    out << "usage:\n";
+    for (const Command& c : kCommands) {
+        out << "  tessaron " << c.usage << '\n';
+    }
+}
+
+} // namespace
+
+int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err)
+{
+    if (argv.size() < 2 || argv[1] == "help" || argv[1] == "--help" || argv[1] == "-h") {
+        printUsage(argv.size() < 2 ? err : out);
+        return argv.size() < 2 ? 1 : 0;
+    }
+    for (const Command& c : kCommands) {
+        if (argv[1] == c.name) {
+            return c.run(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);
+        }
+    }
+    err << "tessaron: unknown command \"" << argv[1] << "\" (try tessaron help)\n";
+    return 1;
+}
+
+} // namespace tessaron::cli

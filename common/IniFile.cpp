@@ -1,0 +1,366 @@
+#include "IniFile.h"
+
+#include "AtomicFile.h"
+#include "FileWriteError.h"
+
+#include <cstdint>
+
+namespace tessaron {
+
+namespace {
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+std::string_view trim(std::string_view s)
+{
+    while (!s.empty() && isBlank(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && isBlank(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    c = lower(c);
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+} // namespace
+
+std::optional<int> ParseProfileInt(std::string_view s)
+{
+    s = trim(s);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty()) {
+        return std::nullopt;
+    }
+    std::int64_t magnitude = 0;
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        s.remove_prefix(2);
+    } else if (s.size() > 1 && s[0] == '$') {
+        s.remove_prefix(1);
+    } else {
+        for (char c : s) {
+            if (c < '0' || c > '9') {
+                return std::nullopt;
+            }
+            magnitude = magnitude * 10 + (c - '0');
+            if (magnitude > 2147483648LL) {
+                return std::nullopt;
+            }
+        }
+        if (negative) {
+            return static_cast<int>(-magnitude);
+        }
+        if (magnitude > 2147483647LL) {
+            return std::nullopt;
+        }
+        return static_cast<int>(magnitude);
+    }
+    // Hexadecimal: up to 32 bits, the top bit making the value negative.
+    if (s.empty() || s.size() > 8) {
+        return std::nullopt;
+    }
+    std::uint32_t bits = 0;
+    for (char c : s) {
+        const int d = hexDigit(c);
+        if (d < 0) {
+            return std::nullopt;
+        }
+        bits = (bits << 4) | static_cast<std::uint32_t>(d);
+    }
+    const auto value = static_cast<std::int32_t>(bits);
+    return negative ? static_cast<int>(0u - static_cast<std::uint32_t>(value)) : value;
+}
+
+IniFile::IniFile(std::string path) : m_path(std::move(path))
+{
+    std::string contents;
+    if (FileExists(m_path) && ReadWholeFile(m_path, contents)) {
+        m_existed = true;
+        parse(contents);
+    } else {
+        m_sections.push_back(Section{});
+    }
+}
+
+IniFile IniFile::fromText(std::string_view text)
+{
+    IniFile ini;
+    ini.parse(text);
+    return ini;
+}
+
+void IniFile::parse(std::string_view text)
+{
+    m_sections.clear();
+    m_sections.push_back(Section{});
+
+    const auto firstNewline = text.find('\n');
+    m_crlf = firstNewline == std::string_view::npos ||
+             (firstNewline > 0 && text[firstNewline - 1] == '\r');
+
+    while (!text.empty()) {
+        auto end = text.find('\n');
+        std::string_view raw = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+
+        Line line;
+        line.text = std::string(raw);
+        const std::string_view trimmed = trim(raw);
+        if (!trimmed.empty() && trimmed.front() == '[') {
+            std::string_view name = trimmed.substr(1);
+            const auto close = name.find(']');
+            if (close != std::string_view::npos) {
+                name = name.substr(0, close);
+            }
+            Section section;
+            section.hasHeader = true;
+            section.name = std::string(trim(name));
+            section.lines.push_back(std::move(line));
+            m_sections.push_back(std::move(section));
+            continue;
+        }
+        if (!trimmed.empty() && trimmed.front() != ';') {
+            const auto eq = trimmed.find('=');
+            if (eq != std::string_view::npos && !trim(trimmed.substr(0, eq)).empty()) {
+                line.isKey = true;
+                line.key = std::string(trim(trimmed.substr(0, eq)));
+                line.value = std::string(trim(trimmed.substr(eq + 1)));
+            }
+        }
+        m_sections.back().lines.push_back(std::move(line));
+    }
+}
+
+const IniFile::Section* IniFile::findSection(std::string_view name) const
+{
+    for (const Section& section : m_sections) {
+        if (section.hasHeader && sameName(section.name, name)) {
+            return &section;
+        }
+    }
+    return nullptr;
+}
+
+IniFile::Section* IniFile::findSection(std::string_view name)
+{
+    return const_cast<Section*>(static_cast<const IniFile*>(this)->findSection(name));
+}
+
+std::optional<std::string> IniFile::value(std::string_view section, std::string_view key) const
+{
+    const Section* s = findSection(trim(section));
+    if (s == nullptr) {
+        return std::nullopt;
+    }
+    key = trim(key);
+    for (const Line& line : s->lines) {
+        if (line.isKey && sameName(line.key, key)) {
+            return line.value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string IniFile::readString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const
+{
+    auto v = value(section, key);
+    return v ? std::move(*v) : std::string(trim(defaultValue));
+}
+
+int IniFile::readInt(std::string_view section, std::string_view key, int defaultValue) const
+{
+    const auto v = value(section, key);
+    if (!v) {
+        return defaultValue;
+    }
+    return ParseProfileInt(*v).value_or(defaultValue);
+}
+
+bool IniFile::readBool(std::string_view section, std::string_view key, bool defaultValue) const
+{
+    return readInt(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool IniFile::hasSection(std::string_view section) const
+{
+    return findSection(trim(section)) != nullptr;
+}
+
+std::vector<std::string> IniFile::sectionNames() const
+{
+    std::vector<std::string> names;
+    for (const Section& section : m_sections) {
+        if (!section.hasHeader) {
+            continue;
+        }
+        bool seen = false;
+        for (const std::string& name : names) {
+            if (sameName(name, section.name)) {
+                seen = true;
+                break;
+            }
+        }
+        if (!seen) {
+            names.push_back(section.name);
+        }
+    }
+    return names;
+}
+
+void IniFile::writeString(std::string_view sectionName, std::string_view keyName,
+                          std::string_view newValue)
+{
+    sectionName = trim(sectionName);
+    keyName = trim(keyName);
+    // A line break inside a value would split it into lines of its own.
+    std::string flat(newValue);
+    for (char& c : flat) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    Line line;
+    line.isKey = true;
+    line.key = std::string(keyName);
+    line.value = std::string(trim(flat));
+    line.text = line.key + "=" + flat;
+
+    Section* section = findSection(sectionName);
+    if (section == nullptr) {
+        Section added;
+        added.hasHeader = true;
+        added.name = std::string(sectionName);
+        Line header;
+        header.text = "[" + added.name + "]";
+        added.lines.push_back(std::move(header));
+        added.lines.push_back(std::move(line));
+        m_sections.push_back(std::move(added));
+        m_modified = true;
+        return;
+    }
+
+    for (Line& existing : section->lines) {
+        if (existing.isKey && sameName(existing.key, keyName)) {
+            if (existing.text != line.text) {
+                existing = std::move(line);
+                m_modified = true;
+            }
+            return;
+        }
+    }
+
+    // After the last non-blank line, so that blank lines separating this
+    // section from the next one stay where they are.
+    size_t at = section->lines.size();
+    while (at > 1 && trim(section->lines[at - 1].text).empty()) {
+        --at;
+    }
+    section->lines.insert(section->lines.begin() + static_cast<std::ptrdiff_t>(at),
+                          std::move(line));
+    m_modified = true;
+}
+
+void IniFile::writeInt(std::string_view section, std::string_view key, int value)
+{
+    writeString(section, key, std::to_string(value));
+}
+
+void IniFile::writeBool(std::string_view section, std::string_view key, bool value)
+{
+    writeString(section, key, value ? "1" : "0");
+}
+
+std::string IniFile::text() const
+{
+    const std::string_view eol = m_crlf ? "\r\n" : "\n";
+    size_t size = 0;
+    for (const Section& section : m_sections) {
+        for (const Line& line : section.lines) {
+            size += line.text.size() + eol.size();
+        }
+    }
+    std::string out;
+    out.reserve(size);
+    for (const Section& section : m_sections) {
+        for (const Line& line : section.lines) {
+            out += line.text;
+            out += eol;
+        }
+    }
+    return out;
+}
+
+void IniFile::save(bool force)
+{
+    if (!m_modified && !force) {
+        return;
+    }
+    const std::string reason = WriteFileAtomically(m_path, text());
+    if (!reason.empty()) {
+        throw FileWriteError("Unable to write to " + m_path, m_path);
+    }
+    m_modified = false;
+    m_existed = true;
+}
+
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view defaultValue)
+{
+    return IniFile(path).readString(section, key, defaultValue);
+}
+
+int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
+                   int defaultValue)
+{
+    return IniFile(path).readInt(section, key, defaultValue);
+}
+
+void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value)
+{
+    IniFile ini(path);
+    ini.writeString(section, key, value);
+    ini.save(!ini.existed());
+}
+
+} // namespace tessaron

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the suite as shipped, then again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the thread code under
+# ThreadSanitizer, and the fuzz targets for a bounded time.
+set -euo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+jobs=${TESSARON_JOBS:-2}
+cd "$top"
+
+step() { printf '\n=== %s\n' "$*"; }
+
+step "build and test"
+scripts/setup.sh
+ctest --test-dir build -j "$jobs" --output-on-failure
+
+step "AddressSanitizer and UndefinedBehaviorSanitizer"
+TESSARON_BUILD="$top/build-asan" scripts/setup.sh -DTESSARON_SANITIZE=address,undefined \
+    -DTESSARON_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+if [ -x scripts/tsan.sh ]; then
+    step "ThreadSanitizer"
+    scripts/tsan.sh
+fi
+
+if [ -x scripts/fuzz.sh ]; then
+    step "fuzzing"
+    scripts/fuzz.sh "${TESSARON_FUZZ_SECONDS:-60}"
+fi
+
+step "all tests passed"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaron::test {
+
+// A temporary suite folder: TESSARON_HOME points at it while the object lives,
+// and the folder and everything in it is removed afterwards.
+class TempHome
+{
+public:
+    TempHome();
+    ~TempHome();
+    TempHome(const TempHome&) = delete;
+    TempHome& operator=(const TempHome&) = delete;
+
+    const std::string& path() const { return m_path; }
+    // name inside the folder.
+    std::string file(std::string_view name) const;
+
+    // Writes a file (folders below are created); returns its path.
+    std::string write(std::string_view name, std::string_view contents) const;
+    // The file's bytes, "" when it does not exist.
+    std::string read(std::string_view name) const;
+    bool exists(std::string_view name) const;
+
+private:
+    std::string m_path;
+    std::string m_previous;
+    bool m_hadPrevious = false;
+};
+
+// A temporary folder removed at the end of its scope (without touching TESSARON_HOME).
+class TempDir
+{
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    std::string file(std::string_view name) const;
+
+private:
+    std::string m_path;
+};
+
+// Reads a file whole ("" when missing) and writes one, for test set-up.
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, std::string_view contents);
+
+} // namespace tessaron::test
