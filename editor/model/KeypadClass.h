@@ -1,0 +1,164 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tessaron {
+
+constexpr int MaxKeys = 20;
+constexpr int MacroSlots = 256;
+constexpr int MacroByteLimit = 100;
+
+// Macro items: signed 32-bit values.
+constexpr std::int32_t DelayBase = 0x1000;    // + n: pause of n x 4 ms, 3 bytes
+constexpr std::int32_t BeepBase = 0x2000;     // + n: beep of n x 4 ms, 3 bytes
+constexpr std::int32_t LedBase = 0x4000;      // + 8..13: LED command, 2 bytes
+constexpr std::int32_t PrefixEscape = 0x4040; // the command prefix sent as data, 2 bytes
+constexpr std::int32_t MacroEnd = -1;
+
+enum : std::uint8_t {
+    KeyTypeNone = 0,
+    KeyTypeLevelShift = 1,
+    KeyTypeLevelToggle = 2,
+    KeyTypeAlphaToggle = 3,
+};
+
+// The main window's modifier flags, as InsertKeyNumber receives them.
+enum : std::uint8_t {
+    LeftShift = 0x01,
+    RightShift = 0x02,
+    LeftCtrl = 0x04,
+    RightCtrl = 0x08,
+    ShiftKeyHeld = 0x10,
+    CapsLock = 0x20,
+};
+
+// Bytes an item takes in the keypad's macro memory: 3 for bit 0x1000 or 0x2000,
+// otherwise 2 for bit 0x4000, otherwise 1 (0 for MacroEnd).
+int ItemCost(std::int32_t item);
+
+struct TMacroData
+{
+    std::array<std::int32_t, MacroSlots> Items; // ends at the first MacroEnd
+    std::uint8_t AutoRepeat = 0;
+    std::uint8_t SendLineEditKeyASAP = 0;
+    std::string MacroName;
+};
+
+struct TKeyDataRec
+{
+    std::array<TMacroData, 2> Levels; // index 0 = level 1
+    std::uint8_t KeyType = KeyTypeNone;
+};
+
+// One row of KeyXlateTable: codes as decimal text ("-1" = no character) and labels.
+struct TRecXlate
+{
+    const char* Unshifted;
+    const char* Shifted;
+    const char* UnshiftedLabel;
+    const char* ShiftedLabel;
+};
+
+constexpr int KeyXlateRows = 111;
+// Indexed by key number 0..110 (1..83 are PC scan codes of set 1, US layout).
+extern const std::array<TRecXlate, KeyXlateRows> KeyXlateTable;
+// Key number for a typed character code 0..127; 0 = no key.
+extern const std::array<std::uint8_t, 128> CharKeyTable;
+
+// The key definition table: the editor's document. All item operations act on
+// Keys[CurrentKey].Levels[CurrentLevel].
+class TKeypadClass
+{
+public:
+    // Creation resets the table and leaves HexView at 0.
+    TKeypadClass();
+
+    // Clears all keys and sets the USER-mode parameters to their new-document
+    // values; HexView keeps its value.
+    void Reset();
+
+    void SelectKey(std::uint8_t key);     // ignored unless below 20
+    void SelectLevel(std::uint8_t level); // ignored unless below 2
+    std::uint8_t CurrentKey() const { return m_currentKey; }
+    std::uint8_t CurrentLevel() const { return m_currentLevel; }
+
+    // Read access to any key, for the writers and the window's key buttons.
+    const TKeyDataRec& Keys(int key) const { return m_keys[static_cast<size_t>(key)]; }
+
+    // The current key's type and the current level's flags and name.
+    std::uint8_t KeyType() const;
+    void SetKeyType(std::uint8_t type);
+    std::uint8_t AutoRepeat() const;
+    void SetAutoRepeat(std::uint8_t flag);
+    std::uint8_t SendLineEditKeyASAP() const;
+    void SetSendLineEditKeyASAP(std::uint8_t flag);
+    const std::string& MacroName() const;
+    void SetMacroName(std::string name);
+
+    std::uint8_t ItemCount() const; // index of the first MacroEnd
+    int BytesUsed() const;          // sum of the item costs
+    std::int32_t Item(int slot) const;
+
+    // The key path: translates a key number under the modifier state and
+    // inserts it at position (advanced past the new item). False, with nothing
+    // changed, when the macro would exceed 100 bytes; true also when the
+    // translation gives no item.
+    bool InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags,
+                         bool pcShiftDown, bool pcCapsLockOn);
+    // The raw path: inserts the item unchanged, always counted as one byte.
+    bool InsertItem(int& position, std::int32_t item);
+    // Removes one item; false when index is not before the end.
+    bool DeleteItem(std::uint8_t index);
+
+    // Display label of the item in a slot (MacroEnd gives " ").
+    std::string ItemLabel(int slot) const;
+
+    // The macro's text form: lowercase hex, commands introduced by Command_Prefix.
+    std::string MacroText() const;
+    // Decodes a text form into items at a running position from 0.
+    void AppendMacroText(std::string_view text);
+
+    // 0 = item labels as text, 1 = as hexadecimal.
+    std::uint8_t HexView = 0;
+
+    // USER-mode global parameters (names of their file keys). Setting them has
+    // no side effects, so they are plain fields.
+    std::uint8_t Key_Roll_Over;
+    std::uint8_t LED_Function;
+    std::uint8_t Character_Pacing;
+    std::int32_t DOWNLOAD_DELAY;
+    std::uint8_t Operating_Mode;
+    std::uint8_t LineEdit_TailCharacter;
+    std::uint8_t Key_Click;
+    std::uint8_t Command_Prefix;
+    std::uint8_t Baud_Rate;
+    std::uint8_t Word_Format;
+    std::uint8_t Xon_Character;
+    std::uint8_t Xoff_Character;
+    std::uint8_t CardReader_Type;
+    std::uint8_t CardReader_StartCharacter;
+    std::uint8_t CardReader_StartCharacterEnable;
+    std::uint8_t CardReader_EndCharacter;
+    std::uint8_t CardReader_EndCharacterEnable;
+    std::uint8_t CardReader_Tracks;
+    std::uint8_t CardReader_StartSentinel;
+    std::uint8_t CardReader_EndSentinel;
+    std::uint8_t CardReader_FieldSeparator;
+    std::uint8_t CardReader_BadSwipe;
+    std::uint8_t RF_Keypad_ID;
+    std::int32_t CDC_Serial_No;
+
+private:
+    TMacroData& level();
+    const TMacroData& level() const;
+    bool storeAt(int& position, std::int32_t item);
+
+    std::array<TKeyDataRec, MaxKeys> m_keys;
+    std::uint8_t m_currentKey = 0;
+    std::uint8_t m_currentLevel = 0;
+};
+
+} // namespace tessaron
