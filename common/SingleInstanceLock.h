@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+namespace tessaron {
+
+// What a second copy of Corvandelle (or a second `tessaron bridge`) says.
+inline constexpr const char* kAlreadyRunningMessage = "Corvandelle is already running!";
+
+// A per-user single-instance lock: flock() on "<name>.lock" in the user's
+// runtime folder ($XDG_RUNTIME_DIR, or /tmp/tessaron-<uid>/ where that is not
+// set or not usable). The kernel drops the lock when its holder ends, however
+// it ends, so a crashed run never blocks the next one. The lock is held by
+// this object's open file: a second object, in this process or another, does
+// not get it while the first one holds it.
+class SingleInstanceLock
+{
+public:
+    enum class Result
+    {
+        Acquired,
+        AlreadyHeld, // another holder has it
+        Failed,      // no lock folder or file could be used; see error()
+    };
+
+    explicit SingleInstanceLock(std::string name = "Corvandelle");
+    ~SingleInstanceLock();
+    SingleInstanceLock(const SingleInstanceLock&) = delete;
+    SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
+
+    Result acquire();
+    void release();
+    bool held() const { return m_fd >= 0; }
+
+    // The lock file (set by acquire) and the reason of a failure.
+    const std::string& path() const { return m_path; }
+    const std::string& error() const { return m_error; }
+
+    // The folder the lock files live in, created (mode 0700) when it is the
+    // fallback under /tmp. "" with error set when no usable folder exists.
+    static std::string lockFolder(std::string& error);
+
+private:
+    std::string m_name;
+    std::string m_path;
+    std::string m_error;
+    int m_fd = -1;
+};
+
+} // namespace tessaron

@@ -1,0 +1,380 @@
+#include "TVirtualPort.h"
+
+#include "common/SuiteFolder.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tessaron {
+
+namespace {
+
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 16;
+
+// "COM1" to "COM16" without leading zeros; anything else is no port name.
+bool validPortName(const std::string& name)
+{
+    if (name.size() < 4 || name.size() > 5 || name.compare(0, 3, "COM") != 0 || name[3] == '0') {
+        return false;
+    }
+    int n = 0;
+    for (size_t i = 3; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return false;
+        }
+        n = n * 10 + (name[i] - '0');
+    }
+    return n >= kFirstPort && n <= kLastPort;
+}
+
+std::string portsFolder()
+{
+    return SuitePath("ports");
+}
+
+// Field 22 of /proc/<pid>/stat: the process's start time in clock ticks since
+// boot. With the pid it names one process for good, even after the pid is reused.
+bool processStartTime(long pid, unsigned long long& start)
+{
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/stat", pid);
+    FILE* f = std::fopen(path, "re");
+    if (f == nullptr) {
+        return false;
+    }
+    char text[1024];
+    const size_t n = std::fread(text, 1, sizeof text - 1, f);
+    std::fclose(f);
+    text[n] = '\0';
+    // The command name (field 2) may hold spaces and parentheses: count from the last ')'.
+    const char* p = std::strrchr(text, ')');
+    if (p == nullptr) {
+        return false;
+    }
+    ++p;
+    for (int field = 3; field < 22; ++field) {
+        p = std::strchr(p + 1, ' ');
+        if (p == nullptr) {
+            return false;
+        }
+    }
+    return std::sscanf(p, " %llu", &start) == 1;
+}
+
+struct Marker
+{
+    long pid = 0;
+    unsigned long long start = 0;
+    std::string slave;
+};
+
+bool readMarker(const std::string& path, Marker& marker)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    char text[PATH_MAX + 64];
+    ssize_t n;
+    do {
+        n = ::read(fd, text, sizeof text - 1);
+    } while (n < 0 && errno == EINTR);
+    ::close(fd);
+    if (n <= 0) {
+        return false;
+    }
+    text[n] = '\0';
+    char slave[PATH_MAX];
+    if (std::sscanf(text, "%ld %llu %4095s", &marker.pid, &marker.start, slave) != 3) {
+        return false;
+    }
+    marker.slave = slave;
+    return true;
+}
+
+bool writeMarker(const std::string& path, const std::string& slave)
+{
+    unsigned long long start = 0;
+    processStartTime(::getpid(), start);
+    char text[PATH_MAX + 64];
+    const int len = std::snprintf(text, sizeof text, "%ld %llu %s\n", static_cast<long>(::getpid()),
+                                  start, slave.c_str());
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    ssize_t n;
+    do {
+        n = ::write(fd, text, static_cast<size_t>(len));
+    } while (n < 0 && errno == EINTR);
+    const bool ok = n == len;
+    ::close(fd);
+    if (!ok) {
+        ::unlink(path.c_str());
+    }
+    return ok;
+}
+
+bool markerIsMine(const Marker& m, const std::string& slave)
+{
+    return m.pid == static_cast<long>(::getpid()) && m.slave == slave;
+}
+
+// Whether the process that wrote the marker still runs (same pid, same start).
+bool ownerAlive(const Marker& m)
+{
+    if (m.pid <= 0) {
+        return false;
+    }
+    unsigned long long start = 0;
+    return processStartTime(m.pid, start) && start == m.start;
+}
+
+// The link's target, "" when path is not a symbolic link.
+std::string linkTarget(const std::string& path)
+{
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+void setRaw(int fd)
+{
+    termios t{};
+    if (::tcgetattr(fd, &t) == 0) {
+        ::cfmakeraw(&t);
+        t.c_cc[VMIN] = 1;
+        t.c_cc[VTIME] = 0;
+        ::tcsetattr(fd, TCSANOW, &t);
+    }
+}
+
+} // namespace
+
+std::string TVirtualPort::MarkerPath(const std::string& name)
+{
+    return SuitePath("ports/." + name + ".owner");
+}
+
+TVirtualPort::~TVirtualPort()
+{
+    Delete();
+}
+
+void TVirtualPort::fail(const std::string& what, int error)
+{
+    m_error = what;
+    if (error != 0) {
+        m_error += ": ";
+        m_error += std::strerror(error);
+    }
+}
+
+bool TVirtualPort::CreatePort(const std::string& name)
+{
+    m_error.clear();
+    if (!validPortName(name)) {
+        fail("\"" + name + "\" is not a port name (COM1 to COM16)", 0);
+        return false;
+    }
+    if (PortCreated()) {
+        fail("this object already holds " + m_name, 0);
+        return false;
+    }
+    const std::string folder = portsFolder();
+    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
+        fail("Unable to create " + folder, errno);
+        return false;
+    }
+    const std::string link = SuitePath("ports/" + name);
+    struct stat st
+    {
+    };
+    if (::lstat(link.c_str(), &st) == 0) {
+        fail(link + " is taken", 0);
+        return false;
+    }
+
+    termios raw{};
+    ::cfmakeraw(&raw);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    int master = -1;
+    int slave = -1;
+    char slaveName[PATH_MAX];
+    if (::openpty(&master, &slave, slaveName, &raw, nullptr) != 0) {
+        fail("Unable to open a pseudo-terminal", errno);
+        return false;
+    }
+    // Kernel quirk: the master reports POLLHUP only after its slave has been
+    // opened and closed again (a slave never opened reads as attached). openpty
+    // opens the slave; closing our only descriptor of it now puts the master
+    // in that state, and every host open clears it until the last host closes.
+    // Keeping a slave descriptor ourselves would hide every host's close.
+    ::close(slave);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+
+    const std::string marker = MarkerPath(name);
+    if (!writeMarker(marker, slaveName)) {
+        fail("Unable to write " + marker, errno);
+        ::close(master);
+        return false;
+    }
+    if (::symlink(slaveName, link.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(marker.c_str());
+        ::close(master);
+        fail(error == EEXIST ? link + " is taken" : "Unable to create " + link,
+             error == EEXIST ? 0 : error);
+        return false;
+    }
+    m_master = master;
+    m_hostAttached = false;
+    m_name = name;
+    m_link = link;
+    m_slave = slaveName;
+    return true;
+}
+
+void TVirtualPort::Delete()
+{
+    if (!PortCreated()) {
+        return;
+    }
+    // Remove only what is still ours: a user may have replaced the link.
+    if (linkTarget(m_link) == m_slave) {
+        ::unlink(m_link.c_str());
+    }
+    const std::string marker = MarkerPath(m_name);
+    Marker m;
+    if (readMarker(marker, m) && markerIsMine(m, m_slave)) {
+        ::unlink(marker.c_str());
+    }
+    ::close(m_master);
+    m_master = -1;
+    m_hostAttached = false;
+    m_name.clear();
+    m_link.clear();
+    m_slave.clear();
+}
+
+bool TVirtualPort::PortOpened()
+{
+    if (!PortCreated()) {
+        return false;
+    }
+    pollfd p{m_master, 0, 0};
+    int r;
+    do {
+        r = ::poll(&p, 1, 0);
+    } while (r < 0 && errno == EINTR);
+    const bool attached = r >= 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+    if (m_hostAttached && !attached) {
+        discardHostBound();
+    }
+    m_hostAttached = attached;
+    return attached;
+}
+
+// The slave's input queue outlives a host's close: what the last host did not
+// read, or what arrived just as it closed, would be handed to the next host.
+// Flush it (through a brief descriptor of our own: the master cannot reach the
+// slave's line discipline) and put back the raw settings a host may have changed.
+void TVirtualPort::discardHostBound()
+{
+    ::tcflush(m_master, TCOFLUSH);
+    const int fd = ::open(m_slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::tcflush(fd, TCIFLUSH);
+        setRaw(fd);
+        ::close(fd);
+    } else {
+        setRaw(m_master);
+    }
+}
+
+int TVirtualPort::Write(const std::uint8_t* bytes, int count)
+{
+    if (bytes == nullptr || count <= 0 || !PortOpened()) {
+        return 0;
+    }
+    int done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(m_master, bytes + done, static_cast<size_t>(count - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            break; // EAGAIN: the host is not reading; the rest is lost
+        }
+        done += static_cast<int>(n);
+    }
+    return done;
+}
+
+int TVirtualPort::BytesPending() const
+{
+    if (!PortCreated()) {
+        return 0;
+    }
+    int n = 0;
+    if (::ioctl(m_master, FIONREAD, &n) != 0 || n < 0) {
+        return 0;
+    }
+    return n;
+}
+
+int TVirtualPort::Read(std::uint8_t* buffer, int count)
+{
+    if (buffer == nullptr || count <= 0 || !PortCreated()) {
+        return 0;
+    }
+    ssize_t n;
+    do {
+        n = ::read(m_master, buffer, static_cast<size_t>(count));
+    } while (n < 0 && errno == EINTR);
+    // EAGAIN: nothing there; EIO: no host and nothing left.
+    return n > 0 ? static_cast<int>(n) : 0;
+}
+
+int TVirtualPort::ResetBus()
+{
+    int removed = 0;
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+        const std::string name = "COM" + std::to_string(n);
+        const std::string marker = MarkerPath(name);
+        struct stat st
+        {
+        };
+        if (::lstat(marker.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            continue;
+        }
+        Marker m;
+        const bool readable = readMarker(marker, m);
+        if (readable && (m.pid == static_cast<long>(::getpid()) || ownerAlive(m))) {
+            continue; // a live port, ours or another running program's
+        }
+        const std::string link = SuitePath("ports/" + name);
+        if (readable && !m.slave.empty() && linkTarget(link) == m.slave) {
+            if (::unlink(link.c_str()) == 0) {
+                ++removed;
+            }
+        }
+        ::unlink(marker.c_str());
+    }
+    return removed;
+}
+
+} // namespace tessaron

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tessaron {
+
+// One virtual COM port: a pseudo-terminal whose slave is linked as
+// ports/COMn in the suite folder. A host application opens the link like a
+// serial port; what it writes waits on the master until Read takes it, and what
+// Write puts on the master the host reads. The slave starts in raw mode: no
+// echo, no line editing, no CR/LF translation.
+//
+// Every link a port makes is recorded by an owner marker next to it
+// (ports/.COMn.owner: process id, its start time, the slave's path), so that
+// ResetBus can tell a leftover of a run that died from a user's own link to a
+// real device, and never touches the latter.
+//
+// Not thread-safe: a port is used from one thread (the main thread).
+class TVirtualPort
+{
+public:
+    TVirtualPort() = default;
+    ~TVirtualPort();
+    TVirtualPort(const TVirtualPort&) = delete;
+    TVirtualPort& operator=(const TVirtualPort&) = delete;
+
+    // Creates the port "COM1" to "COM16". Fails (false, LastError set) for any
+    // other name, when this object already holds a port, or when ports/COMn
+    // exists in any form (a file, a user's link, a dangling link).
+    bool CreatePort(const std::string& name);
+    bool PortCreated() const { return m_master >= 0; }
+
+    // Removes the link and its marker (only if they are still this port's) and
+    // closes the pseudo-terminal. Harmless when nothing was created.
+    void Delete();
+
+    // Hands bytes to the host. Without a host holding the port open they are
+    // dropped, so that a host opening later never sees stale data; a host that
+    // does not read loses what no longer fits. Returns the bytes delivered.
+    int Write(const std::uint8_t* bytes, int count);
+
+    // Bytes the host has written that Read has not taken yet.
+    int BytesPending() const;
+
+    // Takes up to count of the host's bytes; returns how many were placed.
+    int Read(std::uint8_t* buffer, int count);
+
+    // True while some process holds the slave open.
+    bool PortOpened();
+
+    const std::string& Name() const { return m_name; }
+    // ports/COMn and the slave device it points at.
+    const std::string& LinkPath() const { return m_link; }
+    const std::string& SlavePath() const { return m_slave; }
+    const std::string& LastError() const { return m_error; }
+
+    // Removes what earlier runs left behind in ports/: each link recorded by an
+    // owner marker whose process is gone (and that still points where the
+    // marker says), and every stale marker. Links of live ports, of other live
+    // processes, and any link without a marker are left alone. Returns the
+    // number of links removed.
+    static int ResetBus();
+
+    // The marker file that records the owner of ports/<name>.
+    static std::string MarkerPath(const std::string& name);
+
+private:
+    void fail(const std::string& what, int error);
+    void discardHostBound();
+
+    int m_master = -1;
+    bool m_hostAttached = false;
+    std::string m_name;
+    std::string m_link;
+    std::string m_slave;
+    std::string m_error;
+};
+
+} // namespace tessaron

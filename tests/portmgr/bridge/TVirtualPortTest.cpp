@@ -1,0 +1,375 @@
+#include "portmgr/bridge/TVirtualPort.h"
+#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/TempHome.h"
+
+#include <climits>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+using tessaron::TVirtualPort;
+using tessaron::test::PtyHost;
+using tessaron::test::TempHome;
+using tessaron::test::WaitFor;
+
+namespace {
+
+std::string linkTarget(const std::string& path)
+{
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+bool entryExists(const std::string& path)
+{
+    struct stat st
+    {
+    };
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::string bytes(const TVirtualPort& port)
+{
+    return std::to_string(port.BytesPending());
+}
+
+int write(TVirtualPort& port, const std::string& text)
+{
+    return port.Write(reinterpret_cast<const std::uint8_t*>(text.data()),
+                      static_cast<int>(text.size()));
+}
+
+std::string read(TVirtualPort& port, int max)
+{
+    std::uint8_t buffer[64];
+    const int n = port.Read(buffer, max);
+    return std::string(reinterpret_cast<const char*>(buffer), static_cast<size_t>(n));
+}
+
+// Waits until the host's bytes have reached the master's queue.
+bool pendingReaches(const TVirtualPort& port, int n)
+{
+    return WaitFor([&] { return port.BytesPending() >= n; }, 2000);
+}
+
+} // namespace
+
+TEST(TVirtualPort, CreatePortLinksThePseudoTerminalAsComN)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM3")) << port.LastError();
+    EXPECT_TRUE(port.PortCreated());
+    EXPECT_EQ(port.Name(), "COM3");
+    EXPECT_EQ(port.LinkPath(), home.file("ports/COM3"));
+    EXPECT_EQ(linkTarget(home.file("ports/COM3")), port.SlavePath());
+    EXPECT_EQ(port.SlavePath().rfind("/dev/pts/", 0), 0u);
+    EXPECT_TRUE(entryExists(TVirtualPort::MarkerPath("COM3")));
+    EXPECT_FALSE(port.PortOpened());
+    EXPECT_EQ(port.BytesPending(), 0);
+}
+
+TEST(TVirtualPort, OnlyComOneToSixteenAreNames)
+{
+    TempHome home;
+    for (const char* bad :
+         {"", "COM", "COM0", "COM17", "COM03", "com3", "LPT1", "COM3x", "COM-1"}) {
+        TVirtualPort port;
+        EXPECT_FALSE(port.CreatePort(bad)) << bad;
+        EXPECT_FALSE(port.PortCreated());
+        EXPECT_NE(port.LastError(), "");
+    }
+    TVirtualPort first;
+    TVirtualPort last;
+    EXPECT_TRUE(first.CreatePort("COM1"));
+    EXPECT_TRUE(last.CreatePort("COM16"));
+    EXPECT_FALSE(first.CreatePort("COM2")) << "one port per object";
+}
+
+TEST(TVirtualPort, HostSeesRawBytesBothWays)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM4"));
+    PtyHost host(port.LinkPath());
+    ASSERT_TRUE(host.isOpen());
+    ASSERT_TRUE(port.PortOpened());
+
+    const std::string toHost("a\nb\r\x00\x03\x11\x13\x7f\xff", 10);
+    EXPECT_EQ(write(port, toHost), 10);
+    EXPECT_EQ(host.read(10, 2000), toHost) << "no line translation, no control characters";
+
+    const std::string fromHost("x\ny\r\x04\x1a\x00\xfe", 8);
+    ASSERT_TRUE(host.write(fromHost));
+    ASSERT_TRUE(pendingReaches(port, 8)) << bytes(port);
+    EXPECT_EQ(read(port, 16), fromHost);
+    EXPECT_EQ(host.drain(50), "") << "nothing echoed";
+}
+
+TEST(TVirtualPort, ReadTakesAtMostTheAskedCount)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM5"));
+    PtyHost host(port.LinkPath());
+    ASSERT_TRUE(host.write("0123456789"));
+    ASSERT_TRUE(pendingReaches(port, 10));
+    EXPECT_EQ(read(port, 7), "0123456");
+    EXPECT_EQ(port.BytesPending(), 3);
+    EXPECT_EQ(read(port, 7), "789");
+    EXPECT_EQ(port.BytesPending(), 0);
+    EXPECT_EQ(read(port, 7), "");
+}
+
+TEST(TVirtualPort, PortOpenedFollowsHostsOpeningAndClosing)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM6"));
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_FALSE(port.PortOpened()) << round;
+        PtyHost host(port.LinkPath());
+        EXPECT_TRUE(port.PortOpened()) << round;
+        {
+            PtyHost second(port.LinkPath());
+            EXPECT_TRUE(port.PortOpened());
+        }
+        EXPECT_TRUE(port.PortOpened()) << "one host still holds it";
+    }
+    EXPECT_FALSE(port.PortOpened());
+}
+
+TEST(TVirtualPort, BytesWrittenWithoutAHostAreDropped)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM7"));
+    EXPECT_EQ(write(port, "stale"), 0);
+    PtyHost host(port.LinkPath());
+    EXPECT_EQ(host.drain(50), "");
+    EXPECT_EQ(write(port, "fresh"), 5);
+    EXPECT_EQ(host.read(5, 2000), "fresh");
+}
+
+TEST(TVirtualPort, WhatOneHostLeftUnreadNeverReachesTheNext)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM8"));
+    {
+        PtyHost first(port.LinkPath());
+        ASSERT_TRUE(port.PortOpened());
+        EXPECT_EQ(write(port, "unread"), 6);
+    }
+    EXPECT_FALSE(port.PortOpened());
+    PtyHost second(port.LinkPath());
+    ASSERT_TRUE(port.PortOpened());
+    EXPECT_EQ(second.drain(50), "");
+}
+
+TEST(TVirtualPort, NextHostGetsRawModeWhateverTheLastOneSet)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM9"));
+    {
+        PtyHost first(port.LinkPath());
+        termios t{};
+        ASSERT_EQ(::tcgetattr(first.fd(), &t), 0);
+        t.c_lflag |= ECHO | ICANON;
+        t.c_oflag |= OPOST | ONLCR;
+        ASSERT_EQ(::tcsetattr(first.fd(), TCSANOW, &t), 0);
+        ASSERT_TRUE(port.PortOpened());
+    }
+    EXPECT_FALSE(port.PortOpened());
+    PtyHost second(port.LinkPath());
+    termios t{};
+    ASSERT_EQ(::tcgetattr(second.fd(), &t), 0);
+    EXPECT_EQ(t.c_lflag & (ECHO | ICANON), 0u);
+    EXPECT_EQ(t.c_oflag & OPOST, 0u);
+}
+
+TEST(TVirtualPort, HostBytesOutliveTheHostsClose)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM10"));
+    {
+        PtyHost host(port.LinkPath());
+        ASSERT_TRUE(host.write("bye"));
+        ASSERT_TRUE(pendingReaches(port, 3));
+    }
+    EXPECT_FALSE(port.PortOpened());
+    EXPECT_EQ(port.BytesPending(), 3);
+    EXPECT_EQ(read(port, 7), "bye");
+    EXPECT_EQ(read(port, 7), "") << "no host and nothing left";
+}
+
+TEST(TVirtualPort, CreatePortRefusesATakenName)
+{
+    TempHome home;
+    home.write("ports/COM1", "a file");
+    ASSERT_EQ(::symlink("/dev/null", home.file("ports/COM2").c_str()), 0);
+    ASSERT_EQ(::symlink("/nonexistent/ttyUSB9", home.file("ports/COM3").c_str()), 0);
+    ASSERT_EQ(::mkdir(home.file("ports/COM4").c_str(), 0755), 0);
+    for (const char* name : {"COM1", "COM2", "COM3", "COM4"}) {
+        TVirtualPort port;
+        EXPECT_FALSE(port.CreatePort(name)) << name;
+        EXPECT_NE(port.LastError().find("is taken"), std::string::npos) << port.LastError();
+        EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath(name)));
+    }
+    EXPECT_EQ(home.read("ports/COM1"), "a file");
+    EXPECT_EQ(linkTarget(home.file("ports/COM2")), "/dev/null");
+    EXPECT_EQ(linkTarget(home.file("ports/COM3")), "/nonexistent/ttyUSB9");
+
+    TVirtualPort owner;
+    ASSERT_TRUE(owner.CreatePort("COM5"));
+    TVirtualPort rival;
+    EXPECT_FALSE(rival.CreatePort("COM5"));
+    EXPECT_EQ(linkTarget(home.file("ports/COM5")), owner.SlavePath());
+}
+
+TEST(TVirtualPort, DeleteRemovesLinkAndMarkerSoThePortCanBeMadeAgain)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM11"));
+    PtyHost host(port.LinkPath());
+    port.Delete();
+    EXPECT_FALSE(port.PortCreated());
+    EXPECT_FALSE(entryExists(home.file("ports/COM11")));
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM11")));
+    EXPECT_EQ(write(port, "x"), 0);
+    EXPECT_EQ(port.BytesPending(), 0);
+    EXPECT_FALSE(port.PortOpened());
+    port.Delete(); // harmless twice
+
+    EXPECT_TRUE(port.CreatePort("COM11")) << port.LastError();
+    {
+        TVirtualPort scoped;
+        ASSERT_TRUE(scoped.CreatePort("COM12"));
+    }
+    EXPECT_FALSE(entryExists(home.file("ports/COM12"))) << "the destructor deletes";
+}
+
+TEST(TVirtualPort, DeleteLeavesALinkTheUserPutInItsPlace)
+{
+    TempHome home;
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM13"));
+    ASSERT_EQ(::unlink(port.LinkPath().c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/ttyS0", home.file("ports/COM13").c_str()), 0);
+    port.Delete();
+    EXPECT_EQ(linkTarget(home.file("ports/COM13")), "/dev/ttyS0");
+}
+
+namespace {
+
+// A port made by a process that then dies without deleting it, as a crash or
+// SIGKILL would leave it.
+std::string leftoverOfDeadProcess(const std::string& name)
+{
+    int pipeFd[2];
+    if (::pipe(pipeFd) != 0) {
+        return {};
+    }
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        auto* port = new TVirtualPort; // never deleted: the process just ends
+        const bool ok = port->CreatePort(name);
+        const std::string slave = ok ? port->SlavePath() : std::string();
+        (void)!::write(pipeFd[1], slave.data(), slave.size());
+        ::_exit(ok ? 0 : 1);
+    }
+    ::close(pipeFd[1]);
+    char buffer[256];
+    const ssize_t n = ::read(pipeFd[0], buffer, sizeof buffer);
+    ::close(pipeFd[0]);
+    ::waitpid(pid, nullptr, 0);
+    return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+}
+
+} // namespace
+
+TEST(TVirtualPortReset, RemovesLeftoversOfRunsThatDied)
+{
+    TempHome home;
+    const std::string slave = leftoverOfDeadProcess("COM2");
+    ASSERT_NE(slave, "");
+    EXPECT_EQ(linkTarget(home.file("ports/COM2")), slave);
+    TVirtualPort blocked;
+    EXPECT_FALSE(blocked.CreatePort("COM2"));
+
+    EXPECT_EQ(TVirtualPort::ResetBus(), 1);
+    EXPECT_FALSE(entryExists(home.file("ports/COM2")));
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM2")));
+    EXPECT_TRUE(blocked.CreatePort("COM2"));
+}
+
+TEST(TVirtualPortReset, NeverTouchesUserLinksOrLivePorts)
+{
+    TempHome home;
+    ASSERT_EQ(::mkdir(home.file("ports").c_str(), 0755), 0);
+    // A user's links, one of them dangling.
+    ASSERT_EQ(::symlink("/dev/ttyACM0", home.file("ports/COM1").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/pts/77", home.file("ports/COM3").c_str()), 0);
+    // A port of this process.
+    TVirtualPort mine;
+    ASSERT_TRUE(mine.CreatePort("COM4"));
+    // A leftover whose link the user has since pointed at a real device: the
+    // marker is stale, the link is the user's.
+    const std::string slave = leftoverOfDeadProcess("COM5");
+    ASSERT_NE(slave, "");
+    ASSERT_EQ(::unlink(home.file("ports/COM5").c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/ttyUSB0", home.file("ports/COM5").c_str()), 0);
+    // A marker whose writer is gone and left no link at all.
+    home.write("ports/.COM6.owner", "999999999 1 /dev/pts/5\n");
+    home.write("ports/.COM7.owner", "garbage");
+
+    EXPECT_EQ(TVirtualPort::ResetBus(), 0);
+    EXPECT_EQ(linkTarget(home.file("ports/COM1")), "/dev/ttyACM0");
+    EXPECT_EQ(linkTarget(home.file("ports/COM3")), "/dev/pts/77");
+    EXPECT_EQ(linkTarget(home.file("ports/COM4")), mine.SlavePath());
+    EXPECT_TRUE(entryExists(TVirtualPort::MarkerPath("COM4")));
+    EXPECT_EQ(linkTarget(home.file("ports/COM5")), "/dev/ttyUSB0");
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM5")));
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM6")));
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM7")));
+    // The live port still works.
+    PtyHost host(mine.LinkPath());
+    EXPECT_TRUE(mine.PortOpened());
+}
+
+TEST(TVirtualPortReset, LeavesPortsOfAnotherLiveProcess)
+{
+    TempHome home;
+    int ready[2];
+    int quit[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(quit), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        TVirtualPort port;
+        const char c = port.CreatePort("COM9") ? 'y' : 'n';
+        (void)!::write(ready[1], &c, 1);
+        char q;
+        (void)!::read(quit[0], &q, 1);
+        port.Delete();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ASSERT_EQ(c, 'y');
+    EXPECT_EQ(TVirtualPort::ResetBus(), 0);
+    EXPECT_TRUE(entryExists(home.file("ports/COM9")));
+    (void)!::write(quit[1], "q", 1);
+    ::waitpid(pid, nullptr, 0);
+    EXPECT_FALSE(entryExists(home.file("ports/COM9")));
+    for (int fd : {ready[0], ready[1], quit[0], quit[1]}) {
+        ::close(fd);
+    }
+}
