@@ -12,7 +12,8 @@ namespace tessaron {
 // The editor's document files. Readers do nothing, and return false, when no
 // file exists at the path; malformed contents read as the defaults. Writers
 // raise FileWriteError (common/FileWriteError.h) when the file cannot be
-// written, and leave an earlier file as it was.
+// written, and leave an earlier file as it was. After a read, key 0 and level
+// 1 are current, as after Reset.
 
 // The redefinition file (.ckd) of USER mode: the key table and its parameters.
 bool ReadRedefinitionFile(TKeypadClass& keypad, const std::string& path);

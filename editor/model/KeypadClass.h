@@ -18,7 +18,8 @@ constexpr std::int32_t LedBase = 0x4000;      // + 8..13: LED command, 2 bytes
 constexpr std::int32_t PrefixEscape = 0x4040; // the command prefix sent as data, 2 bytes
 constexpr std::int32_t MacroEnd = -1;
 
-enum : std::uint8_t {
+enum : std::uint8_t
+{
     KeyTypeNone = 0,
     KeyTypeLevelShift = 1,
     KeyTypeLevelToggle = 2,
@@ -26,7 +27,8 @@ enum : std::uint8_t {
 };
 
 // The main window's modifier flags, as InsertKeyNumber receives them.
-enum : std::uint8_t {
+enum : std::uint8_t
+{
     LeftShift = 0x01,
     RightShift = 0x02,
     LeftCtrl = 0x04,
@@ -106,9 +108,11 @@ public:
     // inserts it at position (advanced past the new item). False, with nothing
     // changed, when the macro would exceed 100 bytes; true also when the
     // translation gives no item.
-    bool InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags,
-                         bool pcShiftDown, bool pcCapsLockOn);
+    bool InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags, bool pcShiftDown,
+                         bool pcCapsLockOn);
     // The raw path: inserts the item unchanged, always counted as one byte.
+    // A negative item (it would read as the end marker) is refused like a full
+    // macro.
     bool InsertItem(int& position, std::int32_t item);
     // Removes one item; false when index is not before the end.
     bool DeleteItem(std::uint8_t index);
@@ -117,9 +121,15 @@ public:
     std::string ItemLabel(int slot) const;
 
     // The macro's text form: lowercase hex, commands introduced by Command_Prefix.
+    // A plain code equal to Command_Prefix is written as the escaped prefix, so
+    // it reads back (and reaches the keypad) as PrefixEscape.
     std::string MacroText() const;
-    // Decodes a text form into items at a running position from 0.
+    // Decodes a text form into items at a running position from 0. Decoding
+    // stops at the first pair that is not two hexadecimal digits; a delay or
+    // beep without its length byte is dropped.
     void AppendMacroText(std::string_view text);
+    // Empties the current level's item list (flags and name stay).
+    void ClearMacro();
 
     // 0 = item labels as text, 1 = as hexadecimal.
     std::uint8_t HexView = 0;

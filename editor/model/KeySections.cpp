@@ -1,0 +1,156 @@
+#include "KeySections.h"
+
+#include "AdvancedClass.h"
+
+#include "common/IniFile.h"
+
+namespace tessaron {
+
+namespace {
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isParameterOrScreenSection(std::string_view name)
+{
+    if (SameName(name, GlobalSection) || SameName(name, AdvancedSection)) {
+        return true;
+    }
+    for (int screen = 1; screen <= ScreenCount; ++screen) {
+        if (SameName(name, ScreenSectionName(screen))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void readLevel(const IniFile& ini, const std::string& section, TKeypadClass& keypad, int level)
+{
+    const std::string n = std::to_string(level + 1);
+    keypad.SelectLevel(static_cast<std::uint8_t>(level));
+    keypad.SetAutoRepeat(ReadFlag(ini, section, "L" + n + "_AutoRepeat", false));
+    keypad.SetSendLineEditKeyASAP(ReadFlag(ini, section, "L" + n + "_SendLineEditKeyASAP", false));
+    // A key named by two sections takes the codes of the later one.
+    keypad.ClearMacro();
+    keypad.AppendMacroText(ini.readString(section, "LEVEL_" + n + "_CODES", ""));
+    keypad.SetMacroName(ini.readString(section, "Level_" + n + "_Name", ""));
+}
+
+void writeLevel(IniFile& ini, const std::string& section, TKeypadClass& keypad, int level)
+{
+    const std::string n = std::to_string(level + 1);
+    keypad.SelectLevel(static_cast<std::uint8_t>(level));
+    ini.writeBool(section, "L" + n + "_AutoRepeat", keypad.AutoRepeat() != 0);
+    ini.writeBool(section, "L" + n + "_SendLineEditKeyASAP", keypad.SendLineEditKeyASAP() != 0);
+    ini.writeString(section, "Level_" + n + "_Codes", keypad.MacroText());
+    ini.writeString(section, "Level_" + n + "_Name", keypad.MacroName());
+}
+
+} // namespace
+
+std::string KeySectionName(int key)
+{
+    return "KEY" + std::to_string(key);
+}
+
+std::string ScreenSectionName(int screen)
+{
+    return "SCREEN" + std::to_string(screen);
+}
+
+bool SameName(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int KeySectionNumber(std::string_view name)
+{
+    if (name.size() < 4) {
+        return -1;
+    }
+    std::string_view digits = name.substr(3);
+    while (!digits.empty() && (digits.front() == ' ' || digits.front() == '\t')) {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty()) {
+        return -1;
+    }
+    int number = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        number = number * 10 + (c - '0');
+        if (number >= MaxKeys) {
+            return -1;
+        }
+    }
+    return number;
+}
+
+void WriteKeySections(IniFile& ini, TKeypadClass& keypad)
+{
+    const std::uint8_t key = keypad.CurrentKey();
+    const std::uint8_t level = keypad.CurrentLevel();
+    for (int k = 0; k < MaxKeys; ++k) {
+        const std::string section = KeySectionName(k);
+        keypad.SelectKey(static_cast<std::uint8_t>(k));
+        ini.writeInt(section, "KeyType", keypad.KeyType() & 0x7F);
+        writeLevel(ini, section, keypad, 0);
+        writeLevel(ini, section, keypad, 1);
+    }
+    keypad.SelectKey(key);
+    keypad.SelectLevel(level);
+}
+
+void ReadKeySections(const IniFile& ini, TKeypadClass& keypad)
+{
+    for (const std::string& section : ini.sectionNames()) {
+        if (isParameterOrScreenSection(section)) {
+            continue;
+        }
+        const int number = KeySectionNumber(section);
+        if (number < 0) {
+            continue;
+        }
+        keypad.SelectKey(static_cast<std::uint8_t>(number));
+        keypad.SetKeyType(ReadByte(ini, section, "KeyType", 0));
+        readLevel(ini, section, keypad, 0);
+        readLevel(ini, section, keypad, 1);
+    }
+    // Leave the cursor where Reset puts it.
+    keypad.SelectKey(0);
+    keypad.SelectLevel(0);
+}
+
+std::uint8_t ReadByte(const IniFile& ini, std::string_view section, std::string_view key,
+                      int defaultValue)
+{
+    return static_cast<std::uint8_t>(ini.readInt(section, key, defaultValue));
+}
+
+std::uint8_t ReadFlag(const IniFile& ini, std::string_view section, std::string_view key,
+                      bool defaultValue)
+{
+    return ini.readBool(section, key, defaultValue) ? 1 : 0;
+}
+
+std::uint8_t ClampKeyRollOver(std::uint8_t value)
+{
+    if (value > 2) {
+        return 2;
+    }
+    return value == 0 ? 1 : value;
+}
+
+} // namespace tessaron

@@ -1,0 +1,691 @@
+#include "KeypadClass.h"
+
+#include <cstdio>
+
+namespace tessaron {
+
+// clang-format off
+const std::array<TRecXlate, KeyXlateRows> KeyXlateTable = {{
+    /*   0 */ {"0", "0", "", ""},
+    /*   1 */ {"27", "27", "Esc", "Esc"},
+    /*   2 */ {"49", "33", "1", "!"},
+    /*   3 */ {"50", "64", "2", "@"},
+    /*   4 */ {"51", "35", "3", "#"},
+    /*   5 */ {"52", "36", "4", "$"},
+    /*   6 */ {"53", "37", "5", "%"},
+    /*   7 */ {"54", "94", "6", "^"},
+    /*   8 */ {"55", "38", "7", "&"},
+    /*   9 */ {"56", "42", "8", "*"},
+    /*  10 */ {"57", "40", "9", "("},
+    /*  11 */ {"48", "41", "0", ")"},
+    /*  12 */ {"45", "95", "-", "_"},
+    /*  13 */ {"61", "43", "=", "+"},
+    /*  14 */ {"8", "8", "BSpace", "BSpace"},
+    /*  15 */ {"9", "9", "Tab", "Tab"},
+    /*  16 */ {"113", "81", "q", "Q"},
+    /*  17 */ {"119", "87", "w", "W"},
+    /*  18 */ {"101", "69", "e", "E"},
+    /*  19 */ {"114", "82", "r", "R"},
+    /*  20 */ {"116", "84", "t", "T"},
+    /*  21 */ {"121", "89", "y", "Y"},
+    /*  22 */ {"117", "85", "u", "U"},
+    /*  23 */ {"105", "73", "i", "I"},
+    /*  24 */ {"111", "79", "o", "O"},
+    /*  25 */ {"112", "80", "p", "P"},
+    /*  26 */ {"91", "123", "[", "{"},
+    /*  27 */ {"93", "125", "]", "}"},
+    /*  28 */ {"13", "13", "Enter", "Enter"},
+    /*  29 */ {"-1", "-1", "LCtrlD", "LCtrlD"},
+    /*  30 */ {"97", "65", "a", "A"},
+    /*  31 */ {"115", "83", "s", "S"},
+    /*  32 */ {"100", "68", "d", "D"},
+    /*  33 */ {"102", "70", "f", "F"},
+    /*  34 */ {"103", "71", "g", "G"},
+    /*  35 */ {"104", "72", "h", "H"},
+    /*  36 */ {"106", "74", "j", "J"},
+    /*  37 */ {"107", "75", "k", "K"},
+    /*  38 */ {"108", "76", "l", "L"},
+    /*  39 */ {"59", "58", ";", ":"},
+    /*  40 */ {"39", "34", "'", "\""},
+    /*  41 */ {"96", "126", "`", "~"},
+    /*  42 */ {"-1", "-1", "LShiftD", "LShiftD"},
+    /*  43 */ {"92", "124", "\\", "|"},
+    /*  44 */ {"122", "90", "z", "Z"},
+    /*  45 */ {"120", "88", "x", "X"},
+    /*  46 */ {"99", "67", "c", "C"},
+    /*  47 */ {"118", "86", "v", "V"},
+    /*  48 */ {"98", "66", "b", "B"},
+    /*  49 */ {"110", "78", "n", "N"},
+    /*  50 */ {"109", "77", "m", "M"},
+    /*  51 */ {"44", "60", ",", "<"},
+    /*  52 */ {"46", "62", ".", ">"},
+    /*  53 */ {"47", "63", "/", "?"},
+    /*  54 */ {"-1", "-1", "RShiftD", "RShiftD"},
+    /*  55 */ {"42", "42", "* (kp)", "* (kp)"},
+    /*  56 */ {"-1", "-1", "LAltD", "LAltD"},
+    /*  57 */ {"32", "32", "Space", "Space"},
+    /*  58 */ {"-1", "-1", "CapsLck", "CapsLck"},
+    /*  59 */ {"-1", "-1", "F1", "F1"},
+    /*  60 */ {"-1", "-1", "F2", "F2"},
+    /*  61 */ {"-1", "-1", "F3", "F3"},
+    /*  62 */ {"-1", "-1", "F4", "F4"},
+    /*  63 */ {"-1", "-1", "F5", "F5"},
+    /*  64 */ {"-1", "-1", "F6", "F6"},
+    /*  65 */ {"-1", "-1", "F7", "F7"},
+    /*  66 */ {"-1", "-1", "F8", "F8"},
+    /*  67 */ {"-1", "-1", "F9", "F9"},
+    /*  68 */ {"-1", "-1", "F10", "F10"},
+    /*  69 */ {"-1", "-1", "NumLck", "NumLck"},
+    /*  70 */ {"-1", "-1", "ScrlLck", "ScrlLck"},
+    /*  71 */ {"55", "55", "7 (kp)", "7 (kp)"},
+    /*  72 */ {"56", "56", "8 (kp)", "8 (kp)"},
+    /*  73 */ {"57", "57", "9 (kp)", "9 (kp)"},
+    /*  74 */ {"45", "45", "- (kp)", "- (kp)"},
+    /*  75 */ {"52", "52", "4 (kp)", "4 (kp)"},
+    /*  76 */ {"53", "53", "5 (kp)", "5 (kp)"},
+    /*  77 */ {"54", "54", "6 (kp)", "6 (kp)"},
+    /*  78 */ {"43", "43", "+ (kp)", "+ (kp)"},
+    /*  79 */ {"49", "49", "1 (kp)", "1 (kp)"},
+    /*  80 */ {"50", "50", "2 (kp)", "2 (kp)"},
+    /*  81 */ {"51", "51", "3 (kp)", "3 (kp)"},
+    /*  82 */ {"48", "48", "0 (kp)", "0 (kp)"},
+    /*  83 */ {"46", "46", ". (kp)", ". (kp)"},
+    /*  84 */ {"-1", "-1", "F11", "F11"},
+    /*  85 */ {"-1", "-1", "F12", "F12"},
+    /*  86 */ {"13", "13", "Entr(kp)", "Entr(kp)"},
+    /*  87 */ {"-1", "-1", "RCtrlD", "RCtrlD"},
+    /*  88 */ {"47", "47", "/ (kp)", "/ (kp)"},
+    /*  89 */ {"-1", "-1", "PrintScr", "Shft-Prs"},
+    /*  90 */ {"-1", "-1", "RAltD", "RAltD"},
+    /*  91 */ {"-1", "-1", "Home", "Home"},
+    /*  92 */ {"-1", "-1", "Up", "Up"},
+    /*  93 */ {"-1", "-1", "PgUp", "PgUp"},
+    /*  94 */ {"-1", "-1", "Left", "Left"},
+    /*  95 */ {"-1", "-1", "Right", "Right"},
+    /*  96 */ {"-1", "-1", "End", "End"},
+    /*  97 */ {"-1", "-1", "Down", "Down"},
+    /*  98 */ {"-1", "-1", "PgDn", "PgDn"},
+    /*  99 */ {"-1", "-1", "Ins", "Ins"},
+    /* 100 */ {"127", "127", "Del", "Del"},
+    /* 101 */ {"-1", "-1", "LWin", "LWin"},
+    /* 102 */ {"-1", "-1", "RWin", "RWin"},
+    /* 103 */ {"-1", "-1", "App", "App"},
+    /* 104 */ {"-1", "-1", "Pause", "Pause"},
+    /* 105 */ {"-1", "-1", "LCtrlU", "LCtrlU"},
+    /* 106 */ {"-1", "-1", "LShiftU", "LShiftU"},
+    /* 107 */ {"-1", "-1", "RShiftU", "RShiftU"},
+    /* 108 */ {"-1", "-1", "LAltU", "LAltU"},
+    /* 109 */ {"-1", "-1", "RCtrlU", "RCtrlU"},
+    /* 110 */ {"-1", "-1", "RAltU", "RAltU"},
+}};
+
+// Printable characters go to their main-block key, except "*" and "+", which
+// go to the keypad's keys.
+const std::array<std::uint8_t, 128> CharKeyTable = {{
+    //  0    1    2    3    4    5    6    7    8    9   10   11   12   13   14   15
+        0,   0,   0,   0,   0,   0,   0,   0,   0,  15,   0,   0,   0,  28,   0,   0,
+    // 16                                     24             27
+        0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   0,   1,   0,   0,   0,   0,
+    // ' '  !    "    #    $    %    &    '    (    )    *    +    ,    -    .    /
+       57,   2,  40,   4,   5,   6,   8,  40,  10,  11,  55,  78,  51,  12,  52,  53,
+    //  0    1    2    3    4    5    6    7    8    9    :    ;    <    =    >    ?
+       11,   2,   3,   4,   5,   6,   7,   8,   9,  10,  39,  39,  51,  13,  52,  53,
+    //  @    A    B    C    D    E    F    G    H    I    J    K    L    M    N    O
+        3,  30,  48,  46,  32,  18,  33,  34,  35,  23,  36,  37,  38,  50,  49,  24,
+    //  P    Q    R    S    T    U    V    W    X    Y    Z    [    \    ]    ^    _
+       25,  16,  19,  31,  20,  22,  47,  17,  45,  21,  44,  26,  43,  27,   7,  12,
+    //  `    a    b    c    d    e    f    g    h    i    j    k    l    m    n    o
+       41,  30,  48,  46,  32,  18,  33,  34,  35,  23,  36,  37,  38,  50,  49,  24,
+    //  p    q    r    s    t    u    v    w    x    y    z    {    |    }    ~  DEL
+       25,  16,  19,  31,  20,  22,  47,  17,  45,  21,  44,  26,  43,  27,  41,   0,
+}};
+// clang-format on
+
+namespace {
+
+constexpr std::uint8_t ShiftLikeMask = LeftShift | RightShift | CapsLock;
+constexpr std::uint8_t CtrlLikeMask = LeftCtrl | RightCtrl;
+constexpr std::uint8_t ShiftOrCtrlMask = LeftShift | RightShift | LeftCtrl | RightCtrl;
+
+bool isDelay(std::int32_t item)
+{
+    return (item & DelayBase) != 0;
+}
+
+bool isBeep(std::int32_t item)
+{
+    return (item & BeepBase) != 0;
+}
+
+bool isCommand(std::int32_t item)
+{
+    return (item & LedBase) != 0;
+}
+
+int parseCode(const char* text)
+{
+    // The table's own decimal texts: "-1" or a non-negative number.
+    if (text[0] == '-') {
+        return -1;
+    }
+    int value = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        value = value * 10 + (*p - '0');
+    }
+    return value;
+}
+
+// The control character that Ctrl gives with the row's unshifted code g.
+int controlCode(int g)
+{
+    switch (g) {
+    case 13:
+        return 10;
+    case 45:
+        return 31;
+    case 50:
+        return 0;
+    case 54:
+        return 30;
+    case 91:
+        return 27;
+    case 92:
+        return 28;
+    case 93:
+        return 29;
+    default:
+        return g - 96;
+    }
+}
+
+const char* const MediaLabels[] = {
+    "Next",  "Prev",  "Stop",  "Play",  "Mute",  "BassB", "Loud",  "Vol+",
+    "Vol-",  "Bass+", "Bass-", "Treb+", "Treb-", "Media", "Email", "Calc",
+    "My PC", "WSrch", "WWW",   "WBack", "WFwd",  "WStop", "WRefr", "WFavs",
+};
+
+const char* const LedLabels[] = {"grn off", "grn on", "grn flash",
+                                 "red off", "red on", "red flash"};
+
+std::string hexByte(unsigned value, bool upper)
+{
+    char buffer[3];
+    std::snprintf(buffer, sizeof buffer, upper ? "%02X" : "%02x", value & 0xFFu);
+    return buffer;
+}
+
+std::string plainCodeLabel(std::int32_t code)
+{
+    if (code < 32) {
+        switch (code) {
+        case 7:
+            return "Bel";
+        case 8:
+            return "BS";
+        case 9:
+            return "Tab";
+        case 10:
+            return "LF";
+        case 13:
+            return "CR";
+        case 27:
+            return "Esc";
+        default:
+            return std::string("^") + static_cast<char>(code + 64) + "  " +
+                   hexByte(static_cast<unsigned>(code), true) + "h";
+        }
+    }
+    if (code == 32) {
+        return "Space";
+    }
+    if (code == 127) {
+        return "Del";
+    }
+    if (code >= 128 && code <= 151) {
+        return MediaLabels[code - 128];
+    }
+    if (code >= 152 && code <= 156) {
+        return "??";
+    }
+    if (code >= 161 && code <= 184) {
+        return "F" + std::to_string(code - 160);
+    }
+    if (code >= 192 && code <= 201) {
+        return "Kp" + std::to_string(code - 192);
+    }
+    switch (code) {
+    case 157:
+        return "PrtSc";
+    case 158:
+        return "Scroll";
+    case 159:
+        return "Pause";
+    case 160:
+        return "Caps";
+    case 185:
+        return "Ins";
+    case 186:
+        return "Del";
+    case 187:
+        return "Home";
+    case 188:
+        return "End";
+    case 189:
+        return "PgUp";
+    case 190:
+        return "PgDn";
+    case 191:
+        return "Num";
+    case 202:
+        return "Kp.";
+    case 203:
+        return "Kp/";
+    case 204:
+        return "Kp*";
+    case 205:
+        return "Kp-";
+    case 206:
+        return "Kp+";
+    case 207:
+        return "KpEnt";
+    default:
+        break;
+    }
+    if (code <= 255) {
+        return std::string(1, static_cast<char>(code));
+    }
+    // Only a key number of 111 or more beyond a byte gets here (key path).
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "0x%X", static_cast<unsigned>(code));
+    return buffer;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    // Hand-edited files may use capitals.
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+} // namespace
+
+int ItemCost(std::int32_t item)
+{
+    if (item == MacroEnd) {
+        return 0;
+    }
+    if (isDelay(item) || isBeep(item)) {
+        return 3;
+    }
+    if (isCommand(item)) {
+        return 2;
+    }
+    return 1;
+}
+
+TKeypadClass::TKeypadClass()
+{
+    Reset();
+}
+
+void TKeypadClass::Reset()
+{
+    for (TKeyDataRec& key : m_keys) {
+        key.KeyType = KeyTypeNone;
+        for (TMacroData& level : key.Levels) {
+            level.Items.fill(MacroEnd);
+            level.AutoRepeat = 0;
+            level.SendLineEditKeyASAP = 0;
+            level.MacroName.clear();
+        }
+    }
+    m_currentKey = 0;
+    m_currentLevel = 0;
+
+    Key_Roll_Over = 2;
+    LED_Function = 49;
+    Character_Pacing = 2;
+    DOWNLOAD_DELAY = 0;
+    Operating_Mode = 1;
+    LineEdit_TailCharacter = 13;
+    Key_Click = 40;
+    Command_Prefix = 64;
+    Baud_Rate = 3;
+    Word_Format = 8;
+    Xon_Character = 0;
+    Xoff_Character = 0;
+    CardReader_Type = 1;
+    CardReader_StartCharacter = 9;
+    CardReader_StartCharacterEnable = 0;
+    CardReader_EndCharacter = 13;
+    CardReader_EndCharacterEnable = 1;
+    CardReader_Tracks = 3;
+    CardReader_StartSentinel = 0;
+    CardReader_EndSentinel = 13;
+    CardReader_FieldSeparator = 9;
+    CardReader_BadSwipe = 0;
+    RF_Keypad_ID = 0;
+    CDC_Serial_No = 1;
+}
+
+void TKeypadClass::SelectKey(std::uint8_t key)
+{
+    if (key < MaxKeys) {
+        m_currentKey = key;
+    }
+}
+
+void TKeypadClass::SelectLevel(std::uint8_t level)
+{
+    if (level < 2) {
+        m_currentLevel = level;
+    }
+}
+
+TMacroData& TKeypadClass::level()
+{
+    return m_keys[m_currentKey].Levels[m_currentLevel];
+}
+
+const TMacroData& TKeypadClass::level() const
+{
+    return m_keys[m_currentKey].Levels[m_currentLevel];
+}
+
+std::uint8_t TKeypadClass::KeyType() const
+{
+    return m_keys[m_currentKey].KeyType;
+}
+
+void TKeypadClass::SetKeyType(std::uint8_t type)
+{
+    m_keys[m_currentKey].KeyType = type;
+}
+
+std::uint8_t TKeypadClass::AutoRepeat() const
+{
+    return level().AutoRepeat;
+}
+
+void TKeypadClass::SetAutoRepeat(std::uint8_t flag)
+{
+    level().AutoRepeat = flag;
+}
+
+std::uint8_t TKeypadClass::SendLineEditKeyASAP() const
+{
+    return level().SendLineEditKeyASAP;
+}
+
+void TKeypadClass::SetSendLineEditKeyASAP(std::uint8_t flag)
+{
+    level().SendLineEditKeyASAP = flag;
+}
+
+const std::string& TKeypadClass::MacroName() const
+{
+    return level().MacroName;
+}
+
+void TKeypadClass::SetMacroName(std::string name)
+{
+    level().MacroName = std::move(name);
+}
+
+std::uint8_t TKeypadClass::ItemCount() const
+{
+    const auto& items = level().Items;
+    int count = 0;
+    while (count < MacroSlots && items[static_cast<size_t>(count)] != MacroEnd) {
+        ++count;
+    }
+    // At most 100 items fit under the byte limit, so the count fits a byte.
+    return static_cast<std::uint8_t>(count);
+}
+
+int TKeypadClass::BytesUsed() const
+{
+    int bytes = 0;
+    for (std::int32_t item : level().Items) {
+        if (item == MacroEnd) {
+            break;
+        }
+        bytes += ItemCost(item);
+    }
+    return bytes;
+}
+
+std::int32_t TKeypadClass::Item(int slot) const
+{
+    if (slot < 0 || slot >= MacroSlots) {
+        return MacroEnd;
+    }
+    return level().Items[static_cast<size_t>(slot)];
+}
+
+void TKeypadClass::ClearMacro()
+{
+    level().Items.fill(MacroEnd);
+}
+
+bool TKeypadClass::storeAt(int& position, std::int32_t item)
+{
+    auto& items = level().Items;
+    const int count = ItemCount();
+    if (count >= MacroSlots - 1) {
+        // The last slot always keeps the end marker.
+        return false;
+    }
+    if (position > count) {
+        position = count;
+    }
+    if (position < 0) {
+        position = 0;
+    }
+    for (int i = count; i > position; --i) {
+        items[static_cast<size_t>(i)] = items[static_cast<size_t>(i - 1)];
+    }
+    items[static_cast<size_t>(position)] = item;
+    ++position;
+    return true;
+}
+
+bool TKeypadClass::InsertItem(int& position, std::int32_t item)
+{
+    if (BytesUsed() + 1 > MacroByteLimit) {
+        return false;
+    }
+    // A negative value would be taken for the end marker (or break the cost
+    // rule); no caller has a use for one.
+    if (item < 0) {
+        return false;
+    }
+    return storeAt(position, item);
+}
+
+bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags,
+                                   bool pcShiftDown, bool pcCapsLockOn)
+{
+    if (keyNumber < 0) {
+        // No row and no item: nothing to store.
+        return true;
+    }
+    const bool shiftLike = (modifierFlags & ShiftLikeMask) != 0;
+    const bool ctrlLike = (modifierFlags & CtrlLikeMask) != 0;
+
+    int cost = 1;
+    if (isDelay(keyNumber) || isBeep(keyNumber)) {
+        cost = 3;
+    } else if ((keyNumber == 3 && shiftLike) || isCommand(keyNumber)) {
+        cost = 2;
+    }
+    if (BytesUsed() + cost > MacroByteLimit) {
+        return false;
+    }
+
+    std::int32_t item = -1;
+    if (isDelay(keyNumber) || isBeep(keyNumber) || isCommand(keyNumber)) {
+        item = keyNumber;
+    } else if (keyNumber >= KeyXlateRows) {
+        item = keyNumber;
+    } else if (keyNumber == 3 && shiftLike) {
+        item = PrefixEscape;
+    } else {
+        const TRecXlate& row = KeyXlateTable[static_cast<size_t>(keyNumber)];
+        if (shiftLike || pcCapsLockOn || pcShiftDown) {
+            item = parseCode(row.Shifted);
+        } else if ((modifierFlags & ShiftOrCtrlMask) == 0) {
+            item = parseCode(row.Unshifted);
+        } else if (ctrlLike) {
+            const int g = parseCode(row.Unshifted);
+            item = g < 0 ? -1 : controlCode(g);
+        }
+    }
+
+    if (item >= 0) {
+        storeAt(position, item);
+    }
+    return true;
+}
+
+bool TKeypadClass::DeleteItem(std::uint8_t index)
+{
+    const int count = ItemCount();
+    if (index >= count) {
+        return false;
+    }
+    auto& items = level().Items;
+    for (int i = index; i < count; ++i) {
+        items[static_cast<size_t>(i)] = items[static_cast<size_t>(i + 1)];
+    }
+    return true;
+}
+
+std::string TKeypadClass::ItemLabel(int slot) const
+{
+    const std::int32_t item = Item(slot);
+    if (item == MacroEnd) {
+        return " ";
+    }
+    if (HexView == 1) {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(item));
+        return buffer;
+    }
+    if (isDelay(item)) {
+        return "Dly " + std::to_string((item & 0xFF) * 4);
+    }
+    if (isBeep(item)) {
+        return "Beep" + std::to_string((item & 0xFF) * 4);
+    }
+    if (item == PrefixEscape) {
+        return "@@";
+    }
+    if (isCommand(item)) {
+        const int n = item & 0xFF;
+        if (n >= 8 && n <= 13) {
+            return LedLabels[n - 8];
+        }
+        // Other command bytes only come from hand-written files.
+        return "Cmd " + hexByte(static_cast<unsigned>(n), true) + "h";
+    }
+    return plainCodeLabel(item);
+}
+
+std::string TKeypadClass::MacroText() const
+{
+    const std::string prefix = hexByte(Command_Prefix, false);
+    std::string text;
+    text.reserve(MacroByteLimit * 2 + 8);
+    for (std::int32_t item : level().Items) {
+        if (item == MacroEnd) {
+            break;
+        }
+        const auto n = static_cast<unsigned>(item & 0xFF);
+        if (isDelay(item)) {
+            text += prefix + "01" + hexByte(n, false);
+        } else if (isBeep(item)) {
+            text += prefix + "02" + hexByte(n, false);
+        } else if (item == PrefixEscape) {
+            text += prefix + "40";
+        } else if (isCommand(item)) {
+            text += prefix + hexByte(n, false);
+        } else if (n == Command_Prefix) {
+            // A bare prefix byte would start a command, in the file and in the
+            // keypad alike: write it escaped, so that the keypad sends it as
+            // data. It reads back as PrefixEscape.
+            text += prefix + "40";
+        } else {
+            text += hexByte(n, false);
+        }
+    }
+    return text;
+}
+
+void TKeypadClass::AppendMacroText(std::string_view text)
+{
+    // Malformed text is cut at the first pair that is not two hexadecimal
+    // digits (an odd last digit included); everything before it is kept.
+    size_t at = 0;
+    auto nextByte = [&text, &at]() -> int {
+        int high = -1;
+        while (at < text.size()) {
+            const char c = text[at++];
+            if (c == ' ') {
+                continue;
+            }
+            const int digit = hexValue(c);
+            if (digit < 0) {
+                at = text.size();
+                return -1;
+            }
+            if (high < 0) {
+                high = digit;
+            } else {
+                return high * 16 + digit;
+            }
+        }
+        return -1;
+    };
+
+    const int prefix = Command_Prefix;
+    int position = 0;
+    for (int b = nextByte(); b >= 0; b = nextByte()) {
+        if (BytesUsed() >= MacroByteLimit) {
+            // Every further insert would be refused.
+            break;
+        }
+        if (b != prefix) {
+            InsertItem(position, b);
+            continue;
+        }
+        const int g = nextByte();
+        if (g < 0) {
+            // The prefix as the last byte is a plain code.
+            InsertItem(position, b);
+            break;
+        }
+        if (g == 1 || g == 2) {
+            const int n = nextByte();
+            if (n < 0) {
+                // A delay or beep without its length is dropped.
+                break;
+            }
+            InsertItem(position, (g == 1 ? DelayBase : BeepBase) + n);
+        } else if (g == 0x40) {
+            InsertItem(position, PrefixEscape);
+        } else if ((g & 0x08) != 0) {
+            InsertItem(position, LedBase + g);
+        }
+    }
+}
+
+} // namespace tessaron

@@ -1,0 +1,319 @@
+#include "FileIO.h"
+#include "KeySections.h"
+
+#include "common/FileVersion.h"
+#include "common/IniFile.h"
+
+namespace tessaron {
+
+namespace {
+
+constexpr char Quote = '%';
+
+const char* const EcrTruncatedMessage =
+    "Warning: ECR Suffix String has been truncated to the max width of 8 characters.";
+
+// "%" + text + "%", every "%" inside doubled, the text padded to 16 first.
+std::string quoteLcdText(const std::string& text)
+{
+    std::string quoted(1, Quote);
+    for (char c : text) {
+        quoted += c;
+        if (c == Quote) {
+            quoted += Quote;
+        }
+    }
+    quoted += Quote;
+    return quoted;
+}
+
+// The text between the opening "%" and the next single "%", doubled ones
+// undone, padded to 16. A value that does not begin with "%" is an empty text.
+// A closing "%" that is missing (a hand-edited file) is taken to be at the end
+// of the value, so the text typed is kept rather than lost.
+std::string unquoteLcdText(std::string_view value)
+{
+    std::string text;
+    if (value.empty() || value.front() != Quote) {
+        return PadLcdLine(text);
+    }
+    for (size_t i = 1; i < value.size(); ++i) {
+        if (value[i] != Quote) {
+            text += value[i];
+        } else if (i + 1 < value.size() && value[i + 1] == Quote) {
+            text += Quote;
+            ++i;
+        } else {
+            break;
+        }
+    }
+    return PadLcdLine(text);
+}
+
+// Pads a first line, or pads and (for a one-line LCD) empties a second line.
+void fitLine(std::string& line, bool secondLine, std::uint8_t lcdSize)
+{
+    line = PadLcdLine(std::move(line));
+    if (secondLine && lcdSize == 16) {
+        line.clear();
+    }
+}
+
+std::string readLcdText(const IniFile& ini, std::string_view section, std::string_view key,
+                        const std::string& defaultText, bool secondLine, std::uint8_t lcdSize)
+{
+    const auto value = ini.value(section, key);
+    std::string text = value ? unquoteLcdText(*value) : PadLcdLine(defaultText);
+    fitLine(text, secondLine, lcdSize);
+    return text;
+}
+
+std::string applVersion()
+{
+    const std::string version = OwnFileVersion();
+    return version.empty() ? std::string("NA") : version.substr(0, 5);
+}
+
+void writeGlobal(IniFile& ini, const TAdvancedParams& a)
+{
+    const std::string_view g = GlobalSection;
+    ini.writeString(g, "MODEL_NUMBER", "Plindorax");
+    ini.writeString(g, "APPL_VERSION", applVersion());
+    ini.writeInt(g, "DOWNLOAD_DELAY", a.DOWNLOAD_DELAY);
+    ini.writeInt(g, "MACRO_LENGTH", 200);
+    ini.writeInt(g, "LEVEL1_LENGTH", 100);
+    ini.writeInt(g, "Key_Roll_Over", a.Key_Roll_Over);
+    ini.writeInt(g, "Key_Click", a.Key_Click);
+    ini.writeInt(g, "Character_Pacing", a.Character_Pacing);
+    ini.writeInt(g, "LED_Function", a.LED_Function);
+    ini.writeInt(g, "Baud_Rate", a.Baud_Rate);
+    ini.writeInt(g, "Word_Format", a.Word_Format);
+    ini.writeInt(g, "Command_Prefix", a.Command_Prefix);
+    ini.writeInt(g, "Xon_Character", a.Xon_Character);
+    ini.writeInt(g, "Xoff_Character", a.Xoff_Character);
+    ini.writeInt(g, "Operating_Mode", a.Operating_Mode);
+    ini.writeInt(g, "LineEdit_TailCharacter", a.LineEdit_TailCharacter);
+    ini.writeInt(g, "CardReader_Type", a.CardReader_Type);
+    ini.writeInt(g, "CardReader_StartCharacter", a.CardReader_StartCharacter);
+    ini.writeBool(g, "CardReader_StartCharacterEnable", a.CardReader_StartCharacter != 0);
+    ini.writeInt(g, "CardReader_EndCharacter", a.CardReader_EndCharacter);
+    ini.writeBool(g, "CardReader_EndCharacterEnable", a.CardReader_EndCharacter != 0);
+    ini.writeInt(g, "CardReader_Tracks", a.CardReader_Tracks);
+    ini.writeInt(g, "CardReader_StartSentinel", a.CardReader_StartSentinel);
+    ini.writeInt(g, "CardReader_EndSentinel", a.CardReader_EndSentinel);
+    ini.writeInt(g, "CardReader_FieldSeparator", a.CardReader_FieldSeparator);
+    ini.writeInt(g, "CardReader_BadSwipe", a.CardReader_BadSwipe);
+    ini.writeInt(g, "CDC_Serial_No", a.CDC_Serial_No);
+}
+
+void writeAdvanced(IniFile& ini, TAdvancedParams& a)
+{
+    fitLine(a.SignOnMsgLine1, false, a.LcdSize);
+    fitLine(a.SignOnMsgLine2, true, a.LcdSize);
+    fitLine(a.CardReadMsgLine1, false, a.LcdSize);
+    fitLine(a.CardReadMsgLine2, true, a.LcdSize);
+
+    const std::string_view s = AdvancedSection;
+    ini.writeBool(s, "bHostEcho", a.bHostEcho != 0);
+    ini.writeInt(s, "MaskChar", a.MaskChar);
+    ini.writeBool(s, "ScreenEnable", a.ScreenEnable != 0);
+    ini.writeInt(s, "StartScreen", a.StartScreen);
+    ini.writeInt(s, "CalcPrefix", a.CalcPrefix);
+    ini.writeInt(s, "CalcStart", a.CalcStart);
+    ini.writeInt(s, "CalcSuffix", a.CalcSuffix);
+    ini.writeInt(s, "LcdSize", a.LcdSize);
+    ini.writeString(s, "SignOnMsgLine1", quoteLcdText(a.SignOnMsgLine1));
+    ini.writeString(s, "SignOnMsgLine2", quoteLcdText(a.SignOnMsgLine2));
+    ini.writeInt(s, "TSignOnHold", a.TSignOnHold);
+    ini.writeInt(s, "CursorStyle", a.CursorStyle);
+    ini.writeInt(s, "ScrollWrap", a.ScrollWrap);
+    ini.writeInt(s, "LcdXlate", a.LcdXlate);
+    ini.writeInt(s, "LcdBrightness", a.LcdBrightness);
+    ini.writeInt(s, "HostType", a.HostType);
+    ini.writeInt(s, "TBeepChirp", a.TBeepChirp);
+    ini.writeInt(s, "TBeepError", a.TBeepError);
+    ini.writeInt(s, "TBeepCardOK", a.TBeepCardOK);
+    ini.writeInt(s, "CardBaudRate", a.CardBaudRate);
+    ini.writeInt(s, "CardWordFormat", a.CardWordFormat);
+    ini.writeInt(s, "DeviceType", a.DeviceType);
+    ini.writeString(s, "CardReadMsgLine1", quoteLcdText(a.CardReadMsgLine1));
+    ini.writeString(s, "CardReadMsgLine2", quoteLcdText(a.CardReadMsgLine2));
+    ini.writeInt(s, "TCardReadHold", a.TCardReadHold);
+    ini.writeInt(s, "CardStartDelim", a.CardStartDelim);
+    ini.writeInt(s, "CardEndDelim", a.CardEndDelim);
+    ini.writeInt(s, "ECR_Mode", a.ECR_Mode);
+    ini.writeString(s, "ECR_String", a.ECR_String);
+}
+
+void writeScreen(IniFile& ini, int number, TScreenDataRec& screen, std::uint8_t lcdSize)
+{
+    fitLine(screen.TextLine1, false, lcdSize);
+    fitLine(screen.TextLine2, true, lcdSize);
+
+    const std::string s = ScreenSectionName(number);
+    ini.writeString(s, "TextLine1", quoteLcdText(screen.TextLine1));
+    ini.writeString(s, "TextLine2", quoteLcdText(screen.TextLine2));
+    ini.writeBool(s, "bTimeoutEnable", screen.bTimeoutEnable != 0);
+    ini.writeInt(s, "TimeoutAction", screen.TimeoutAction);
+    ini.writeInt(s, "TimeoutPeriod", screen.TimeoutPeriod);
+    ini.writeBool(s, "bCardSwipeEnable", screen.bCardSwipeEnable != 0);
+    ini.writeInt(s, "CardSwipeAction", screen.CardSwipeAction);
+    ini.writeInt(s, "UserDataAction", screen.UserDataAction);
+    ini.writeInt(s, "EnterAction", screen.EnterAction);
+    ini.writeInt(s, "UserFullAction", screen.UserFullAction);
+    ini.writeInt(s, "BackNormalAction", screen.BackNormalAction);
+    ini.writeInt(s, "BackEmptyAction", screen.BackEmptyAction);
+    ini.writeInt(s, "ClearNormalAction", screen.ClearNormalAction);
+    ini.writeInt(s, "ClearEmptyAction", screen.ClearEmptyAction);
+    ini.writeBool(s, "bUserMaskInput", screen.bUserMaskInput != 0);
+    ini.writeBool(s, "bRequireAllData", screen.bRequireAllData != 0);
+    ini.writeBool(s, "bSaveDataForNextScreen", screen.bSaveDataForNextScreen != 0);
+    ini.writeInt(s, "LedModes", screen.LedModes);
+    ini.writeInt(s, "OnShowChar", screen.OnShowChar);
+    ini.writeInt(s, "OnLeaveChar", screen.OnLeaveChar);
+}
+
+void readGlobal(const IniFile& ini, TAdvancedParams& a)
+{
+    const TAdvancedParams d = FileDefaultAdvancedParams();
+    const std::string_view g = GlobalSection;
+    a.DOWNLOAD_DELAY = ini.readInt(g, "DOWNLOAD_DELAY", d.DOWNLOAD_DELAY);
+    a.Key_Roll_Over = ClampKeyRollOver(ReadByte(ini, g, "Key_Roll_Over", d.Key_Roll_Over));
+    a.Key_Click = ReadByte(ini, g, "Key_Click", d.Key_Click);
+    a.Character_Pacing = ReadByte(ini, g, "Character_Pacing", d.Character_Pacing);
+    a.LED_Function = ReadByte(ini, g, "LED_Function", d.LED_Function);
+    a.Baud_Rate = ReadByte(ini, g, "Baud_Rate", d.Baud_Rate);
+    a.Word_Format = ReadByte(ini, g, "Word_Format", d.Word_Format);
+    a.Command_Prefix = ReadByte(ini, g, "Command_Prefix", d.Command_Prefix);
+    a.Xon_Character = ReadByte(ini, g, "Xon_Character", d.Xon_Character);
+    a.Xoff_Character = ReadByte(ini, g, "Xoff_Character", d.Xoff_Character);
+    a.Operating_Mode = ReadByte(ini, g, "Operating_Mode", d.Operating_Mode);
+    a.LineEdit_TailCharacter = ReadByte(ini, g, "LineEdit_TailCharacter", d.LineEdit_TailCharacter);
+    a.CardReader_Type = ReadByte(ini, g, "CardReader_Type", d.CardReader_Type);
+    a.CardReader_StartCharacter =
+        ReadByte(ini, g, "CardReader_StartCharacter", d.CardReader_StartCharacter);
+    a.CardReader_EndCharacter =
+        ReadByte(ini, g, "CardReader_EndCharacter", d.CardReader_EndCharacter);
+    a.CardReader_Tracks = ReadByte(ini, g, "CardReader_Tracks", d.CardReader_Tracks);
+    a.CardReader_StartSentinel =
+        ReadByte(ini, g, "CardReader_StartSentinel", d.CardReader_StartSentinel);
+    a.CardReader_EndSentinel = ReadByte(ini, g, "CardReader_EndSentinel", d.CardReader_EndSentinel);
+    a.CardReader_FieldSeparator =
+        ReadByte(ini, g, "CardReader_FieldSeparator", d.CardReader_FieldSeparator);
+    a.CardReader_BadSwipe = ReadByte(ini, g, "CardReader_BadSwipe", d.CardReader_BadSwipe);
+    a.CDC_Serial_No = ini.readInt(g, "CDC_Serial_No", d.CDC_Serial_No);
+}
+
+void readAdvanced(const IniFile& ini, TAdvancedParams& a, TMessageSink* messages)
+{
+    const TAdvancedParams d = FileDefaultAdvancedParams();
+    const std::string_view s = AdvancedSection;
+    a.bHostEcho = ReadFlag(ini, s, "bHostEcho", d.bHostEcho != 0);
+    a.MaskChar = ReadByte(ini, s, "MaskChar", d.MaskChar);
+    a.ScreenEnable = ReadFlag(ini, s, "ScreenEnable", d.ScreenEnable != 0);
+    a.StartScreen = ReadByte(ini, s, "StartScreen", d.StartScreen);
+    a.CalcPrefix = ReadByte(ini, s, "CalcPrefix", d.CalcPrefix);
+    a.CalcStart = ReadByte(ini, s, "CalcStart", d.CalcStart);
+    a.CalcSuffix = ReadByte(ini, s, "CalcSuffix", d.CalcSuffix);
+    // Before the texts: a one-line LCD empties the second lines.
+    a.LcdSize = ReadByte(ini, s, "LcdSize", d.LcdSize);
+    a.SignOnMsgLine1 = readLcdText(ini, s, "SignOnMsgLine1", d.SignOnMsgLine1, false, a.LcdSize);
+    a.SignOnMsgLine2 = readLcdText(ini, s, "SignOnMsgLine2", d.SignOnMsgLine2, true, a.LcdSize);
+    a.TSignOnHold = ini.readInt(s, "TSignOnHold", d.TSignOnHold);
+    a.CursorStyle = ReadByte(ini, s, "CursorStyle", d.CursorStyle);
+    a.ScrollWrap = ReadByte(ini, s, "ScrollWrap", d.ScrollWrap);
+    a.LcdXlate = ReadByte(ini, s, "LcdXlate", d.LcdXlate);
+    a.LcdBrightness = ReadByte(ini, s, "LcdBrightness", d.LcdBrightness);
+    a.HostType = ini.readInt(s, "HostType", d.HostType);
+    a.TBeepChirp = ini.readInt(s, "TBeepChirp", d.TBeepChirp);
+    a.TBeepError = ini.readInt(s, "TBeepError", d.TBeepError);
+    a.TBeepCardOK = ini.readInt(s, "TBeepCardOK", d.TBeepCardOK);
+    a.CardBaudRate = ReadByte(ini, s, "CardBaudRate", d.CardBaudRate);
+    a.CardWordFormat = ReadByte(ini, s, "CardWordFormat", d.CardWordFormat);
+    a.DeviceType = ReadByte(ini, s, "DeviceType", d.DeviceType);
+    a.CardReadMsgLine1 =
+        readLcdText(ini, s, "CardReadMsgLine1", d.CardReadMsgLine1, false, a.LcdSize);
+    a.CardReadMsgLine2 =
+        readLcdText(ini, s, "CardReadMsgLine2", d.CardReadMsgLine2, true, a.LcdSize);
+    a.TCardReadHold = ini.readInt(s, "TCardReadHold", d.TCardReadHold);
+    a.CardStartDelim = ReadByte(ini, s, "CardStartDelim", d.CardStartDelim);
+    a.CardEndDelim = ReadByte(ini, s, "CardEndDelim", d.CardEndDelim);
+    a.ECR_Mode = ini.readInt(s, "ECR_Mode", d.ECR_Mode);
+    a.ECR_String = ini.readString(s, "ECR_String", d.ECR_String);
+    if (a.ECR_String.size() > static_cast<size_t>(EcrStringLimit)) {
+        a.ECR_String.resize(static_cast<size_t>(EcrStringLimit));
+        if (messages != nullptr) {
+            messages->ShowInformation(EcrTruncatedMessage);
+        }
+    }
+}
+
+void readScreen(const IniFile& ini, int number, TScreenDataRec& screen, std::uint8_t lcdSize)
+{
+    const TScreenDataRec d = FileDefaultScreenData();
+    const std::string s = ScreenSectionName(number);
+    screen.TextLine1 = readLcdText(ini, s, "TextLine1", d.TextLine1, false, lcdSize);
+    screen.TextLine2 = readLcdText(ini, s, "TextLine2", d.TextLine2, true, lcdSize);
+    screen.bTimeoutEnable = ReadFlag(ini, s, "bTimeoutEnable", false);
+    screen.TimeoutAction = ReadByte(ini, s, "TimeoutAction", 0);
+    screen.TimeoutPeriod = ini.readInt(s, "TimeoutPeriod", 0);
+    if (screen.TimeoutPeriod > 60000) {
+        screen.TimeoutPeriod = 60000;
+    }
+    screen.bCardSwipeEnable = ReadFlag(ini, s, "bCardSwipeEnable", false);
+    screen.CardSwipeAction = ReadByte(ini, s, "CardSwipeAction", 0);
+    screen.UserDataAction = ReadByte(ini, s, "UserDataAction", 0);
+    screen.EnterAction = ReadByte(ini, s, "EnterAction", 0);
+    screen.UserFullAction = ReadByte(ini, s, "UserFullAction", 0);
+    screen.BackNormalAction = ReadByte(ini, s, "BackNormalAction", 0);
+    screen.BackEmptyAction = ReadByte(ini, s, "BackEmptyAction", 0);
+    screen.ClearNormalAction = ReadByte(ini, s, "ClearNormalAction", 0);
+    screen.ClearEmptyAction = ReadByte(ini, s, "ClearEmptyAction", 0);
+    screen.bUserMaskInput = ReadFlag(ini, s, "bUserMaskInput", false);
+    screen.bRequireAllData = ReadFlag(ini, s, "bRequireAllData", false);
+    screen.bSaveDataForNextScreen = ReadFlag(ini, s, "bSaveDataForNextScreen", false);
+    screen.LedModes = ReadByte(ini, s, "LedModes", 0);
+    screen.OnShowChar = ReadByte(ini, s, "OnShowChar", 0);
+    screen.OnLeaveChar = ReadByte(ini, s, "OnLeaveChar", 0);
+}
+
+} // namespace
+
+bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path,
+                 TMessageSink* messages)
+{
+    const IniFile ini(path);
+    if (!ini.existed()) {
+        return false;
+    }
+    keypad.Reset();
+    rom.SetRomDefaults();
+
+    readGlobal(ini, rom.AdvancedParams);
+    readAdvanced(ini, rom.AdvancedParams, messages);
+    rom.AdvancedParamsWork = rom.AdvancedParams;
+
+    for (int i = 0; i < ScreenCount; ++i) {
+        auto& screen = rom.ScreenData[static_cast<size_t>(i)];
+        readScreen(ini, i + 1, screen, rom.AdvancedParams.LcdSize);
+        rom.ScreenDataWork[static_cast<size_t>(i)] = screen;
+    }
+
+    // Decoded with the key table's own prefix, not that of AdvancedParams.
+    ReadKeySections(ini, keypad);
+    return true;
+}
+
+void WriteRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path)
+{
+    IniFile ini(path);
+    writeGlobal(ini, rom.AdvancedParams);
+    writeAdvanced(ini, rom.AdvancedParams);
+    WriteKeySections(ini, keypad);
+    for (int i = 0; i < ScreenCount; ++i) {
+        writeScreen(ini, i + 1, rom.ScreenData[static_cast<size_t>(i)], rom.AdvancedParams.LcdSize);
+    }
+    ini.save(true);
+}
+
+} // namespace tessaron
