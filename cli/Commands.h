@@ -9,4 +9,10 @@ namespace tessaron::cli {
 
 using Args = std::vector<std::string>;
 
+// Document commands (EditorCommands.cpp): new, hex, resave, show.
+int RunNew(const Args& args, std::ostream& out, std::ostream& err);
+int RunHex(const Args& args, std::ostream& out, std::ostream& err);
+int RunResave(const Args& args, std::ostream& out, std::ostream& err);
+int RunShow(const Args& args, std::ostream& out, std::ostream& err);
+
 } // namespace tessaron::cli

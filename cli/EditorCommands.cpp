@@ -1,0 +1,409 @@
+#include "Commands.h"
+
+#include "common/AtomicFile.h"
+#include "common/FileWriteError.h"
+#include "editor/model/FileIO.h"
+
+#include <memory>
+#include <ostream>
+
+namespace tessaron::cli {
+
+namespace {
+
+enum class DocumentKind
+{
+    Unknown,
+    Redefinition,
+    Rom
+};
+
+char lower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// By extension, in any letter case, as the editor's dialogs filter them.
+DocumentKind KindOf(const std::string& path)
+{
+    if (path.size() < 4) {
+        return DocumentKind::Unknown;
+    }
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext) {
+        c = lower(c);
+    }
+    if (ext == ".ckd") {
+        return DocumentKind::Redefinition;
+    }
+    if (ext == ".rom") {
+        return DocumentKind::Rom;
+    }
+    return DocumentKind::Unknown;
+}
+
+int Fail(std::ostream& err, const std::string& message)
+{
+    err << "tessaron: " << message << '\n';
+    return 1;
+}
+
+int Usage(std::ostream& err, const char* usage)
+{
+    return Fail(err, std::string("usage: tessaron ") + usage);
+}
+
+int UnknownExtension(std::ostream& err, const std::string& path, const char* expected)
+{
+    return Fail(err, "unknown extension of \"" + path + "\" (expected " + expected + ")");
+}
+
+int MissingInput(std::ostream& err, const std::string& path)
+{
+    return Fail(err, "no such file: " + path);
+}
+
+// The ROM reader's warning: a line on standard error, and the command goes on.
+class ErrorStreamMessages : public TMessageSink
+{
+public:
+    explicit ErrorStreamMessages(std::ostream& err) : m_err(err) {}
+    void ShowInformation(const std::string& text) override
+    {
+        m_err << "tessaron: " << text << '\n';
+    }
+
+private:
+    std::ostream& m_err;
+};
+
+// The document as the editor holds it: the key table and the ROM records.
+struct Document
+{
+    TKeypadClass keypad;
+    TRomRecords rom;
+};
+
+// Save in USER mode: the redefinition file, then its image and the loader's
+// download delay.
+void SaveRedefinition(Document& doc, const std::string& path)
+{
+    WriteRedefinitionFile(doc.keypad, path);
+    WriteDownloadImage(doc.keypad, DownloadImagePath(path), LoaderSettingsPath());
+}
+
+// Runs a save; a write that fails ends the command with the file layer's message.
+template <typename Save>
+int Saving(std::ostream& err, Save save)
+{
+    try {
+        save();
+    } catch (const FileWriteError& e) {
+        return Fail(err, e.what());
+    }
+    return 0;
+}
+
+bool Load(Document& doc, DocumentKind kind, const std::string& path, std::ostream& err)
+{
+    if (kind == DocumentKind::Rom) {
+        ErrorStreamMessages messages(err);
+        return ReadRomFile(doc.keypad, doc.rom, path, &messages);
+    }
+    return ReadRedefinitionFile(doc.keypad, path);
+}
+
+// --- show -------------------------------------------------------------------
+
+const char* KeyTypeName(std::uint8_t type)
+{
+    switch (type) {
+    case KeyTypeNone:
+        return "none";
+    case KeyTypeLevelShift:
+        return "Level Shift";
+    case KeyTypeLevelToggle:
+        return "Level Toggle";
+    case KeyTypeAlphaToggle:
+        return "Alpha Toggle";
+    default:
+        return "unknown";
+    }
+}
+
+class Printer
+{
+public:
+    explicit Printer(std::ostream& out) : m_out(out) {}
+
+    void heading(const std::string& text) { m_out << text << '\n'; }
+    void number(const char* name, long value) { m_out << "  " << pad(name) << value << '\n'; }
+    void text(const char* name, const std::string& value)
+    {
+        m_out << "  " << pad(name) << '"' << value << "\"\n";
+    }
+
+private:
+    static std::string pad(const char* name)
+    {
+        std::string s(name);
+        s += ' ';
+        if (s.size() < 33) {
+            s.append(33 - s.size(), ' ');
+        }
+        return s;
+    }
+
+    std::ostream& m_out;
+};
+
+void ShowUserParameters(Printer& p, const TKeypadClass& k)
+{
+    p.heading("Parameters:");
+    p.number("DOWNLOAD_DELAY", k.DOWNLOAD_DELAY);
+    p.number("Key_Roll_Over", k.Key_Roll_Over);
+    p.number("Key_Click", k.Key_Click);
+    p.number("Character_Pacing", k.Character_Pacing);
+    p.number("LED_Function", k.LED_Function);
+    p.number("Baud_Rate", k.Baud_Rate);
+    p.number("Word_Format", k.Word_Format);
+    p.number("Command_Prefix", k.Command_Prefix);
+    p.number("Xon_Character", k.Xon_Character);
+    p.number("Xoff_Character", k.Xoff_Character);
+    p.number("Operating_Mode", k.Operating_Mode);
+    p.number("LineEdit_TailCharacter", k.LineEdit_TailCharacter);
+    p.number("CardReader_Type", k.CardReader_Type);
+    p.number("CardReader_StartCharacter", k.CardReader_StartCharacter);
+    p.number("CardReader_StartCharacterEnable", k.CardReader_StartCharacterEnable);
+    p.number("CardReader_EndCharacter", k.CardReader_EndCharacter);
+    p.number("CardReader_EndCharacterEnable", k.CardReader_EndCharacterEnable);
+    p.number("CardReader_Tracks", k.CardReader_Tracks);
+    p.number("CardReader_StartSentinel", k.CardReader_StartSentinel);
+    p.number("CardReader_EndSentinel", k.CardReader_EndSentinel);
+    p.number("CardReader_FieldSeparator", k.CardReader_FieldSeparator);
+    p.number("CardReader_BadSwipe", k.CardReader_BadSwipe);
+    p.number("RF_Keypad_ID", k.RF_Keypad_ID);
+    p.number("CDC_Serial_No", k.CDC_Serial_No);
+}
+
+void ShowRomParameters(Printer& p, const TRomRecords& rom)
+{
+    const TAdvancedParams& a = rom.AdvancedParams;
+    p.heading("ROM properties:");
+    p.number("Operating_Mode", a.Operating_Mode);
+    p.number("bHostEcho", a.bHostEcho);
+    p.number("MaskChar", a.MaskChar);
+    p.number("ScreenEnable", a.ScreenEnable);
+    p.number("StartScreen", a.StartScreen);
+    p.number("CalcPrefix", a.CalcPrefix);
+    p.number("CalcStart", a.CalcStart);
+    p.number("LineEdit_TailCharacter", a.LineEdit_TailCharacter);
+    p.number("CalcSuffix", a.CalcSuffix);
+    p.number("Key_Roll_Over", a.Key_Roll_Over);
+    p.number("Character_Pacing", a.Character_Pacing);
+    p.number("DOWNLOAD_DELAY", a.DOWNLOAD_DELAY);
+    p.number("LED_Function", a.LED_Function);
+    p.number("LcdSize", a.LcdSize);
+    p.text("SignOnMsgLine1", a.SignOnMsgLine1);
+    p.text("SignOnMsgLine2", a.SignOnMsgLine2);
+    p.number("TSignOnHold", a.TSignOnHold);
+    p.number("CursorStyle", a.CursorStyle);
+    p.number("ScrollWrap", a.ScrollWrap);
+    p.number("LcdXlate", a.LcdXlate);
+    p.number("LcdBrightness", a.LcdBrightness);
+    p.number("HostType", a.HostType);
+    p.number("Baud_Rate", a.Baud_Rate);
+    p.number("Word_Format", a.Word_Format);
+    p.number("Xon_Character", a.Xon_Character);
+    p.number("Xoff_Character", a.Xoff_Character);
+    p.number("Command_Prefix", a.Command_Prefix);
+    p.number("CDC_Serial_No", a.CDC_Serial_No);
+    p.number("TBeepChirp", a.TBeepChirp);
+    p.number("Key_Click", a.Key_Click);
+    p.number("TBeepError", a.TBeepError);
+    p.number("TBeepCardOK", a.TBeepCardOK);
+    p.number("CardReader_Type", a.CardReader_Type);
+    p.number("DeviceType", a.DeviceType);
+    p.number("CardBaudRate", a.CardBaudRate);
+    p.number("CardWordFormat", a.CardWordFormat);
+    p.text("CardReadMsgLine1", a.CardReadMsgLine1);
+    p.text("CardReadMsgLine2", a.CardReadMsgLine2);
+    p.number("TCardReadHold", a.TCardReadHold);
+    p.number("CardReader_StartCharacter", a.CardReader_StartCharacter);
+    p.number("CardStartDelim", a.CardStartDelim);
+    p.number("CardEndDelim", a.CardEndDelim);
+    p.number("CardReader_EndCharacter", a.CardReader_EndCharacter);
+    p.number("CardReader_Tracks", a.CardReader_Tracks);
+    p.number("CardReader_StartSentinel", a.CardReader_StartSentinel);
+    p.number("CardReader_EndSentinel", a.CardReader_EndSentinel);
+    p.number("CardReader_FieldSeparator", a.CardReader_FieldSeparator);
+    p.number("CardReader_BadSwipe", a.CardReader_BadSwipe);
+    p.number("ECR_Mode", a.ECR_Mode);
+    p.text("ECR_String", a.ECR_String);
+
+    for (int i = 0; i < ScreenCount; ++i) {
+        const TScreenDataRec& s = rom.ScreenData[static_cast<size_t>(i)];
+        p.heading("Screen " + std::to_string(i + 1) + ":");
+        p.text("TextLine1", s.TextLine1);
+        p.text("TextLine2", s.TextLine2);
+        p.number("bTimeoutEnable", s.bTimeoutEnable);
+        p.number("TimeoutAction", s.TimeoutAction);
+        p.number("TimeoutPeriod", s.TimeoutPeriod);
+        p.number("bCardSwipeEnable", s.bCardSwipeEnable);
+        p.number("CardSwipeAction", s.CardSwipeAction);
+        p.number("UserDataAction", s.UserDataAction);
+        p.number("EnterAction", s.EnterAction);
+        p.number("UserFullAction", s.UserFullAction);
+        p.number("BackNormalAction", s.BackNormalAction);
+        p.number("BackEmptyAction", s.BackEmptyAction);
+        p.number("ClearNormalAction", s.ClearNormalAction);
+        p.number("ClearEmptyAction", s.ClearEmptyAction);
+        p.number("bUserMaskInput", s.bUserMaskInput);
+        p.number("bRequireAllData", s.bRequireAllData);
+        p.number("bSaveDataForNextScreen", s.bSaveDataForNextScreen);
+        p.number("LedModes", s.LedModes);
+        p.number("OnShowChar", s.OnShowChar);
+        p.number("OnLeaveChar", s.OnLeaveChar);
+    }
+}
+
+void ShowMacros(std::ostream& out, TKeypadClass& k)
+{
+    out << "Key types:";
+    bool anyType = false;
+    for (int key = 0; key < MaxKeys; ++key) {
+        const std::uint8_t type = k.Keys(key).KeyType;
+        if (type != KeyTypeNone) {
+            out << (anyType ? ", " : " ") << "KEY" << key << ' ' << KeyTypeName(type);
+            anyType = true;
+        }
+    }
+    out << (anyType ? "\n" : " none\n");
+
+    out << "Macros:";
+    bool anyMacro = false;
+    for (int key = 0; key < MaxKeys; ++key) {
+        k.SelectKey(static_cast<std::uint8_t>(key));
+        for (int level = 0; level < 2; ++level) {
+            k.SelectLevel(static_cast<std::uint8_t>(level));
+            if (k.ItemCount() == 0) {
+                continue;
+            }
+            if (!anyMacro) {
+                out << '\n';
+            }
+            anyMacro = true;
+            out << "  KEY" << key << " level " << level + 1 << "  name \"" << k.MacroName()
+                << "\"  AutoRepeat " << int(k.AutoRepeat()) << "  SendLineEditKeyASAP "
+                << int(k.SendLineEditKeyASAP()) << "  " << k.BytesUsed() << " bytes\n    ";
+            for (int slot = 0; slot < k.ItemCount(); ++slot) {
+                out << (slot > 0 ? " [" : "[") << k.ItemLabel(slot) << ']';
+            }
+            out << '\n';
+        }
+    }
+    if (!anyMacro) {
+        out << " none\n";
+    }
+    k.SelectKey(0);
+    k.SelectLevel(0);
+}
+
+} // namespace
+
+int RunNew(const Args& args, std::ostream&, std::ostream& err)
+{
+    const char* usage = "new FILE.ckd|FILE.rom";
+    if (args.size() != 1) {
+        return Usage(err, usage);
+    }
+    const std::string& path = args[0];
+    const DocumentKind kind = KindOf(path);
+    if (kind == DocumentKind::Unknown) {
+        return UnknownExtension(err, path, ".ckd or .rom");
+    }
+    auto doc = std::make_unique<Document>();
+    return Saving(err, [&] {
+        if (kind == DocumentKind::Rom) {
+            WriteRomFile(doc->keypad, doc->rom, path);
+        } else {
+            SaveRedefinition(*doc, path);
+        }
+    });
+}
+
+int RunHex(const Args& args, std::ostream&, std::ostream& err)
+{
+    const char* usage = "hex FILE.ckd [OUT]";
+    if (args.empty() || args.size() > 2) {
+        return Usage(err, usage);
+    }
+    const std::string& path = args[0];
+    if (KindOf(path) != DocumentKind::Redefinition) {
+        return UnknownExtension(err, path, ".ckd");
+    }
+    auto doc = std::make_unique<Document>();
+    if (!ReadRedefinitionFile(doc->keypad, path)) {
+        return MissingInput(err, path);
+    }
+    const std::string out = args.size() == 2 ? args[1] : DownloadImagePath(path);
+    return Saving(err, [&] { WriteDownloadImage(doc->keypad, out, LoaderSettingsPath()); });
+}
+
+int RunResave(const Args& args, std::ostream&, std::ostream& err)
+{
+    const char* usage = "resave IN OUT";
+    if (args.size() != 2) {
+        return Usage(err, usage);
+    }
+    const std::string& in = args[0];
+    const std::string& out = args[1];
+    const DocumentKind kind = KindOf(in);
+    if (kind == DocumentKind::Unknown) {
+        return UnknownExtension(err, in, ".ckd or .rom");
+    }
+    // The same format as IN: Open followed by Save As never changes the mode.
+    if (KindOf(out) != kind) {
+        return UnknownExtension(err, out, kind == DocumentKind::Rom ? ".rom" : ".ckd");
+    }
+    auto doc = std::make_unique<Document>();
+    if (!Load(*doc, kind, in, err)) {
+        return MissingInput(err, in);
+    }
+    return Saving(err, [&] {
+        if (kind == DocumentKind::Rom) {
+            WriteRomFile(doc->keypad, doc->rom, out);
+        } else {
+            SaveRedefinition(*doc, out);
+        }
+    });
+}
+
+int RunShow(const Args& args, std::ostream& out, std::ostream& err)
+{
+    const char* usage = "show FILE.ckd|FILE.rom";
+    if (args.size() != 1) {
+        return Usage(err, usage);
+    }
+    const std::string& path = args[0];
+    const DocumentKind kind = KindOf(path);
+    if (kind == DocumentKind::Unknown) {
+        return UnknownExtension(err, path, ".ckd or .rom");
+    }
+    auto doc = std::make_unique<Document>();
+    if (!Load(*doc, kind, path, err)) {
+        return MissingInput(err, path);
+    }
+    Printer printer(out);
+    if (kind == DocumentKind::Rom) {
+        out << "ROM file " << path << '\n';
+        ShowRomParameters(printer, doc->rom);
+    } else {
+        out << "Redefinition file " << path << '\n';
+        ShowUserParameters(printer, doc->keypad);
+    }
+    ShowMacros(out, doc->keypad);
+    return 0;
+}
+
+} // namespace tessaron::cli
