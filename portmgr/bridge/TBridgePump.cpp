@@ -1,0 +1,134 @@
+#include "TBridgePump.h"
+
+#include "ByteRing.h"
+#include "TActivityMonitor.h"
+#include "TBridgeEvents.h"
+#include "TPollTimer.h"
+#include "TVirtualPort.h"
+#include "VirtualPorts.h"
+#include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/UsbKeypads.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tessaron {
+
+TBridgePump::TBridgePump(TPortManager& pm, TPollTimer* timer, TActivityMonitor* leds,
+                         TBridgeEvents* events)
+    : m_pm(pm), m_timer(timer), m_leds(leds), m_events(events)
+{
+}
+
+int TBridgePump::TmrKeypadPollTimer()
+{
+    if (m_timer != nullptr) {
+        m_timer->SetInterval(kInterval);
+    }
+    for (int i = 0; i < MaxKeypads; ++i) {
+        pumpSlot(i);
+    }
+    return kInterval;
+}
+
+void TBridgePump::ForgetPort(int slot)
+{
+    if (slot >= 0 && slot < MaxKeypads) {
+        m_reportedPort[slot] = nullptr;
+        m_reportedOpen[slot] = false;
+    }
+}
+
+void TBridgePump::reportHost(int i, bool opened)
+{
+    const TKeypadSlot& s = m_pm.KeypadSlots[i];
+    if (m_reportedPort[i] != s.VirtualPort.get()) {
+        m_reportedPort[i] = s.VirtualPort.get();
+        m_reportedOpen[i] = false;
+    }
+    if (opened != m_reportedOpen[i]) {
+        m_reportedOpen[i] = opened;
+        if (m_events != nullptr) {
+            if (opened) {
+                m_events->HostOpened(i, s.PortName);
+            } else {
+                m_events->HostClosed(i, s.PortName);
+            }
+        }
+    }
+}
+
+void TBridgePump::pumpSlot(int i)
+{
+    TKeypadSlot& s = m_pm.KeypadSlots[i];
+
+    if (s.VirtualPort) {
+        const bool opened = PortOpened(s);
+        if (m_leds != nullptr) {
+            m_leds->SetComId(i, opened);
+        }
+        reportHost(i, opened);
+    }
+
+    if ((s.Flags & SlotOpen) && s.ReadThread && s.ReadThread->SilentWaits > kSilentLimit) {
+        CloseKeypad(m_pm, i);
+        m_pm.UsbConnected[i] = false;
+        if (m_events != nullptr) {
+            m_events->KeypadClosed(i, s.DevicePath, true);
+        }
+    }
+
+    if ((s.Flags & SlotOpen) && s.ReadThread && s.WriteThread) {
+        std::uint8_t in[kMaxIn];
+        int n = 0;
+        while (n < kMaxIn && s.ReadThread->Available() != 0) {
+            if (m_leds != nullptr) {
+                m_leds->FlashUsbRx(i);
+            }
+            in[n++] = s.ReadThread->PopByte();
+        }
+        if (n > 0 && s.ComPort > 0) {
+            if (m_leds != nullptr && PortOpened(s)) {
+                m_leds->FlashComTx(i);
+            }
+            WriteVirtualPort(s, in, n);
+        }
+
+        if (VirtualPortPending(s) != 0) {
+            // Take no more than the write ring can hold: bytes left in the
+            // port wait for the next tick (and hold the host back once its
+            // queue is full) instead of being refused by the ring and lost.
+            const int room = RingSize - 1 - s.WriteThread->Pending();
+            const int want = std::min(kMaxOut, room);
+            if (want > 0) {
+                if (m_leds != nullptr) {
+                    m_leds->FlashComRx(i);
+                    m_leds->FlashUsbTx(i);
+                }
+                std::uint8_t out[kMaxOut];
+                const int got = ReadVirtualPort(s, out, want);
+                if (got > 0) {
+                    s.WriteThread->Queue(got, out);
+                }
+            }
+        }
+        return;
+    }
+
+    // Not open: a host's bytes for an absent keypad are read and discarded.
+    if (VirtualPortPending(s) != 0) {
+        if (m_leds != nullptr) {
+            m_leds->FlashComRx(i);
+        }
+        std::uint8_t discard[kMaxOut];
+        ReadVirtualPort(s, discard, kMaxOut);
+    }
+    if (!OpenUsbKeypad(m_pm, i)) {
+        m_pm.UsbConnected[i] = true;
+        if (m_events != nullptr) {
+            m_events->KeypadOpened(i, s.DevicePath);
+        }
+    }
+}
+
+} // namespace tessaron

@@ -1,0 +1,6 @@
+# Virtual ports on pseudo-terminals and the activity monitor's logic.
+target_sources(tessaron_bridge PRIVATE
+    TActivityMonitor.cpp
+    TVirtualPort.cpp
+)
+target_link_libraries(tessaron_bridge PUBLIC tessaron_common)

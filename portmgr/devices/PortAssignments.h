@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tessaron {
+
+class TPortManager;
+
+// The remembered port assignments and "Corvandelle.ini" in the suite folder:
+//   [Application]   RetryOnVComFail=1|0
+//   [Port Settings] COM_Assignment_1..6 (port, 0 = none), GUID_1..6 (identity)
+// Identities compare exactly, byte by byte.
+
+std::string SettingsPath();
+
+// Reads RetryOnVComFail and the six entries; InUse is left alone. An entry whose
+// identity cannot be a DevicePath (over 259 characters) is read as free, and a
+// port outside 0 to 16 as no port: no virtual port could carry it.
+void LoadSettings(TPortManager& pm);
+// Write all six entries (port, identity, in that order) or RetryOnVComFail.
+// Throw FileWriteError("Unable to write to <path>"); the table keeps its values.
+void SavePortSettings(TPortManager& pm);
+void SaveAppSettings(TPortManager& pm);
+
+// The port of the first entry whose non-empty identity equals identity; 0 if none.
+int FindAssignedPort(const TPortManager& pm, std::string_view identity);
+// The same search; marks the entry InUse and returns its index, or -1.
+int ClaimAssignment(TPortManager& pm, std::string_view identity);
+// Stores (port 1 to 16) or removes (port 0) an assignment, saving each change
+// at once. Returns 0 when the table then holds the wanted state, 1 when refused.
+int StoreAssignment(TPortManager& pm, int port, std::string_view identity);
+
+// Fills PortAvailable: "Not Assigned" always; COMn unless it is a real port, an
+// entry holds it or a serial keypad answered on it.
+void ComputeAvailablePorts(TPortManager& pm);
+// Whether ports/COMn opens as a character device (a port held by another
+// program counts as not existing).
+bool RealPortExists(int n);
+
+} // namespace tessaron

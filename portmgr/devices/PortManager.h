@@ -1,0 +1,76 @@
+#pragma once
+
+#include "HidLibrary.h"
+#include "KeypadSlots.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tessaron {
+
+// One remembered port assignment, mirrored in "Corvandelle.ini".
+struct TPortAssignment
+{
+    std::int32_t ComPort = 0; // 1 to 16; 0 = none
+    bool InUse = false;       // matched to a slot in this bridging run; never stored
+    std::string Identity;     // the keypad's DevicePath; empty = free entry
+};
+
+// State of the serial probe (one probe at a time).
+struct TProbeState
+{
+    int Port = 0;                 // COM port being probed
+    int Speed = 9600;             // baud rate of the probe and of opened serial keypads
+    char Reply = 0;               // the type reply, 0 when none
+    char Identification[17] = {}; // up to 16 characters, empty when none
+    int Handle = -1;              // the probe port, -1 when closed
+};
+
+// Everything Corvandelle knows about keypads and ports, in one object that the
+// operations of portmgr/devices take: the six slots, the connection and probe
+// flags, hidapi and the port assignments. Main thread only; a test makes its own.
+class TPortManager
+{
+public:
+    TPortManager();
+    // Closes every slot (joining its threads) before hidapi is unloaded.
+    ~TPortManager();
+    TPortManager(const TPortManager&) = delete;
+    TPortManager& operator=(const TPortManager&) = delete;
+
+    // Declared first so that it goes last: open slots still use it.
+    THidLibrary Hid;
+
+    std::array<TKeypadSlot, MaxKeypads> KeypadSlots;
+    // Per slot: the USB keypad is connected, as the activity window shows it.
+    std::array<bool, MaxKeypads> UsbConnected{};
+    // [n - 1]: COMn answered the last serial probe as a keypad.
+    std::array<bool, MaxComPorts> SerialKeypadPorts{};
+
+    std::array<TPortAssignment, MaxKeypads> PortAssignments;
+    bool RetryOnVComFail = true;
+    // [0]: "Not Assigned"; [n]: COMn may be offered.
+    std::array<bool, MaxComPorts + 1> PortAvailable{};
+
+    TProbeState Probe;
+
+    // Where the kernel's device tree is read (TESSARON_SYSFS, else "/sys"); tests
+    // point it at a folder of their own.
+    std::string SysfsRoot;
+
+    // Every fixed wait of the operations goes through here (milliseconds).
+    std::function<void(int)> SleepMs;
+};
+
+// Number of slots whose Flags are not 0.
+int FilledSlots(const TPortManager& pm);
+bool ValidSlot(int slot);
+
+// Closes a slot of any kind: stops its write thread, then its read thread, waits
+// waitMs, joins both and only then closes Handle; clears SlotOpen. The pause
+// alone would not prove that no thread still uses the device.
+void CloseSlot(TPortManager& pm, int slot, int waitMs);
+
+} // namespace tessaron

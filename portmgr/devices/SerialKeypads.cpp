@@ -1,0 +1,205 @@
+#include "SerialKeypads.h"
+
+#include "PortManager.h"
+#include "SerialLine.h"
+#include "UsbKeypads.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <system_error>
+#include <termios.h>
+
+namespace tessaron {
+
+namespace {
+
+constexpr int ProbeReadMs = 100;
+constexpr int ProbeWriteMs = 100;
+constexpr int IdentificationLength = 16;
+constexpr int IdentificationReadMax = 64;
+constexpr int SerialCloseWaitMs = 200;
+constexpr int LabelClearWaitMs = 100;
+constexpr const char* Db9Identification = "Tessaron on DB9 ";
+
+const unsigned char TypeQuery[2] = {'@', 0x05};
+const unsigned char IdentificationQuery[2] = {'@', 0x06};
+
+// n for "COMn" with n from 1 to 16, otherwise 0.
+int comNumber(const char* devicePath)
+{
+    if (std::strncmp(devicePath, "COM", 3) != 0) {
+        return 0;
+    }
+    int n = 0;
+    const char* p = devicePath + 3;
+    if (*p == '\0' || *p == '0') {
+        return 0;
+    }
+    for (; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9' || n > MaxComPorts) {
+            return 0;
+        }
+        n = n * 10 + (*p - '0');
+    }
+    return n <= MaxComPorts ? n : 0;
+}
+
+void clearSlot(TKeypadSlot& s)
+{
+    s.Handle.reset();
+    s.Flags = 0;
+    s.ComPort = 0;
+    s.DevicePath[0] = '\0';
+    s.VirtualPort.reset();
+    s.PortName.clear();
+    s.LastError.clear();
+}
+
+} // namespace
+
+int OpenProbePort(TPortManager& pm, int n)
+{
+    if (pm.Probe.Handle >= 0) {
+        return -1;
+    }
+    int fd;
+    const int result = OpenComPort(n, fd);
+    if (result != 0) {
+        return result;
+    }
+    ApplyLineSettings(fd, pm.Probe.Speed);
+    ::tcflush(fd, TCIOFLUSH);
+    pm.Probe.Handle = fd;
+    pm.Probe.Port = n;
+    return 0;
+}
+
+void CloseProbePort(TPortManager& pm)
+{
+    CloseComPort(pm.Probe.Handle);
+    pm.Probe.Handle = -1;
+}
+
+void ProbeSerialPort(TPortManager& pm, int n)
+{
+    pm.Probe.Reply = 0;
+    pm.Probe.Identification[0] = '\0';
+    if (OpenProbePort(pm, n) != 0) {
+        return;
+    }
+    const int fd = pm.Probe.Handle;
+    unsigned char reply = 0;
+    int got = 0;
+    for (int attempt = 0; attempt < 2 && got == 0; ++attempt) {
+        WriteWithin(fd, TypeQuery, sizeof TypeQuery, ProbeWriteMs);
+        got = ReadWithin(fd, &reply, 1, ProbeReadMs);
+        if (got == 0) {
+            got = ReadWithin(fd, &reply, 1, ProbeReadMs);
+        }
+    }
+    if (got == 0) {
+        CloseProbePort(pm);
+        return;
+    }
+    pm.Probe.Reply = static_cast<char>(reply);
+    unsigned char text[IdentificationReadMax];
+    WriteWithin(fd, IdentificationQuery, sizeof IdentificationQuery, ProbeWriteMs);
+    const int length = ReadWithin(fd, text, sizeof text, ProbeReadMs);
+    if (length == IdentificationLength) {
+        // Kept as text: a zero byte ends it early, and the port is then no keypad.
+        std::memcpy(pm.Probe.Identification, text, IdentificationLength);
+        pm.Probe.Identification[IdentificationLength] = '\0';
+    } else if (pm.Probe.Reply == 'R') {
+        std::strcpy(pm.Probe.Identification, Db9Identification);
+    }
+    CloseProbePort(pm);
+}
+
+int EnumerateKeypads(TPortManager& pm)
+{
+    if (!pm.Hid.Loaded() && LoadHidLibraries(pm)) {
+        return -1;
+    }
+    for (int i = 0; i < MaxKeypads; ++i) {
+        CloseSlot(pm, i, 0); // callers close everything first; a thread left running would
+                             // outlive its device
+        clearSlot(pm.KeypadSlots[i]);
+    }
+    pm.SerialKeypadPorts.fill(false);
+    pm.Probe.Speed = 9600;
+    for (int n = 1; n <= MaxComPorts; ++n) {
+        ProbeSerialPort(pm, n);
+        if (std::strlen(pm.Probe.Identification) != IdentificationLength) {
+            continue;
+        }
+        // A keypad beyond the sixth keeps its port out of the menu all the same.
+        pm.SerialKeypadPorts[n - 1] = true;
+        for (TKeypadSlot& s : pm.KeypadSlots) {
+            if (s.Flags == 0) {
+                std::snprintf(s.DevicePath, sizeof s.DevicePath, "COM%d", n);
+                s.Flags =
+                    pm.Probe.Reply == 'v' ? (SlotPresent | SlotCdc) : (SlotPresent | SlotRs232);
+                s.ComPort = 0;
+                break;
+            }
+        }
+    }
+    ListUsbKeypads(pm);
+    return FilledSlots(pm);
+}
+
+bool OpenSerialKeypad(TPortManager& pm, int slot)
+{
+    if (!ValidSlot(slot)) {
+        return true;
+    }
+    TKeypadSlot& s = pm.KeypadSlots[slot];
+    if (s.Flags & SlotOpen) {
+        return true;
+    }
+    char kind;
+    if (s.Flags & SlotRs232) {
+        kind = LinkRs232;
+    } else if (s.Flags & SlotCdc) {
+        kind = LinkCdc;
+    } else {
+        return true;
+    }
+    const int n = comNumber(s.DevicePath);
+    int fd = -1;
+    if (n == 0 || OpenComPort(n, fd) != 0) {
+        s.Handle.reset();
+        return true;
+    }
+    // Reads return at once with what has arrived; the read thread poll()s.
+    ApplyLineSettings(fd, pm.Probe.Speed);
+    s.Handle = TDeviceHandle::ForFd(fd);
+    try {
+        s.ReadThread = std::make_unique<TFileReadThread>(s.Handle.get(), kind);
+        s.WriteThread = std::make_unique<TFileWriteThread>(s.Handle.get(), kind);
+    } catch (const std::system_error&) {
+        s.WriteThread.reset();
+        s.ReadThread.reset();
+        s.Handle.reset();
+        return true;
+    }
+    s.Flags |= SlotOpen;
+    return false;
+}
+
+void CloseSerialKeypad(TPortManager& pm, int slot)
+{
+    CloseSlot(pm, slot, SerialCloseWaitMs);
+}
+
+void SendLabelClear(TPortManager& pm, int slot)
+{
+    if (ValidSlot(slot) && pm.KeypadSlots[slot].WriteThread) {
+        const unsigned char clear[2] = {'@', 'C'};
+        pm.KeypadSlots[slot].WriteThread->Queue(2, clear);
+    }
+    pm.SleepMs(LabelClearWaitMs);
+}
+
+} // namespace tessaron
