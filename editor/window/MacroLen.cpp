@@ -1,6 +1,7 @@
 #include "editor/window/MacroLen.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -58,6 +59,28 @@ QIcon okGlyph()
     return QIcon(pixmap);
 }
 
+constexpr int MemoLeft = 42;
+constexpr int MemoWidth = TfrmMacroLenWarning::FormWidth - MemoLeft - 2;
+
+// The largest font up to 11 pixels in which every line fits the field's width
+// and all seven lines its long height, so no line is ever cut off.
+QFont fittingFont(QFont font, int width)
+{
+    for (int pixels = 11; pixels > 7; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics metrics(font);
+        bool fits = metrics.lineSpacing() * 7 <= TfrmMacroLenWarning::LongMemoHeight &&
+                    metrics.lineSpacing() * 3 <= TfrmMacroLenWarning::ShortMemoHeight;
+        for (const char* line : WarningLines) {
+            fits = fits && metrics.horizontalAdvance(QString::fromLatin1(line)) <= width;
+        }
+        if (fits) {
+            break;
+        }
+    }
+    return font;
+}
+
 } // namespace
 
 TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
@@ -70,9 +93,8 @@ TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
     m_imgWarning = new QLabel(this);
     m_imgWarning->setObjectName(QStringLiteral("imgWarning"));
     m_imgWarning->setPixmap(warningPicture());
-    m_imgWarning->setGeometry(12, 12, 36, 36);
+    m_imgWarning->setGeometry(4, 10, 36, 36);
 
-    // Lines of 13 pixels: three fill the short field, seven the long one.
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
     m_memo->setReadOnly(true);
@@ -83,17 +105,15 @@ TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
     m_memo->setFocusPolicy(Qt::NoFocus);
     m_memo->setContextMenuPolicy(Qt::NoContextMenu);
     m_memo->document()->setDocumentMargin(0);
-    QFont font = m_memo->font();
-    font.setPixelSize(11);
-    m_memo->setFont(font);
+    m_memo->setFont(fittingFont(m_memo->font(), MemoWidth - 4));
     QPalette palette = m_memo->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     m_memo->setPalette(palette);
-    m_memo->setGeometry(58, 14, FormWidth - 58 - 8, ShortMemoHeight);
+    m_memo->setGeometry(MemoLeft, 12, MemoWidth, ShortMemoHeight);
 
     m_checkBox = new QCheckBox(QStringLiteral("Don't show this message again"), this);
     m_checkBox->setObjectName(QStringLiteral("CheckBox1"));
-    m_checkBox->setGeometry(58, 136, 240, 22);
+    m_checkBox->setGeometry(MemoLeft, 136, 240, 22);
 
     m_btnOk = new QPushButton(okGlyph(), QStringLiteral("OK"), this);
     m_btnOk->setObjectName(QStringLiteral("BitBtn1"));

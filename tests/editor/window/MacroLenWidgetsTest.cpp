@@ -108,6 +108,11 @@ TEST_F(LengthWarning, TextFitsItsField)
         const QFontMetrics metrics(memo()->font());
         const int lineCount = longForm ? 7 : 3;
         EXPECT_LE(metrics.lineSpacing() * lineCount, memo()->height()) << longForm;
+        for (int i = 0; i < lineCount; ++i) {
+            EXPECT_LE(metrics.horizontalAdvance(QString::fromLatin1(Expected[i])),
+                      memo()->viewport()->width())
+                << i;
+        }
     }
 }
 
