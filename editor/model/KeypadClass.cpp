@@ -209,9 +209,16 @@ const char* const LedLabels[] = {"grn off", "grn on", "grn flash",
 
 std::string hexByte(unsigned value, bool upper)
 {
-    char buffer[3];
-    std::snprintf(buffer, sizeof buffer, upper ? "%02X" : "%02x", value & 0xFFu);
-    return buffer;
+    const char* digits = upper ? "0123456789ABCDEF" : "0123456789abcdef";
+    return {digits[(value >> 4) & 0xFu], digits[value & 0xFu]};
+}
+
+// Two lowercase digits, the text form's unit.
+void appendHex(std::string& text, unsigned value)
+{
+    static const char digits[] = "0123456789abcdef";
+    text += digits[(value >> 4) & 0xFu];
+    text += digits[value & 0xFu];
 }
 
 std::string plainCodeLabel(std::int32_t code)
@@ -478,8 +485,12 @@ void TKeypadClass::ClearMacro()
 
 bool TKeypadClass::storeAt(int& position, std::int32_t item)
 {
+    return storeAt(position, item, ItemCount());
+}
+
+bool TKeypadClass::storeAt(int& position, std::int32_t item, int count)
+{
     auto& items = level().Items;
-    const int count = ItemCount();
     if (count >= MacroSlots - 1) {
         // The last slot always keeps the end marker.
         return false;
@@ -602,29 +613,32 @@ std::string TKeypadClass::ItemLabel(int slot) const
 
 std::string TKeypadClass::MacroText() const
 {
-    const std::string prefix = hexByte(Command_Prefix, false);
+    const unsigned prefix = Command_Prefix;
     std::string text;
-    text.reserve(MacroByteLimit * 2 + 8);
+    text.reserve(MacroByteLimit * 4);
     for (std::int32_t item : level().Items) {
         if (item == MacroEnd) {
             break;
         }
         const auto n = static_cast<unsigned>(item & 0xFF);
-        if (isDelay(item)) {
-            text += prefix + "01" + hexByte(n, false);
-        } else if (isBeep(item)) {
-            text += prefix + "02" + hexByte(n, false);
+        if (isDelay(item) || isBeep(item)) {
+            appendHex(text, prefix);
+            appendHex(text, isDelay(item) ? 1 : 2);
+            appendHex(text, n);
         } else if (item == PrefixEscape) {
-            text += prefix + "40";
+            appendHex(text, prefix);
+            appendHex(text, 0x40);
         } else if (isCommand(item)) {
-            text += prefix + hexByte(n, false);
-        } else if (n == Command_Prefix) {
+            appendHex(text, prefix);
+            appendHex(text, n);
+        } else if (n == prefix) {
             // A bare prefix byte would start a command, in the file and in the
             // keypad alike: write it escaped, so that the keypad sends it as
             // data. It reads back as PrefixEscape.
-            text += prefix + "40";
+            appendHex(text, prefix);
+            appendHex(text, 0x40);
         } else {
-            text += hexByte(n, false);
+            appendHex(text, n);
         }
     }
     return text;
@@ -656,21 +670,32 @@ void TKeypadClass::AppendMacroText(std::string_view text)
         return -1;
     };
 
-    const int prefix = Command_Prefix;
+    // InsertItem's rules, with the count and the bytes kept as we go rather
+    // than recounted for every item.
+    int bytes = BytesUsed();
+    int count = ItemCount();
     int position = 0;
+    auto insert = [&](std::int32_t item) {
+        if (bytes + 1 <= MacroByteLimit && storeAt(position, item, count)) {
+            bytes += ItemCost(item);
+            ++count;
+        }
+    };
+
+    const int prefix = Command_Prefix;
     for (int b = nextByte(); b >= 0; b = nextByte()) {
-        if (BytesUsed() >= MacroByteLimit) {
+        if (bytes >= MacroByteLimit) {
             // Every further insert would be refused.
             break;
         }
         if (b != prefix) {
-            InsertItem(position, b);
+            insert(b);
             continue;
         }
         const int g = nextByte();
         if (g < 0) {
             // The prefix as the last byte is a plain code.
-            InsertItem(position, b);
+            insert(b);
             break;
         }
         if (g == 1 || g == 2) {
@@ -679,11 +704,11 @@ void TKeypadClass::AppendMacroText(std::string_view text)
                 // A delay or beep without its length is dropped.
                 break;
             }
-            InsertItem(position, (g == 1 ? DelayBase : BeepBase) + n);
+            insert((g == 1 ? DelayBase : BeepBase) + n);
         } else if (g == 0x40) {
-            InsertItem(position, PrefixEscape);
+            insert(PrefixEscape);
         } else if ((g & 0x08) != 0) {
-            InsertItem(position, LedBase + g);
+            insert(LedBase + g);
         }
     }
 }

@@ -165,6 +165,8 @@ private:
     TMacroData& level();
     const TMacroData& level() const;
     bool storeAt(int& position, std::int32_t item);
+    // The same, for a caller that already knows the item count.
+    bool storeAt(int& position, std::int32_t item, int count);
 
     std::array<TKeyDataRec, MaxKeys> m_keys;
     std::uint8_t m_currentKey = 0;
