@@ -1,0 +1,103 @@
+#pragma once
+
+#include "portmgr/bridge/TActivityMonitor.h"
+#include "portmgr/bridge/TBridgeControl.h"
+#include "portmgr/bridge/TBridgeEvents.h"
+#include "portmgr/bridge/TMenuItem.h"
+#include "portmgr/bridge/TPollTimer.h"
+#include "portmgr/bridge/TSlotActivityState.h"
+#include "portmgr/bridge/TTrayState.h"
+#include "portmgr/devices/PortManager.h"
+#include "tests/portmgr/bridge/FakeActivityView.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tessaron::test {
+
+// Every event as one line, in order.
+class RecordingEvents : public TBridgeEvents
+{
+public:
+    void PortCreated(int slot, const std::string& name) override { add(slot, "created " + name); }
+    void PortFailed(int slot, const std::string& name, const std::string&) override
+    {
+        add(slot, "failed " + name);
+    }
+    void PortDeleted(int slot, const std::string& name) override { add(slot, "deleted " + name); }
+    void KeypadOpened(int slot, const std::string& identity) override
+    {
+        add(slot, "opened " + identity);
+    }
+    void KeypadClosed(int slot, const std::string& identity, bool silent) override
+    {
+        add(slot, (silent ? "silent " : "closed ") + identity);
+    }
+    void HostOpened(int slot, const std::string& name) override { add(slot, "host+ " + name); }
+    void HostClosed(int slot, const std::string& name) override { add(slot, "host- " + name); }
+
+    std::vector<std::string> lines;
+
+private:
+    void add(int slot, const std::string& text)
+    {
+        lines.push_back(std::to_string(slot) + " " + text);
+    }
+};
+
+class FakeTray : public TTrayState
+{
+public:
+    void SetTrayState(const std::string& t, bool c) override
+    {
+        text = t;
+        connected = c;
+        ++calls;
+    }
+    std::string text;
+    bool connected = false;
+    int calls = 0;
+};
+
+class FakeMenuItem : public TMenuItem
+{
+public:
+    void SetEnabled(bool e) override { enabled = e; }
+    void SetChecked(bool c) override { checked = c; }
+    bool enabled = false;
+    bool checked = false;
+};
+
+// A temporary suite folder, the simulated USB keypad library loaded as hidapi,
+// and the bridge's parts with fakes for the tray program's.
+class BridgeFixture : public ::testing::Test
+{
+protected:
+    BridgeFixture();
+    ~BridgeFixture() override;
+
+    // A simulated keypad 0x16C0:0x0604 at path (its identity); returns its id.
+    int addKeypad(const std::string& path);
+    // Writes "Corvandelle.ini" with the assignments identity -> port, in order.
+    void saveAssignments(const std::vector<std::pair<std::string, int>>& assignments);
+    // Puts a keypad into slot i by hand and opens it (for pump tests).
+    void openSlot(int i, const std::string& path, int comPort);
+    int tick() { return control.Pump().TmrKeypadPollTimer(); }
+    // Output reports the device received: "n:data" each.
+    std::vector<std::string> outputs(int id);
+
+    TempHome home;
+    TPortManager pm;
+    FakeActivityView view;
+    TSlotActivityState slotState{pm};
+    TActivityMonitor leds{view, slotState};
+    TPlainPollTimer timer;
+    FakeTray tray;
+    FakeMenuItem menu;
+    RecordingEvents events;
+    TBridgeControl control{{pm, timer, tray, menu, leds, &events}};
+};
+
+} // namespace tessaron::test
