@@ -19,10 +19,11 @@ endfunction()
 # A GoogleTest executable, run by CTest offscreen, without a display and with
 # TESSARON_HOME pointing nowhere, so that a test that forgets to make its own
 # temporary suite folder cannot touch a real one.
-#   tessaron_test(name [QT] SOURCES a.cpp b.cpp LIBS lib1 lib2)
-# QT gives the test a main() that creates a QApplication.
+#   tessaron_test(name [QT] SOURCES a.cpp b.cpp LIBS lib1 lib2 [LABELS label])
+# QT gives the test a main() that creates a QApplication. LABELS is a CTest
+# label ("threads" for tests that run threads: scripts/tsan.sh runs those).
 function(tessaron_test name)
-    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "QT" "" "SOURCES;LIBS;LABELS" ${ARGN})
     tessaron_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock tessaron_test_support ${T_LIBS})
     if(T_QT)
@@ -30,9 +31,19 @@ function(tessaron_test name)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
+    # One label only, for the same reason as below.
+    set(T_LABELS_PROPERTY)
+    if(T_LABELS)
+        list(GET T_LABELS 0 label)
+        set(T_LABELS_PROPERTY LABELS "${label}")
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TESSARON_HOME=/nonexistent-tessaron-home"
-                   TIMEOUT 300)
+        # One value per property: gtest_discover_tests splits a value that is a
+        # list, which would shift every property after it.
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+                   ENVIRONMENT_MODIFICATION "TESSARON_HOME=set:/nonexistent-tessaron-home"
+                   TIMEOUT 300
+                   ${T_LABELS_PROPERTY})
 endfunction()

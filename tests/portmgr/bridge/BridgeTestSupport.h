@@ -1,0 +1,69 @@
+#pragma once
+
+// Helpers for the bridge thread tests: a simulated USB keypad opened through the
+// fake hidapi library (linked directly), and a pseudo-terminal standing for a
+// serial keypad's port.
+
+#include "FakeHid.h"
+#include "portmgr/bridge/DeviceHandle.h"
+
+#include <chrono>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <pthread.h>
+#include <string>
+#include <thread>
+
+namespace tessaron::test {
+
+inline const THidCalls* FakeHidCalls()
+{
+    static const THidCalls calls = [] {
+        THidCalls c;
+        c.ReadTimeout = &hid_read_timeout;
+        c.Write = &hid_write;
+        c.SendFeatureReport = &hid_send_feature_report;
+        c.GetFeatureReport = &hid_get_feature_report;
+        c.Close = &hid_close;
+        return c;
+    }();
+    return &calls;
+}
+
+// A simulated keypad, opened.
+struct FakeUsbKeypad
+{
+    int id = -1;
+    std::unique_ptr<TDeviceHandle> handle;
+
+    explicit FakeUsbKeypad(const char* path = "/dev/hidraw-bridge")
+    {
+        fakehid_reset();
+        id = fakehid_add_device(0x16C0, 0x0604, path);
+        handle = TDeviceHandle::ForHid(hid_open_path(path), FakeHidCalls());
+    }
+    ~FakeUsbKeypad() { fakehid_reset(); }
+};
+
+// The two ends of a pseudo-terminal; the bridge threads use the slave end, as
+// they would use ports/COMn.
+struct PtyPair
+{
+    int master = -1;
+    std::unique_ptr<TDeviceHandle> slave;
+
+    PtyPair();
+    ~PtyPair();
+    void Write(const std::string& bytes);
+    // Reads what has arrived within timeoutMs, up to max bytes.
+    std::string Read(size_t max, int timeoutMs);
+};
+
+// Polls condition every 5 ms until it holds or timeoutMs passes.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
+
+// CPU time a thread has used, in milliseconds.
+double ThreadCpuMs(pthread_t thread);
+
+} // namespace tessaron::test

@@ -1,0 +1,247 @@
+#include "BridgeTestSupport.h"
+
+#include "portmgr/bridge/FileReadThread.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace tessaron {
+namespace {
+
+using test::FakeUsbKeypad;
+using test::PtyPair;
+using test::ThreadCpuMs;
+using test::WaitUntil;
+
+std::string popAll(TFileReadThread& thread)
+{
+    std::string out;
+    while (thread.Available() > 0) {
+        out += static_cast<char>(thread.PopByte());
+    }
+    return out;
+}
+
+TEST(FileReadThreadUsb, TypedBytesArriveInOrder)
+{
+    FakeUsbKeypad keypad;
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    const std::string text = "Hello, keypad!"; // two reports: 7 + 7
+    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 14; }));
+    EXPECT_EQ(popAll(reader), text);
+    EXPECT_EQ(reader.PopByte(), 0);
+}
+
+// Reads are stepped: every released read is one 50 ms wait that ended without
+// a report, so the count can be checked exactly.
+TEST(FileReadThreadUsb, SilentWaitsCountEachEmptyWaitAndResetOnAReport)
+{
+    FakeUsbKeypad keypad;
+    fakehid_hold_reads(keypad.id, 1);
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 1, 3000), 1);
+    fakehid_release_reads(keypad.id, 21);
+    // The 22nd read has started, so the 21st wait has been counted.
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 22, 3000), 22);
+    EXPECT_EQ(reader.SilentWaits.load(), 21);
+
+    const unsigned char key = 'k';
+    fakehid_type(keypad.id, &key, 1);
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 23, 3000), 23);
+    EXPECT_EQ(reader.SilentWaits.load(), 0);
+    EXPECT_EQ(reader.Available(), 1);
+    fakehid_hold_reads(keypad.id, 0);
+}
+
+TEST(FileReadThreadUsb, EmptyReportResetsSilentWaitsAndStoresNothing)
+{
+    FakeUsbKeypad keypad;
+    fakehid_hold_reads(keypad.id, 1);
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    fakehid_release_reads(keypad.id, 5);
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 6, 3000), 6);
+    EXPECT_EQ(reader.SilentWaits.load(), 5);
+    const unsigned char empty[8] = {0};
+    fakehid_send_input_report(keypad.id, empty, sizeof empty);
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 7, 3000), 7);
+    EXPECT_EQ(reader.SilentWaits.load(), 0);
+    EXPECT_EQ(reader.Available(), 0);
+    fakehid_hold_reads(keypad.id, 0);
+}
+
+TEST(FileReadThreadUsb, IdleKeypadKeepsSilentWaitsLow)
+{
+    FakeUsbKeypad keypad; // an empty report every 100 ms
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    EXPECT_LE(reader.SilentWaits.load(), 3);
+    EXPECT_EQ(reader.Available(), 0);
+}
+
+TEST(FileReadThreadUsb, CountAboveSevenCarriesSevenBytes)
+{
+    FakeUsbKeypad keypad;
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    const unsigned char report[8] = {9, '1', '2', '3', '4', '5', '6', '7'};
+    fakehid_send_input_report(keypad.id, report, sizeof report);
+    const unsigned char next[8] = {1, '8'};
+    fakehid_send_input_report(keypad.id, next, sizeof next);
+    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 8; }));
+    EXPECT_EQ(popAll(reader), "12345678");
+}
+
+TEST(FileReadThreadUsb, ShortReportGivesOnlyTheBytesItHas)
+{
+    FakeUsbKeypad keypad;
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    const unsigned char report[3] = {5, 'a', 'b'}; // claims five
+    fakehid_send_input_report(keypad.id, report, sizeof report);
+    const unsigned char next[8] = {1, 'c'};
+    fakehid_send_input_report(keypad.id, next, sizeof next);
+    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 3; }));
+    EXPECT_EQ(popAll(reader), "abc");
+}
+
+TEST(FileReadThreadUsb, NumberedReportsKeepTheirLayout)
+{
+    FakeUsbKeypad keypad;
+    fakehid_set_report_id(keypad.id, 2); // 9-byte reports, ID first
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    const std::string text = "numbered!";
+    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 9; }));
+    EXPECT_EQ(popAll(reader), text);
+}
+
+TEST(FileReadThreadUsb, FullRingDropsWholeReports)
+{
+    FakeUsbKeypad keypad;
+    fakehid_hold_reads(keypad.id, 1); // reports come at once, no idle ones
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    // 1030 bytes: 147 full reports and one of a single byte. 146 reports fill
+    // 1022 bytes; every further full one would reach 1024 and is dropped; the
+    // last single byte still fits.
+    std::string text;
+    for (int i = 0; i < 1030; ++i) {
+        text += static_cast<char>('a' + i % 26);
+    }
+    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 149, 5000), 149);
+    EXPECT_EQ(reader.Available(), 1023);
+    const std::string held = popAll(reader);
+    EXPECT_EQ(held.substr(0, 1022), text.substr(0, 1022));
+    EXPECT_EQ(held.back(), text.back());
+    fakehid_hold_reads(keypad.id, 0);
+}
+
+TEST(FileReadThreadUsb, UnpluggedKeypadCountsSilenceWithoutSpinning)
+{
+    FakeUsbKeypad keypad;
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    ASSERT_GE(fakehid_wait_reads(keypad.id, 1, 3000), 1);
+    fakehid_unplug(keypad.id); // every read now fails at once
+    const int before = fakehid_wait_reads(keypad.id, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const int asked = fakehid_wait_reads(keypad.id, 0, 0) - before;
+    EXPECT_LE(asked, 15); // one attempt per 50 ms, not a busy loop
+    EXPECT_GE(reader.SilentWaits.load(), 5);
+}
+
+TEST(FileReadThreadUsb, StopEndsTheLoopWithinAWait)
+{
+    FakeUsbKeypad keypad;
+    fakehid_set_idle_interval(keypad.id, 0); // silent: every read waits its 50 ms
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const auto start = std::chrono::steady_clock::now();
+    reader.Stop();
+    reader.Join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_TRUE(reader.Terminated());
+}
+
+TEST(FileReadThreadSerial, BytesArriveInOrder)
+{
+    PtyPair port;
+    TFileReadThread reader(port.slave.get(), LinkRs232);
+    port.Write("RS232 keypad data");
+    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 17; }));
+    EXPECT_EQ(popAll(reader), "RS232 keypad data");
+    EXPECT_EQ(reader.SilentWaits.load(), 0); // counted for USB keypads only
+}
+
+TEST(FileReadThreadSerial, FullRingKeepsItsBatchesWhole)
+{
+    PtyPair port;
+    TFileReadThread reader(port.slave.get(), LinkCdc);
+    port.Write(std::string(1100, 'x'));
+    ASSERT_TRUE(WaitUntil([&] { return reader.Available() >= 1015; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_LE(reader.Available(), 1023);
+}
+
+TEST(FileReadThreadSerial, QuietPortCostsNoTime)
+{
+    PtyPair port;
+    TFileReadThread reader(port.slave.get(), LinkRs232);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const double before = ThreadCpuMs(reader.NativeHandle());
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_LT(ThreadCpuMs(reader.NativeHandle()) - before, 40.0);
+}
+
+TEST(FileReadThreadSerial, HungUpPortDoesNotSpin)
+{
+    PtyPair port;
+    TFileReadThread reader(port.slave.get(), LinkCdc);
+    ::close(port.master); // the line hangs up: poll() reports it on every call
+    port.master = -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const double before = ThreadCpuMs(reader.NativeHandle());
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_LT(ThreadCpuMs(reader.NativeHandle()) - before, 40.0);
+    reader.Stop();
+    reader.Join();
+}
+
+TEST(FileReadThreadUsb, IdleUsbReaderCostsLittleTime)
+{
+    FakeUsbKeypad keypad;
+    fakehid_set_idle_interval(keypad.id, 0);
+    TFileReadThread reader(keypad.handle.get(), LinkUsb);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const double before = ThreadCpuMs(reader.NativeHandle());
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_LT(ThreadCpuMs(reader.NativeHandle()) - before, 40.0);
+}
+
+TEST(FileReadThread, NamesItselfAfterItsKind)
+{
+    PtyPair port;
+    struct Case
+    {
+        char kind;
+        const char* name;
+    };
+    const Case cases[] = {{LinkUsb, "USB Read Thread"},
+                          {LinkRs232, "RS232 Read Thread"},
+                          {LinkCdc, "CDC Read Thread"},
+                          {'x', "Read Thread"}};
+    for (const Case& c : cases) {
+        TFileReadThread reader(port.slave.get(), c.kind);
+        EXPECT_STREQ(reader.Name(), c.name);
+        ASSERT_LE(std::strlen(reader.SystemName()), 15u) << c.name;
+        char system[16] = {};
+        ASSERT_TRUE(WaitUntil([&] {
+            ::pthread_getname_np(reader.NativeHandle(), system, sizeof system);
+            return std::strcmp(system, reader.SystemName()) == 0;
+        })) << system;
+        reader.Stop();
+        reader.Join();
+    }
+}
+
+} // namespace
+} // namespace tessaron
