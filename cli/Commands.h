@@ -15,4 +15,7 @@ int RunHex(const Args& args, std::ostream& out, std::ostream& err);
 int RunResave(const Args& args, std::ostream& out, std::ostream& err);
 int RunShow(const Args& args, std::ostream& out, std::ostream& err);
 
+// The headless bridge (BridgeCommand.cpp): bridge.
+int RunBridge(const Args& args, std::ostream& out, std::ostream& err);
+
 } // namespace tessaron::cli

@@ -22,6 +22,7 @@ const Command kCommands[] = {
     {"hex", "hex FILE.ckd [OUT]", RunHex},
     {"resave", "resave IN OUT", RunResave},
     {"show", "show FILE.ckd|FILE.rom", RunShow},
+    {"bridge", "bridge", RunBridge},
 };
 
 void printUsage(std::ostream& out)
