@@ -1,0 +1,12 @@
+#include "QtDialogRunner.h"
+
+#include <QDialog>
+
+namespace tessaron {
+
+int QtDialogRunner::Run(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+} // namespace tessaron

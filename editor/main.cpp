@@ -1,0 +1,43 @@
+// Plindorax, the key redefinition editor.
+#include "editor/window/Main.h"
+#include "common/QtDialogRunner.h"
+#include "common/QtFileDialog.h"
+#include "common/QtKeyboardState.h"
+#include "common/QtLauncher.h"
+#include "common/QtMessageBox.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Plindorax"));
+
+    tessaron::QtMessageBox messages;
+    tessaron::QtFileDialog files;
+    tessaron::QtLauncher programs;
+    tessaron::QtKeyboardState keyboard;
+    tessaron::QtDialogRunner dialogs;
+    const tessaron::TMainServices services{messages, files, programs, keyboard, dialogs};
+
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    tessaron::TfrmMain window(services, arguments);
+    messages.SetParentWindow(&window);
+    files.SetParentWindow(&window);
+    window.show();
+
+    // For the start-up benchmark: report once the window is up, then leave.
+    if (std::getenv("PLINDORAX_REPORT_SHOWN") != nullptr) {
+        QTimer::singleShot(0, &window, [] {
+            std::fputs("shown\n", stdout);
+            std::fflush(stdout);
+            QApplication::exit(0);
+        });
+    }
+    return QApplication::exec();
+}

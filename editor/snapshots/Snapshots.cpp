@@ -1,0 +1,185 @@
+// Renders the editor's windows to PNG files without a desktop, for review:
+// the main window in both layouts and both edit modes, the MIDI event dialog
+// and the macro length warning.
+//   PlindoraxSnapshots [output folder]   (default build/snapshots)
+#include "common/DialogRunner.h"
+#include "common/FileDialog.h"
+#include "common/KeyboardState.h"
+#include "common/Launcher.h"
+#include "common/MessageBox.h"
+#include "editor/model/KeypadClass.h"
+#include "editor/window/MacroLen.h"
+#include "editor/window/Main.h"
+#include "editor/window/MidiEvents.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QPixmap>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using namespace tessaron;
+
+// Nothing is asked, opened or started while the pictures are taken.
+class SilentMessages : public MessageBox
+{
+public:
+    void Error(const QString&, const QString&) override {}
+    void Information(const QString&, const QString&) override {}
+    bool ConfirmYesNo(const QString&, const QString&) override { return false; }
+    MessageAnswer ConfirmYesNoCancel(const QString&, const QString&) override
+    {
+        return MessageAnswer::No;
+    }
+};
+
+class NoFiles : public FileDialog
+{
+public:
+    QString OpenFileName(const FileDialogOptions&) override { return {}; }
+    QString SaveFileName(const FileDialogOptions&) override { return {}; }
+};
+
+class NoPrograms : public Launcher
+{
+public:
+    bool StartProgram(const QString&, const QString&) override { return false; }
+    bool OpenDocument(const QString&) override { return false; }
+    bool RunAndWait(const QString&, QWidget*) override { return false; }
+};
+
+class KeysUp : public KeyboardState
+{
+public:
+    bool CtrlDown() const override { return false; }
+    bool ShiftDown() const override { return false; }
+    bool CapsLockOn() const override { return false; }
+};
+
+class NoDialogs : public DialogRunner
+{
+public:
+    int Run(QDialog&) override { return 0; }
+};
+
+bool save(QWidget& widget, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name);
+    if (!widget.grab().save(path, "PNG")) {
+        std::fprintf(stderr, "snapshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// A sample macro on the current key: text, a delay, a beep and an LED command.
+void fillSample(TfrmMain& window)
+{
+    window.InsertRawCode('H');
+    for (const char c : std::string("ello")) {
+        window.InsertKeyCode(CharKeyTable[static_cast<unsigned char>(c)]);
+    }
+    window.InsertKeyCode(DelayBase + 50);
+    window.InsertKeyCode(28);
+    window.InsertKeyCode(BeepBase + 25);
+    window.InsertKeyCode(LedBase + 9);
+    window.InsertRawCode(161);
+    window.InsertRawCode(135);
+    window.Keypad().SetMacroName("Greeting");
+    window.ShowMacro(window.Keypad().ItemCount());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Plindorax"));
+
+    const QString output =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("build/snapshots");
+    QDir folder;
+    if (!folder.mkpath(output)) {
+        std::fprintf(stderr, "snapshots: cannot create %s\n", qPrintable(output));
+        return 1;
+    }
+    folder.setPath(output);
+
+    // A suite folder of its own, so that no real settings are touched.
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "snapshots: no temporary folder\n");
+        return 1;
+    }
+    qputenv("TESSARON_HOME", QFile::encodeName(home.path()));
+
+    SilentMessages messages;
+    NoFiles files;
+    NoPrograms programs;
+    KeysUp keyboard;
+    NoDialogs dialogs;
+    const TMainServices services{messages, files, programs, keyboard, dialogs};
+
+    bool ok = true;
+    for (const bool rom : {false, true}) {
+        for (const int layout : {2, 1}) {
+            QFile ini(home.filePath(QStringLiteral("Plindorax.ini")));
+            if (!ini.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                return 1;
+            }
+            ini.write(
+                QStringLiteral("[CONFIGURATION]\r\nKeypad_Layout=%1\r\nAdvanced_Enable=%2\r\n")
+                    .arg(layout)
+                    .arg(rom ? 1 : 0)
+                    .toLatin1());
+            ini.close();
+            QFile tavrix(home.filePath(QStringLiteral("Tavrix.ini")));
+            if (tavrix.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+                tavrix.write("[Com Port Configuration]\r\nComPort=3\r\nComType=U\r\n");
+                tavrix.close();
+            }
+
+            TfrmMain window(services, {});
+            window.show();
+            fillSample(window);
+            if (rom) {
+                // Level Shift on the current key, through its menu.
+                window.KeyTypeMenu().actions().constFirst()->trigger();
+            }
+            QApplication::processEvents();
+            const QString name = QStringLiteral("plindorax-%1-%2keys.png")
+                                     .arg(rom ? QStringLiteral("rom") : QStringLiteral("user"))
+                                     .arg(layout == 2 ? 20 : 12);
+            ok = save(window, folder, name) && ok;
+
+            if (!rom && layout == 2) {
+                TfrmMidiEvents& midi = window.MidiEvents();
+                midi.ShowDialog();
+                QApplication::processEvents();
+                ok = save(midi, folder, QStringLiteral("midi-events.png")) && ok;
+                midi.hide();
+
+                TfrmMacroLenWarning& warning = window.MacroLenWarning();
+                warning.ShowLengthWarning(false);
+                QApplication::processEvents();
+                ok = save(warning, folder, QStringLiteral("length-warning-short.png")) && ok;
+                warning.ShowLengthWarning(true);
+                QApplication::processEvents();
+                ok = save(warning, folder, QStringLiteral("length-warning-long.png")) && ok;
+                warning.hide();
+            }
+            window.Keypad().Reset();
+            window.SetModified(false);
+            window.close();
+        }
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+namespace tessaron {
+
+// A key button of the on-screen keypad: a 30 by 30 key cap with a grey
+// caption and the key type icon as its glyph, drawn sunken while it is the
+// pressed button of the group. Right-clicks are reported, not swallowed.
+class TKeyButton : public QAbstractButton
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ButtonSize = 30;
+
+    explicit TKeyButton(int keyIndex, QWidget* parent = nullptr);
+
+    int KeyIndex() const { return m_keyIndex; }
+
+    void SetGlyph(const QPixmap& glyph);
+    const QPixmap& Glyph() const { return m_glyph; }
+
+    QSize sizeHint() const override { return {ButtonSize, ButtonSize}; }
+
+signals:
+    void rightPressed(int keyIndex);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    int m_keyIndex;
+    QPixmap m_glyph;
+};
+
+} // namespace tessaron

@@ -1,0 +1,93 @@
+#include "KeypadPanel.h"
+
+#include "editor/window/KeyButton.h"
+#include "editor/window/ModifierImageList.h"
+
+#include <QButtonGroup>
+
+namespace tessaron {
+
+namespace {
+
+constexpr int Pitch = 35;
+constexpr int Margin = 8;
+
+// Captions of the 12-key layout by key index; the hidden keys have none.
+constexpr std::array<const char*, TKeypadPanel::Keys> Captions514 = {
+    " ", " ", " ", " ", "7", "8", "9",   " ", "4",   "5",
+    "6", " ", "1", "2", "3", " ", "CLR", "0", "ENT", " ",
+};
+
+bool HiddenIn514(int keyIndex)
+{
+    return keyIndex < 4 || keyIndex % 4 == 3;
+}
+
+} // namespace
+
+TKeypadPanel::TKeypadPanel(QWidget* parent) : QFrame(parent), m_group(new QButtonGroup(this))
+{
+    setObjectName(QStringLiteral("pnlKeypad"));
+    setToolTip(QStringLiteral("Right-click to set Level control"));
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+    m_group->setExclusive(true);
+    for (int k = 0; k < Keys; ++k) {
+        auto* button = new TKeyButton(k, this);
+        m_buttons[static_cast<size_t>(k)] = button;
+        m_group->addButton(button, k);
+        connect(button, &TKeyButton::clicked, this, [this, k] { emit keyClicked(k); });
+        connect(button, &TKeyButton::rightPressed, this, [this](int key) {
+            ShowPressed(key);
+            emit keyRightPressed(key);
+        });
+    }
+    // The design state is the 20-key layout.
+    SetLayout(2);
+    SetLevelColour(0);
+}
+
+void TKeypadPanel::SetLayout(int keypadLayout)
+{
+    if (keypadLayout != 1 && keypadLayout != 2) {
+        return;
+    }
+    const bool model514 = keypadLayout == 1;
+    for (int k = 0; k < Keys; ++k) {
+        TKeyButton* button = m_buttons[static_cast<size_t>(k)];
+        const int row = k / 4 - (model514 ? 1 : 0);
+        button->move(Margin + Pitch * (k % 4), Margin + Pitch * row);
+        button->setText(QString::fromLatin1(model514 ? Captions514[static_cast<size_t>(k)] : " "));
+        button->setVisible(!(model514 && HiddenIn514(k)));
+    }
+    if (model514) {
+        setGeometry(25, 90, 115, 150);
+    } else {
+        setGeometry(5, 83, 149, 183);
+    }
+    ShowPressed(FirstKey(keypadLayout));
+}
+
+void TKeypadPanel::ShowPressed(int keyIndex)
+{
+    if (keyIndex >= 0 && keyIndex < Keys) {
+        m_buttons[static_cast<size_t>(keyIndex)]->setChecked(true);
+    }
+}
+
+void TKeypadPanel::SetKeyType(int keyIndex, int keyType)
+{
+    if (keyIndex >= 0 && keyIndex < Keys) {
+        m_buttons[static_cast<size_t>(keyIndex)]->SetGlyph(ModifierImageList::Icon(keyType));
+    }
+}
+
+void TKeypadPanel::SetLevelColour(int level)
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, level == 0 ? QColor(128, 128, 128) : QColor(0, 0, 0));
+    setPalette(colours);
+}
+
+} // namespace tessaron

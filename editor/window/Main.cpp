@@ -1,0 +1,533 @@
+#include "Main.h"
+
+#include "common/FileWriteError.h"
+#include "editor/dialogs/Advanced.h"
+#include "editor/dialogs/Params.h"
+#include "editor/dialogs/ScreenEdit.h"
+#include "editor/model/FileIO.h"
+#include "editor/window/EditorSettings.h"
+#include "editor/window/GridPopupMenu.h"
+#include "editor/window/KeyTypeMenu.h"
+#include "editor/window/KeypadPanel.h"
+#include "editor/window/MacroGrid.h"
+#include "editor/window/MacroGridModel.h"
+#include "editor/window/MacroLen.h"
+#include "editor/window/ManualInputEdit.h"
+#include "editor/window/MidiEvents.h"
+#include "editor/window/PcKeyboard.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace tessaron {
+
+namespace {
+
+constexpr int ToolBarHeight = 44;
+// The right-hand column: macro header, grid and PC keyboard.
+constexpr int MacroLeft = 166;
+constexpr int MacroWidth = 8 * TMacroGrid::CellWidth + 30;
+
+QToolButton* makeToolButton(QToolBar* bar, const char* name, const QString& caption,
+                            const QString& hint, QStyle::StandardPixmap icon)
+{
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setIcon(bar->style()->standardIcon(icon));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    bar->addWidget(button);
+    return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
+{
+    auto* label = new QLabel(text, parent);
+    if (name != nullptr) {
+        label->setObjectName(QString::fromLatin1(name));
+    }
+    label->adjustSize();
+    label->move(left, top);
+    return label;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, QWidget* parent)
+    : QMainWindow(parent), m_services(services), m_messageSink(services.Messages),
+      m_siblings(services.Programs, services.Messages)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Plindorax"));
+    // Not resizable: minimize and close boxes only.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    // The controls stand at fixed places in a fixed window: a small font of a
+    // known size keeps them from crowding each other on any desktop.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+
+    buildToolBar();
+    buildLevelArea();
+    connectEditing();
+
+    // The document with its defaults, then the editor's settings.
+    m_rom.SetRomDefaults();
+    const TEditorSettings settings = ReadEditorSettings(EditorSettingsPath());
+    m_keypadLayout = settings.KeypadLayout;
+    m_romEditMode = settings.RomEditMode;
+    m_midiChannel = settings.MidiChannel;
+    setKeyLayout();
+
+    if (m_services.Keyboard.CtrlDown()) {
+        // The answer holds for this run only.
+        m_romEditMode =
+            m_services.Messages.ConfirmYesNo(QStringLiteral("Plindorax Edit Mode Selection"),
+                                             QStringLiteral("Do you wish to enter advanced ROM "
+                                                            "Edit mode?"));
+    }
+
+    if (m_romEditMode) {
+        m_toolBtnParameters->setText(QStringLiteral("ROM Properties"));
+    }
+    if (!arguments.isEmpty()) {
+        // Read as a redefinition file in either mode; a missing file loads
+        // nothing and says nothing.
+        const std::string path =
+            QFile::encodeName(QFileInfo(arguments.constFirst()).absoluteFilePath()).toStdString();
+        if (ReadRedefinitionFile(m_keypad, path)) {
+            afterLoadRefresh(false, path);
+            m_redefinitionFileName = path;
+            m_downloadFile = "\"" + DownloadImagePath(path) + "\"";
+        }
+    } else {
+        SetModified(false);
+        setWindowTitle(captionPrefix(m_romEditMode) + QStringLiteral("untitled"));
+    }
+    ShowPortStatus();
+
+    if (m_romEditMode) {
+        m_toolBtnParameters->setMenu(m_editMenu);
+        m_toolBtnParameters->setPopupMode(QToolButton::DelayedPopup);
+    }
+
+    // The other forms, each made once for the life of the process.
+    const TDialogContext context{m_keypad, m_rom, m_services.Messages,
+                                 [this](bool flag) { SetModified(flag); }};
+    m_frmParameters = new TfrmParameters(context, this);
+    m_frmAdvanced = new TfrmAdvanced(context, this);
+    m_frmScreenEdit = new TfrmScreenEdit(context, this);
+    m_frmMidiEvents = new TfrmMidiEvents(*this, this);
+    m_frmMacroLenWarning = new TfrmMacroLenWarning(this);
+    connect(m_frmMacroLenWarning, &TfrmMacroLenWarning::dontShowAgain, this,
+            [this] { m_hideLengthWarning = true; });
+
+    centreOnScreen();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QMenu& TfrmMain::GridPopupMenu() const
+{
+    return *m_popmenuClearMacro;
+}
+
+QMenu& TfrmMain::KeyTypeMenu() const
+{
+    return *m_popmenKeyType;
+}
+
+void TfrmMain::buildToolBar()
+{
+    auto* bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(16, 16));
+    bar->setFixedHeight(ToolBarHeight);
+    bar->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, bar);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_toolBtnNew =
+        makeToolButton(bar, "ToolBtnNew", QStringLiteral(" New "), QString(), QStyle::SP_FileIcon);
+    m_toolBtnOpen = makeToolButton(bar, "ToolBtnOpen", QStringLiteral(" Open "), QString(),
+                                   QStyle::SP_DialogOpenButton);
+    m_toolBtnSave = makeToolButton(bar, "ToolBtnSave", QStringLiteral(" Save "), QString(),
+                                   QStyle::SP_DialogSaveButton);
+    m_toolBtnSaveAs = makeToolButton(bar, "ToolBtnSaveAs", QStringLiteral("Save As"), QString(),
+                                     QStyle::SP_DriveFDIcon);
+    m_toolBtnParameters = makeToolButton(bar, "ToolBtnParameters", QStringLiteral("Properties"),
+                                         QStringLiteral("Edit User/NV Tessaron properties"),
+                                         QStyle::SP_FileDialogDetailedView);
+    m_toolBtnHelp = makeToolButton(bar, "ToolBtnHelp", QStringLiteral(" Help "), QString(),
+                                   QStyle::SP_DialogHelpButton);
+    m_toolButtonKeyLabels = makeToolButton(bar, "ToolButtonKeyLabels", QStringLiteral("Key Labels"),
+                                           QString(), QStyle::SP_FileDialogContentsView);
+    m_btnWendrel = makeToolButton(bar, "btnWendrel", QStringLiteral("Set Port"),
+                                  QStringLiteral("Set COM Port # for the Download and Test "
+                                                 "operations"),
+                                  QStyle::SP_ComputerIcon);
+    m_toolBtnDownload = makeToolButton(bar, "ToolBtnDownload", QStringLiteral("Download"),
+                                       QStringLiteral("Download the current file to the Tessaron"),
+                                       QStyle::SP_ArrowDown);
+    m_toolButtonTest =
+        makeToolButton(bar, "ToolButtonTest", QStringLiteral("  Test  "),
+                       QStringLiteral("Test the Tessaron (Serial or HID)"), QStyle::SP_MediaPlay);
+
+    m_editMenu = new QMenu(this);
+    m_editMenu->setObjectName(QStringLiteral("EditMenu"));
+    m_editMenu
+        ->addAction(QStringLiteral("Edit &Advanced ROM Properties"), this,
+                    &TfrmMain::mnuEditAdvancedClick)
+        ->setObjectName(QStringLiteral("mnuEditAdvanced"));
+    m_editMenu
+        ->addAction(QStringLiteral("Edit &Screen Data"), this, &TfrmMain::mnuEditScreenDataClick)
+        ->setObjectName(QStringLiteral("mnuEditScreenData"));
+
+    m_helpMenu = new QMenu(this);
+    m_helpMenu->setObjectName(QStringLiteral("HelpMenu"));
+    m_helpMenu->addAction(QStringLiteral("&User Manual"), this, &TfrmMain::mnuUserManualClick)
+        ->setObjectName(QStringLiteral("mnuUserManual"));
+    m_helpMenu->addAction(QStringLiteral("&About Plindorax"), this, &TfrmMain::mnuAboutClick)
+        ->setObjectName(QStringLiteral("mnuAbout"));
+    m_toolBtnHelp->setMenu(m_helpMenu);
+    m_toolBtnHelp->setPopupMode(QToolButton::DelayedPopup);
+
+    connect(m_toolBtnNew, &QToolButton::clicked, this, &TfrmMain::ToolBtnNewClick);
+    connect(m_toolBtnOpen, &QToolButton::clicked, this, &TfrmMain::ToolBtnOpenClick);
+    connect(m_toolBtnSave, &QToolButton::clicked, this, &TfrmMain::ToolBtnSaveClick);
+    connect(m_toolBtnSaveAs, &QToolButton::clicked, this, &TfrmMain::ToolBtnSaveAsClick);
+    connect(m_toolBtnParameters, &QToolButton::clicked, this, &TfrmMain::ToolBtnParametersClick);
+    connect(m_toolBtnHelp, &QToolButton::clicked, this, [this] {
+        m_helpMenu->popup(m_toolBtnHelp->mapToGlobal(m_toolBtnHelp->rect().bottomLeft()));
+    });
+    connect(m_toolButtonKeyLabels, &QToolButton::clicked, this,
+            &TfrmMain::ToolButtonKeyLabelsClick);
+    connect(m_btnWendrel, &QToolButton::clicked, this, &TfrmMain::btnWendrelClick);
+    connect(m_toolBtnDownload, &QToolButton::clicked, this, &TfrmMain::ToolBtnDownloadClick);
+    connect(m_toolButtonTest, &QToolButton::clicked, this, &TfrmMain::ToolButtonTestClick);
+}
+
+void TfrmMain::buildLevelArea()
+{
+    // The level tab control fills the client area below the tool bar; every
+    // other control stands on it.
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("LevelArea"));
+    setCentralWidget(area);
+    const int areaHeight = ClientHeight - ToolBarHeight;
+
+    m_tabControlLevel = new QTabBar(area);
+    m_tabControlLevel->setObjectName(QStringLiteral("TabControlLevel"));
+    m_tabControlLevel->addTab(QStringLiteral("Level 1"));
+    m_tabControlLevel->addTab(QStringLiteral("Level 2"));
+    m_tabControlLevel->setDrawBase(false);
+    m_tabControlLevel->setExpanding(false);
+    m_tabControlLevel->setFocusPolicy(Qt::NoFocus);
+    m_tabControlLevel->move(4, 1);
+    m_tabControlLevel->adjustSize();
+    const int tabHeight = m_tabControlLevel->sizeHint().height();
+
+    auto* pane = new QFrame(area);
+    pane->setObjectName(QStringLiteral("LevelPane"));
+    pane->setFrameShape(QFrame::StyledPanel);
+    pane->setFrameShadow(QFrame::Raised);
+    pane->setGeometry(2, tabHeight, ClientWidth - 4, areaHeight - tabHeight - 2);
+    pane->lower();
+
+    m_panelPort = new QLabel(QStringLiteral("Port: <not set>"), area);
+    m_panelPort->setObjectName(QStringLiteral("panelPort"));
+    m_panelPort->setFrameShape(QFrame::Panel);
+    m_panelPort->setFrameShadow(QFrame::Sunken);
+    m_panelPort->setAlignment(Qt::AlignCenter);
+    QFont portFont = m_panelPort->font();
+    portFont.setBold(true);
+    m_panelPort->setFont(portFont);
+    m_panelPort->setGeometry(ClientWidth - 4 - 232, 2, 232, tabHeight - 4);
+    QPalette portColours = m_panelPort->palette();
+    portColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    m_panelPort->setPalette(portColours);
+
+    // Model choice above the keypad.
+    auto* view =
+        makeLabel(area, "lblView", QStringLiteral("---------------- view ----------------"), 8,
+                  tabHeight + 8);
+    view->setGeometry(5, tabHeight + 8, 149, view->height());
+    view->setAlignment(Qt::AlignHCenter);
+    m_rbModel510 = new QRadioButton(QStringLiteral("20 keys"), area);
+    m_rbModel510->setObjectName(QStringLiteral("rbModel510"));
+    m_rbModel510->adjustSize();
+    m_rbModel510->move(14, tabHeight + 26);
+    m_rbModel514 = new QRadioButton(QStringLiteral("12 keys"), area);
+    m_rbModel514->setObjectName(QStringLiteral("rbModel514"));
+    m_rbModel514->adjustSize();
+    m_rbModel514->move(84, tabHeight + 26);
+    connect(m_rbModel510, &QRadioButton::clicked, this, [this] { modelSelected(2); });
+    connect(m_rbModel514, &QRadioButton::clicked, this, [this] { modelSelected(1); });
+
+    m_pnlKeypad = new TKeypadPanel(area);
+
+    buildManualEntry(area);
+    buildMacroArea(area);
+}
+
+void TfrmMain::buildManualEntry(QWidget* area)
+{
+    auto* box = new QFrame(area);
+    box->setObjectName(QStringLiteral("pnlManualEntry"));
+    box->setFrameShape(QFrame::StyledPanel);
+    box->setFrameShadow(QFrame::Sunken);
+    box->setGeometry(5, 286, 153, 108);
+
+    QLabel* enterData = makeLabel(box, "lblEnterData", QStringLiteral("Enter data"), 8, 6);
+    makeLabel(box, "lblManually", QStringLiteral("manually:"), enterData->geometry().right() + 4,
+              6);
+
+    m_rbDecimal = new QRadioButton(QStringLiteral("Decimal"), box);
+    m_rbDecimal->setObjectName(QStringLiteral("rbDecimal"));
+    m_rbDecimal->adjustSize();
+    m_rbDecimal->move(8, 26);
+    m_rbDecimal->setChecked(true);
+    m_rbHexadecimal = new QRadioButton(QStringLiteral("Hexadecimal"), box);
+    m_rbHexadecimal->setObjectName(QStringLiteral("rbHexadecimal"));
+    m_rbHexadecimal->adjustSize();
+    m_rbHexadecimal->move(8, 46);
+
+    m_edManualInput = new TManualInputEdit(box);
+    m_edManualInput->setGeometry(8, 74, 60, 24);
+    m_edManualInput->setAlignment(Qt::AlignRight);
+
+    m_spdbtnInsert = new QToolButton(box);
+    m_spdbtnInsert->setObjectName(QStringLiteral("spdbtnInsert"));
+    m_spdbtnInsert->setText(QStringLiteral("Insert"));
+    m_spdbtnInsert->setToolTip(QStringLiteral("Insert the value into the macro"));
+    m_spdbtnInsert->setFocusPolicy(Qt::NoFocus);
+    m_spdbtnInsert->setGeometry(76, 74, 68, 24);
+
+    connect(m_rbDecimal, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            m_edManualInput->SetHexadecimal(false);
+        }
+    });
+    connect(m_rbHexadecimal, &QRadioButton::toggled, this, [this](bool on) {
+        if (on) {
+            m_edManualInput->SetHexadecimal(true);
+        }
+    });
+    connect(m_edManualInput, &TManualInputEdit::enterPressed, this, &TfrmMain::manualEnter);
+    connect(m_spdbtnInsert, &QToolButton::clicked, this, &TfrmMain::manualInsertClicked);
+}
+
+void TfrmMain::buildMacroArea(QWidget* area)
+{
+    const int top = m_tabControlLevel->sizeHint().height() + 4;
+
+    auto* header = new QFrame(area);
+    header->setObjectName(QStringLiteral("pnlMacroHeader"));
+    header->setFrameShape(QFrame::StyledPanel);
+    header->setFrameShadow(QFrame::Raised);
+    header->setGeometry(MacroLeft, top, MacroWidth, 64);
+
+    m_lblMacroHeader =
+        makeLabel(header, "lblMacroHeader", QStringLiteral("Macro for Key 1, Level 1"), 8, 4);
+    QFont bold = m_lblMacroHeader->font();
+    bold.setBold(true);
+    m_lblMacroHeader->setFont(bold);
+    m_lblMacroHeader->setFixedWidth(200);
+
+    auto* available = makeLabel(header, "lblSpaceAvailable",
+                                QStringLiteral("Bytes available for this macro:"), 230, 4);
+    m_lblBytesUsed = new QLabel(QStringLiteral("100"), header);
+    m_lblBytesUsed->setObjectName(QStringLiteral("lblBytesUsed"));
+    m_lblBytesUsed->setFont(bold);
+    m_lblBytesUsed->setGeometry(available->geometry().right() + 6, 4, 30, available->height());
+
+    makeLabel(header, "Label1", QStringLiteral("Description:"), 8, 23);
+    m_editName = new QLineEdit(header);
+    m_editName->setObjectName(QStringLiteral("EditName"));
+    m_editName->setMaxLength(40);
+    m_editName->setToolTip(QStringLiteral("Enter optional name for key macro."));
+    m_editName->setGeometry(78, 21, 144, 20);
+
+    m_progressBar1 = new QProgressBar(header);
+    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    m_progressBar1->setRange(0, 100);
+    m_progressBar1->setValue(0);
+    m_progressBar1->setTextVisible(false);
+    m_progressBar1->setGeometry(230, 24, MacroWidth - 230 - 10, 14);
+
+    m_chkboxAutoRepeat = new QCheckBox(QStringLiteral("- This macro can auto-repeat"), header);
+    m_chkboxAutoRepeat->setObjectName(QStringLiteral("chkboxAutoRepeat"));
+    m_chkboxAutoRepeat->setToolTip(
+        QStringLiteral("Check this box to make the current macro auto-repeat"));
+    m_chkboxAutoRepeat->adjustSize();
+    m_chkboxAutoRepeat->move(6, 43);
+    m_chkboxAutoRepeat->setFocusPolicy(Qt::NoFocus);
+
+    m_cboxKeyAsTrueTerminal =
+        new QCheckBox(QStringLiteral("- Transmit this key (don't buffer)"), header);
+    m_cboxKeyAsTrueTerminal->setObjectName(QStringLiteral("cboxKeyAsTrueTerminal"));
+    m_cboxKeyAsTrueTerminal->setToolTip(
+        QStringLiteral("Treat this LineEdit key as if in TrueTerminal mode"));
+    m_cboxKeyAsTrueTerminal->adjustSize();
+    m_cboxKeyAsTrueTerminal->move(228, 43);
+    m_cboxKeyAsTrueTerminal->setEnabled(false);
+    m_cboxKeyAsTrueTerminal->setFocusPolicy(Qt::NoFocus);
+
+    m_grid = new TMacroGrid(area);
+    const int gridTop = header->geometry().bottom() + 3;
+    m_grid->setGeometry(MacroLeft, gridTop, MacroWidth, 7 * TMacroGrid::CellHeight + 2);
+
+    m_pcKeyboard = new TPcKeyboard(area);
+    m_pcKeyboard->setObjectName(QStringLiteral("PcKeyboard"));
+    const int keyboardTop = ClientHeight - ToolBarHeight - 6 - TPcKeyboard::KeyboardHeight;
+    m_pcKeyboard->move(MacroLeft + (MacroWidth - TPcKeyboard::KeyboardWidth) / 2, keyboardTop);
+
+    m_popmenuClearMacro = new TGridPopupMenu(this);
+    m_popmenKeyType = new TKeyTypeMenu(this);
+}
+
+void TfrmMain::connectEditing()
+{
+    connect(m_tabControlLevel, &QTabBar::currentChanged, this, &TfrmMain::levelChanged);
+    connect(m_pnlKeypad, &TKeypadPanel::keyClicked, this, &TfrmMain::keySelected);
+    connect(m_pnlKeypad, &TKeypadPanel::keyRightPressed, this, &TfrmMain::keyRightPressed);
+
+    connect(m_grid, &TMacroGrid::characterTyped, this, &TfrmMain::gridCharacterTyped);
+    connect(m_grid, &TMacroGrid::backspacePressed, this, &TfrmMain::gridBackspace);
+    connect(m_grid, &TMacroGrid::deletePressed, this, &TfrmMain::gridDelete);
+    connect(m_grid, &TMacroGrid::shiftPressed, this, &TfrmMain::gridShiftPressed);
+    connect(m_grid, &TMacroGrid::shiftReleased, this, &TfrmMain::gridShiftReleased);
+    connect(m_grid, &TMacroGrid::cellDoubleClicked, this, [this] { DeleteCells(blockStart()); });
+    connect(m_grid, &TMacroGrid::popupRequested, this, &TfrmMain::showGridPopup);
+    connect(m_grid, &TMacroGrid::cellSelected, this,
+            [this](int) { m_pcKeyboard->ShowModifierButtons(); });
+
+    connect(m_pcKeyboard, &TPcKeyboard::keyClicked, this, &TfrmMain::onScreenKey);
+    connect(m_pcKeyboard, &TPcKeyboard::rawCodeClicked, this, &TfrmMain::onScreenRawCode);
+    connect(m_pcKeyboard, &TPcKeyboard::modifierToggled, this, &TfrmMain::modifierToggled);
+    connect(m_pcKeyboard, &TPcKeyboard::delayClicked, this,
+            [this](int position) { onScreenCommand(DelayBase + position); });
+    connect(m_pcKeyboard, &TPcKeyboard::beepClicked, this,
+            [this](int position) { onScreenCommand(BeepBase + position); });
+
+    connect(m_popmenuClearMacro, &TGridPopupMenu::eraseAll, this, &TfrmMain::eraseAll);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::viewAscii, this, [this] { setHexView(false); });
+    connect(m_popmenuClearMacro, &TGridPopupMenu::viewHex, this, [this] { setHexView(true); });
+    connect(m_popmenuClearMacro, &TGridPopupMenu::rawCode, this, &TfrmMain::popupRawCode);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::midiMessage, this, &TfrmMain::openMidiDialog);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::ledCommand, this, &TfrmMain::ledCommand);
+    connect(m_popmenKeyType, &TKeyTypeMenu::typeClicked, this,
+            [this](int keyType, bool) { keyTypeClicked(keyType); });
+
+    connect(m_chkboxAutoRepeat, &QCheckBox::clicked, this, &TfrmMain::autoRepeatClicked);
+    connect(m_cboxKeyAsTrueTerminal, &QCheckBox::clicked, this, &TfrmMain::trueTerminalClicked);
+    connect(m_editName, &QLineEdit::textEdited, this, &TfrmMain::nameEdited);
+    connect(m_editName, &QLineEdit::returnPressed, this, [this] { m_grid->setFocus(); });
+}
+
+void TfrmMain::centreOnScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect available = screen->availableGeometry();
+    move(available.center() - QPoint(ClientWidth / 2, ClientHeight / 2));
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shownOnce || event->spontaneous()) {
+        return;
+    }
+    m_shownOnce = true;
+    m_grid->setFocus();
+    // Selecting the model's radio button runs the model selection, which also
+    // writes Keypad_Layout: the settings file is written at every start.
+    if (m_keypadLayout == 1) {
+        m_rbModel514->setChecked(true);
+        modelSelected(1);
+    } else {
+        m_rbModel510->setChecked(true);
+        modelSelected(2);
+    }
+}
+
+void TfrmMain::SetModified(bool flag)
+{
+    m_modified = flag;
+    m_toolBtnSave->setEnabled(flag);
+    if (flag && !windowTitle().endsWith(QLatin1Char('*'))) {
+        setWindowTitle(windowTitle() + QLatin1Char('*'));
+    }
+}
+
+void TfrmMain::ShowMacro(int position)
+{
+    m_grid->SetCursor(position);
+
+    std::array<QString, TMacroGridModel::Cells> labels;
+    for (int i = 0; i < MacroByteLimit; ++i) {
+        labels[static_cast<size_t>(i)] = QString::fromLatin1(m_keypad.ItemLabel(i).c_str());
+    }
+    m_grid->Model().SetLabels(labels);
+
+    m_pcKeyboard->ShowModifierButtons();
+    m_lblMacroHeader->setText(QStringLiteral("Macro for Key %1, Level %2")
+                                  .arg(m_keypad.CurrentKey() + 1)
+                                  .arg(m_keypad.CurrentLevel() + 1));
+    const int used = m_keypad.BytesUsed();
+    m_lblBytesUsed->setText(QString::number(MacroByteLimit - used));
+    m_chkboxAutoRepeat->setChecked(m_keypad.AutoRepeat() != 0);
+    m_cboxKeyAsTrueTerminal->setChecked(m_keypad.SendLineEditKeyASAP() != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled((m_keypad.Operating_Mode & 1) != 0);
+    m_progressBar1->setValue(std::clamp(used, 0, MacroByteLimit));
+    m_editName->setText(QString::fromLatin1(m_keypad.MacroName().c_str()));
+}
+
+void TfrmMain::ShowPortStatus()
+{
+    UpdatePortPanel(m_portState, ReadLoaderPortStatus(LoaderSettingsPath()),
+                    UsbHidCondition(m_keypad, m_rom.AdvancedParams));
+    m_panelPort->setText(QString::fromLatin1(m_portState.Text.c_str()));
+    m_panelPort->setToolTip(QString::fromLatin1(m_portState.Hint.c_str()));
+    QPalette colours = m_panelPort->palette();
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(m_portState.Colour)));
+    m_panelPort->setPalette(colours);
+}
+
+void TfrmMain::showError(const QString& text)
+{
+    m_services.Messages.Error(QStringLiteral("Plindorax"), text);
+}
+
+void TfrmMain::showInformation(const QString& text)
+{
+    m_services.Messages.Information(QStringLiteral("Plindorax"), text);
+}
+
+} // namespace tessaron

@@ -1,0 +1,77 @@
+#include "SiblingPrograms.h"
+
+#include "common/SuiteFolder.h"
+
+#include <QFile>
+
+namespace tessaron {
+
+namespace {
+
+const QString Caption = QStringLiteral("Plindorax");
+
+} // namespace
+
+TSiblingPrograms::TSiblingPrograms(Launcher& programs, MessageBox& messages)
+    : m_programs(programs), m_messages(messages)
+{
+}
+
+QString TSiblingPrograms::FileName(const char* program)
+{
+#ifdef _WIN32
+    return QString::fromLatin1(program) + QStringLiteral(".exe");
+#else
+    return QString::fromLatin1(program);
+#endif
+}
+
+QString TSiblingPrograms::Path(const char* program)
+{
+    return QFile::decodeName(
+        QByteArray::fromStdString(SuitePath(QFile::encodeName(FileName(program)).toStdString())));
+}
+
+void TSiblingPrograms::StartLoader(const QString& quotedPath)
+{
+    if (!m_programs.StartProgram(Path("Tavrix"), quotedPath)) {
+        m_messages.Error(Caption, QStringLiteral("Could not find \"%1\" loader program. Make sure "
+                                                 "it is located in the same directory as this "
+                                                 "application.")
+                                      .arg(FileName("Tavrix")));
+    }
+}
+
+void TSiblingPrograms::RunPortSetting(QWidget* window)
+{
+    if (!m_programs.RunAndWait(Path("Wendrel"), window)) {
+        m_messages.Error(Caption, QStringLiteral("Could not find \"%1\".  Make sure it is located "
+                                                 "in the same directory as this application.")
+                                      .arg(FileName("Wendrel")));
+    }
+}
+
+void TSiblingPrograms::StartTest(bool usbHid, int comPort)
+{
+    if (usbHid) {
+        // No message either way.
+        m_programs.StartProgram(Path("Ruskel"), QString());
+        return;
+    }
+    bool started = false;
+    if (comPort == 0) {
+        started = m_programs.StartProgram(Path("Qex"), QString());
+    } else if (comPort == -1) {
+        // By its bare name: the search path finds it.
+        started = m_programs.StartProgram(FileName("Ruskel"), QString());
+    } else if (comPort > 0) {
+        started = m_programs.StartProgram(Path("Qex"), QString::number(comPort));
+    }
+    if (!started) {
+        m_messages.Error(Caption, QStringLiteral("Could not find the Windows Ruskel Program.  Make "
+                                                 "sure it is located in the same directory as "
+                                                 "this application."));
+    }
+}
+
+} // namespace tessaron
