@@ -1,0 +1,239 @@
+#include "DevicesFixture.h"
+
+#include "portmgr/devices/KeypadQuery.h"
+#include "portmgr/devices/PortAssignments.h"
+#include "portmgr/devices/SerialKeypads.h"
+#include "portmgr/devices/UsbKeypads.h"
+
+#include <cstring>
+
+namespace tessaron {
+namespace {
+
+using test::DevicesTest;
+using test::FakeSerialKeypad;
+using test::WaitUntilTrue;
+
+using ProbeTest = DevicesTest;
+using EnumerateTest = DevicesTest;
+using SerialOpenTest = DevicesTest;
+
+FakeSerialKeypad::Options keypad(char type, std::string identification)
+{
+    FakeSerialKeypad::Options o;
+    o.Type = type;
+    o.Identification = std::move(identification);
+    return o;
+}
+
+TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
+{
+    EXPECT_EQ(OpenProbePort(*pm, 3), 1); // no ports/COM3
+    test::WriteFile(home.file("ports/COM4"), "a regular file");
+    EXPECT_EQ(OpenProbePort(*pm, 4), 2);
+    EXPECT_EQ(pm->Probe.Handle, -1);
+    AddSerialKeypad(5);
+    EXPECT_EQ(OpenProbePort(*pm, 5), 0);
+    EXPECT_GE(pm->Probe.Handle, 0);
+    EXPECT_EQ(OpenProbePort(*pm, 5), -1); // still open
+    CloseProbePort(*pm);
+    EXPECT_EQ(pm->Probe.Handle, -1);
+    EXPECT_EQ(OpenProbePort(*pm, 0), 1);
+    EXPECT_EQ(OpenProbePort(*pm, 17), 1);
+}
+
+TEST_F(ProbeTest, Rs232KeypadGivesItsTypeAndIdentification)
+{
+    FakeSerialKeypad& fake = AddSerialKeypad(2, keypad('R', "Tessaron 510 RS2"));
+    ProbeSerialPort(*pm, 2);
+    EXPECT_EQ(pm->Probe.Reply, 'R');
+    EXPECT_STREQ(pm->Probe.Identification, "Tessaron 510 RS2");
+    EXPECT_EQ(fake.Received(), std::string("@\x05@\x06"));
+    EXPECT_EQ(pm->Probe.Handle, -1); // closed again
+}
+
+TEST_F(ProbeTest, Rs232KeypadWithShortIdentificationIsTessaronOnDb9)
+{
+    AddSerialKeypad(3, keypad('R', "ten bytes!"));
+    ProbeSerialPort(*pm, 3);
+    EXPECT_EQ(pm->Probe.Reply, 'R');
+    EXPECT_STREQ(pm->Probe.Identification, "Tessaron on DB9 ");
+}
+
+TEST_F(ProbeTest, CdcKeypadWithShortIdentificationIsNoKeypad)
+{
+    AddSerialKeypad(3, keypad('v', "ten bytes!"));
+    ProbeSerialPort(*pm, 3);
+    EXPECT_EQ(pm->Probe.Reply, 'v');
+    EXPECT_STREQ(pm->Probe.Identification, "");
+}
+
+TEST_F(ProbeTest, IdentificationWithAZeroByteIsShorterThanSixteen)
+{
+    AddSerialKeypad(3, keypad('v', std::string("Tessaron\0CDC 514", 16)));
+    ProbeSerialPort(*pm, 3);
+    EXPECT_EQ(std::strlen(pm->Probe.Identification), 8u);
+}
+
+TEST_F(ProbeTest, TypeReplyInTheSecondAttemptIsAccepted)
+{
+    FakeSerialKeypad::Options late = keypad('v', "Tessaron CDC 514");
+    late.IgnoredTypeQueries = 1;
+    FakeSerialKeypad& fake = AddSerialKeypad(6, late);
+    ProbeSerialPort(*pm, 6);
+    EXPECT_EQ(fake.TypeQueries(), 2);
+    EXPECT_EQ(pm->Probe.Reply, 'v');
+    EXPECT_STREQ(pm->Probe.Identification, "Tessaron CDC 514");
+}
+
+TEST_F(ProbeTest, SilentDeviceIsAskedTwiceAndIsNoKeypad)
+{
+    FakeSerialKeypad::Options mute;
+    mute.Answers = false;
+    FakeSerialKeypad& fake = AddSerialKeypad(1, mute);
+    ProbeSerialPort(*pm, 1);
+    EXPECT_EQ(fake.TypeQueries(), 2);
+    EXPECT_EQ(fake.IdentificationQueries(), 0);
+    EXPECT_EQ(pm->Probe.Reply, 0);
+    EXPECT_STREQ(pm->Probe.Identification, "");
+}
+
+TEST_F(ProbeTest, AnyOtherTypeReplyCountsAsRs232)
+{
+    AddSerialKeypad(16, keypad('x', "short"));
+    ASSERT_EQ(EnumerateKeypads(*pm), 0); // no DB9 fallback: the reply was not 'R'
+    AddSerialKeypad(12, keypad('x', "Odd type keypad!"));
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232);
+    EXPECT_STREQ(Slot(0).DevicePath, "COM12"); // two-digit ports work like the others
+}
+
+TEST_F(EnumerateTest, SerialKeypadsTakeTheFirstSlotsInPortOrder)
+{
+    AddUsbKeypad("/dev/hidraw-u1");
+    AddSerialKeypad(9, keypad('R', "RS232 on COM9   "));
+    AddSerialKeypad(2, keypad('v', "CDC on COM2     "));
+    AddUsbKeypad("/dev/hidraw-u2");
+    EXPECT_EQ(EnumerateKeypads(*pm), 4);
+    EXPECT_STREQ(Slot(0).DevicePath, "COM2");
+    EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotCdc);
+    EXPECT_STREQ(Slot(1).DevicePath, "COM9");
+    EXPECT_EQ(Slot(1).Flags, SlotPresent | SlotRs232);
+    EXPECT_STREQ(Slot(2).DevicePath, "/dev/hidraw-u1");
+    EXPECT_STREQ(Slot(3).DevicePath, "/dev/hidraw-u2");
+    for (int n = 1; n <= MaxComPorts; ++n) {
+        EXPECT_EQ(pm->SerialKeypadPorts[n - 1], n == 2 || n == 9) << n;
+    }
+    EXPECT_EQ(pm->Probe.Speed, 9600);
+}
+
+TEST_F(EnumerateTest, SerialKeypadsLeaveNoRoomForUsbBeyondSix)
+{
+    for (int n = 1; n <= 7; ++n) {
+        AddSerialKeypad(n, keypad('R', "Serial keypad " + std::to_string(n) + " "));
+    }
+    AddUsbKeypad("/dev/hidraw-u1");
+    EXPECT_EQ(EnumerateKeypads(*pm), 6);
+    EXPECT_STREQ(Slot(5).DevicePath, "COM6");
+    // The seventh has no slot but its port is still known to hold a keypad.
+    EXPECT_TRUE(pm->SerialKeypadPorts[6]);
+}
+
+TEST_F(EnumerateTest, RefillClearsTheTableAndClosesWhatWasLeftOpen)
+{
+    const int id = AddUsbKeypad("/dev/hidraw-u1");
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    Slot(0).ComPort = 4;
+    Slot(0).PortName = "COM4";
+    SetDevicePath(Slot(3), "remembered");
+    Slot(3).Flags = SlotPresent;
+    ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
+    fakehid_unplug(id);
+    EXPECT_EQ(EnumerateKeypads(*pm), 0);
+    for (int i = 0; i < MaxKeypads; ++i) {
+        EXPECT_EQ(Slot(i).Flags, 0);
+        EXPECT_EQ(Slot(i).ComPort, 0);
+        EXPECT_STREQ(Slot(i).DevicePath, "");
+        EXPECT_FALSE(Slot(i).ReadThread);
+        EXPECT_FALSE(Slot(i).Handle);
+        EXPECT_TRUE(Slot(i).PortName.empty());
+    }
+}
+
+TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
+{
+    FakeSerialKeypad& fake = AddSerialKeypad(3, keypad('R', "Tessaron 510 RS2"));
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    EXPECT_FALSE(OpenSerialKeypad(*pm, 0));
+    EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232 | SlotOpen);
+    ASSERT_TRUE(Slot(0).ReadThread);
+    EXPECT_EQ(Slot(0).ReadThread->Kind(), LinkRs232);
+    EXPECT_EQ(Slot(0).WriteThread->Kind(), LinkRs232);
+    EXPECT_TRUE(OpenSerialKeypad(*pm, 0)); // already open
+
+    EXPECT_EQ(QueryIdentification(*pm, 0), "Tessaron 510 RS2");
+    fake.Type("42\r");
+    ASSERT_TRUE(WaitUntilTrue([&] { return Slot(0).ReadThread->Available() == 3; }));
+    EXPECT_EQ(Slot(0).ReadThread->PopByte(), '4');
+
+    const std::string label = "@CKeypad #1, RS232";
+    Slot(0).WriteThread->Queue(18, reinterpret_cast<const std::uint8_t*>(label.data()));
+    ASSERT_TRUE(fake.WaitForMessages(1, 3000));
+    EXPECT_EQ(fake.Messages()[0], "Keypad #1, RS232");
+
+    waits.clear();
+    SendLabelClear(*pm, 0);
+    CloseSerialKeypad(*pm, 0);
+    EXPECT_EQ(waits, (std::vector<int>{100, 200}));
+    ASSERT_TRUE(fake.WaitForMessages(2, 3000));
+    EXPECT_EQ(fake.Messages()[1], "");
+    EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232);
+    EXPECT_FALSE(Slot(0).Handle);
+    EXPECT_STREQ(Slot(0).DevicePath, "COM3");
+    EXPECT_FALSE(OpenSerialKeypad(*pm, 0)); // the port was given back
+}
+
+TEST_F(SerialOpenTest, CdcKeypadRunsCdcThreads)
+{
+    AddSerialKeypad(10, keypad('v', "Tessaron CDC 514"));
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    ASSERT_FALSE(OpenSerialKeypad(*pm, 0));
+    EXPECT_EQ(Slot(0).ReadThread->Kind(), LinkCdc);
+    EXPECT_STREQ(Slot(0).ReadThread->Name(), "CDC Read Thread");
+}
+
+TEST_F(SerialOpenTest, OpenFailsWithoutTouchingTheSlot)
+{
+    SetDevicePath(Slot(0), "COM7"); // nothing linked there
+    Slot(0).Flags = SlotPresent | SlotRs232;
+    EXPECT_TRUE(OpenSerialKeypad(*pm, 0));
+    EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232);
+    EXPECT_FALSE(Slot(0).Handle);
+
+    AddSerialKeypad(8);
+    SetDevicePath(Slot(1), "COM8");
+    Slot(1).Flags = SlotPresent; // a USB slot: not a serial keypad
+    EXPECT_TRUE(OpenSerialKeypad(*pm, 1));
+    SetDevicePath(Slot(2), "COM08");
+    Slot(2).Flags = SlotPresent | SlotCdc;
+    EXPECT_TRUE(OpenSerialKeypad(*pm, 2));
+    SetDevicePath(Slot(2), "COM17");
+    EXPECT_TRUE(OpenSerialKeypad(*pm, 2));
+    SendLabelClear(*pm, 2); // no write thread: only the wait
+    EXPECT_EQ(WaitsOf(100).size(), 1u);
+}
+
+TEST_F(SerialOpenTest, OpenKeypadHoldsItsPortAgainstOthers)
+{
+    AddSerialKeypad(4, keypad('R', "Tessaron 510 RS2"));
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    EXPECT_TRUE(RealPortExists(4));
+    ASSERT_FALSE(OpenSerialKeypad(*pm, 0));
+    EXPECT_FALSE(RealPortExists(4)); // held: counts as not existing
+    EXPECT_EQ(OpenProbePort(*pm, 4), 1);
+    CloseSerialKeypad(*pm, 0);
+    EXPECT_TRUE(RealPortExists(4));
+}
+
+} // namespace
+} // namespace tessaron
