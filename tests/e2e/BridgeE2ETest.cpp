@@ -1,0 +1,270 @@
+// A real `tessaron bridge` process, the simulated USB keypad library as its
+// hidapi, and host applications that open ports/COMn.
+#include "BridgeProcess.h"
+#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/TempHome.h"
+
+#include <chrono>
+#include <csignal>
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace tessaron::test;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kStartMs = 15000; // generous: the tests also run under ThreadSanitizer
+
+class BridgeE2E : public ::testing::Test
+{
+protected:
+    BridgeE2E() : runtime(home.path() + "/runtime") { ::mkdir(runtime.c_str(), 0700); }
+
+    void remember(const std::vector<std::pair<std::string, int>>& assignments)
+    {
+        std::string text = "[Port Settings]\r\n";
+        int n = 1;
+        for (const auto& [identity, port] : assignments) {
+            text += "COM_Assignment_" + std::to_string(n) + "=" + std::to_string(port) + "\r\n";
+            text += "GUID_" + std::to_string(n) + "=" + identity + "\r\n";
+            ++n;
+        }
+        home.write("Corvandelle.ini", text);
+    }
+
+    // Starts the bridge and waits until bridging runs.
+    void startBridge(BridgeProcess& bridge)
+    {
+        ASSERT_TRUE(bridge.start());
+        ASSERT_TRUE(bridge.waitForLine("Corvandelle (Running)", kStartMs)) << bridge.errorOutput();
+    }
+
+    std::string port(int n) { return home.file("ports/COM" + std::to_string(n)); }
+
+    // Entries of ports/ (links and markers), sorted.
+    std::vector<std::string> portsFolder()
+    {
+        std::vector<std::string> names;
+        if (DIR* d = ::opendir(home.file("ports").c_str())) {
+            while (dirent* e = ::readdir(d)) {
+                const std::string name = e->d_name;
+                if (name != "." && name != "..") {
+                    names.push_back(name);
+                }
+            }
+            ::closedir(d);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempHome home;
+    std::string runtime;
+};
+
+std::string pattern(size_t n)
+{
+    std::string s;
+    for (size_t i = 0; i < n; ++i) {
+        s += static_cast<char>('a' + (i * 7 + i / 26) % 26);
+    }
+    return s;
+}
+
+} // namespace
+
+TEST_F(BridgeE2E, KeypadBytesReachTheHostInOrder)
+{
+    remember({{"sim-1", 3}});
+    BridgeProcess bridge(home.path(), runtime);
+    bridge.setUp({"add 16c0:0604 sim-1"});
+    startBridge(bridge);
+    EXPECT_TRUE(bridge.waitForLine("keypad #1 opened: sim-1", 1000));
+    EXPECT_TRUE(bridge.waitForLine("COM3 created (keypad #1)", 1000));
+
+    PtyHost host(port(3));
+    ASSERT_TRUE(host.isOpen());
+    ASSERT_TRUE(bridge.waitForLine("COM3 opened by a host", 5000));
+    FakeHidClient keypad(bridge.controlSocket());
+    const std::string text = pattern(600);
+    for (size_t at = 0; at < text.size(); at += 100) {
+        keypad.command("type 1 " + text.substr(at, 100));
+    }
+    EXPECT_EQ(host.read(text.size(), 10000), text);
+
+    host.close();
+    EXPECT_TRUE(bridge.waitForLine("COM3 closed by its host", 5000));
+    bridge.signal(SIGTERM);
+    EXPECT_EQ(bridge.wait(10000), 0);
+}
+
+TEST_F(BridgeE2E, HostBytesReachTheKeypadAsReportsOfAtMostSevenBytes)
+{
+    remember({{"sim-1", 4}});
+    BridgeProcess bridge(home.path(), runtime);
+    bridge.setUp({"add 16c0:0604 sim-1"});
+    startBridge(bridge);
+
+    PtyHost host(port(4));
+    const std::string text = pattern(100);
+    ASSERT_TRUE(host.write(text));
+    FakeHidClient keypad(bridge.controlSocket());
+    std::string received;
+    std::vector<std::vector<unsigned char>> reports;
+    const auto end = Clock::now() + std::chrono::seconds(10);
+    while (received.size() < text.size() && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        reports = keypad.outputs(1);
+        received.clear();
+        for (const auto& r : reports) {
+            if (r.size() >= 2 && r[1] <= 7) {
+                received.append(r.begin() + 2, r.begin() + 2 + r[1]);
+            }
+        }
+    }
+    EXPECT_EQ(received, text);
+    ASSERT_GE(reports.size(), 15u);
+    for (const auto& r : reports) {
+        ASSERT_EQ(r.size(), 9u);
+        EXPECT_EQ(r[0], 0x00);
+        EXPECT_GE(r[1], 1);
+        EXPECT_LE(r[1], 7);
+        for (size_t i = 2 + r[1]; i < 9; ++i) {
+            EXPECT_EQ(r[i], 0x00) << "filled up with zeros";
+        }
+    }
+}
+
+TEST_F(BridgeE2E, AnUnpluggedKeypadIsClosedAfterAboutASecondAndReopenedWhenItComesBack)
+{
+    remember({{"sim-1", 3}});
+    BridgeProcess bridge(home.path(), runtime);
+    bridge.setUp({"add 16c0:0604 sim-1"});
+    startBridge(bridge);
+    PtyHost host(port(3));
+    FakeHidClient keypad(bridge.controlSocket());
+
+    const auto unplugged = Clock::now();
+    keypad.command("unplug 1");
+    ASSERT_TRUE(bridge.waitForLine("keypad #1 closed: sim-1 (no report for a second)", 10000));
+    const auto closedAfter = Clock::now() - unplugged;
+    EXPECT_GE(closedAfter, std::chrono::milliseconds(900));
+    EXPECT_LE(closedAfter, std::chrono::milliseconds(5000));
+
+    keypad.command("plug 1");
+    ASSERT_TRUE(bridge.waitForLine("keypad #1 opened: sim-1", 5000));
+    // The port stayed; bytes flow again.
+    keypad.command("type 1 back");
+    EXPECT_EQ(host.read(4, 5000), "back");
+    const auto lines = bridge.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "COM3 created (keypad #1)"), 1);
+}
+
+TEST_F(BridgeE2E, ARememberedKeypadAbsentAtStartStillGetsItsPort)
+{
+    remember({{"sim-away", 5}});
+    BridgeProcess bridge(home.path(), runtime);
+    startBridge(bridge);
+    EXPECT_TRUE(bridge.waitForLine("COM5 created (keypad #1)", 1000));
+    PtyHost host(port(5));
+    ASSERT_TRUE(host.isOpen());
+    // Host bytes for the absent keypad go nowhere.
+    ASSERT_TRUE(host.write("lost"));
+
+    FakeHidClient keypad(bridge.controlSocket());
+    keypad.command("add 16c0:0604 sim-away");
+    ASSERT_TRUE(bridge.waitForLine("keypad #1 opened: sim-away", 5000));
+    keypad.command("type 1 hello");
+    EXPECT_EQ(host.read(5, 5000), "hello");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(keypad.outputs(1).empty());
+}
+
+TEST_F(BridgeE2E, SigtermLeavesNoPortLinkBehind)
+{
+    remember({{"sim-1", 3}, {"sim-away", 12}});
+    ::mkdir(home.file("ports").c_str(), 0755);
+    ::symlink("/dev/ttyUSB0", port(2).c_str()); // the user's own link stays
+    BridgeProcess bridge(home.path(), runtime);
+    bridge.setUp({"add 16c0:0604 sim-1"});
+    startBridge(bridge);
+    PtyHost host(port(3));
+    ASSERT_TRUE(bridge.waitForLine("COM3 opened by a host", 5000));
+
+    bridge.signal(SIGTERM);
+    EXPECT_EQ(bridge.wait(10000), 0);
+    EXPECT_TRUE(bridge.waitForLine("COM3 deleted", 0));
+    EXPECT_TRUE(bridge.waitForLine("COM12 deleted", 0));
+    EXPECT_TRUE(bridge.waitForLine("Corvandelle (Stopped)", 0));
+    EXPECT_EQ(portsFolder(), std::vector<std::string>{"COM2"});
+
+    // The same ports can be made again at once; SIGINT stops the bridge too.
+    BridgeProcess again(home.path(), runtime);
+    again.setUp({"add 16c0:0604 sim-1"});
+    startBridge(again);
+    EXPECT_TRUE(again.waitForLine("COM3 created (keypad #1)", 0));
+    again.signal(SIGINT);
+    EXPECT_EQ(again.wait(10000), 0);
+    EXPECT_EQ(portsFolder(), std::vector<std::string>{"COM2"});
+}
+
+TEST_F(BridgeE2E, WhatAKilledBridgeLeftIsClearedByTheNextStart)
+{
+    remember({{"sim-away", 6}});
+    {
+        BridgeProcess killed(home.path(), runtime);
+        startBridge(killed);
+        killed.signal(SIGKILL);
+        killed.wait(10000);
+    }
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::lstat(port(6).c_str(), &st), 0) << "SIGKILL leaves the link";
+
+    BridgeProcess next(home.path(), runtime);
+    startBridge(next);
+    EXPECT_TRUE(next.waitForLine("COM6 created (keypad #1)", 0));
+}
+
+TEST_F(BridgeE2E, ASecondBridgeSaysCorvandelleIsAlreadyRunning)
+{
+    remember({{"sim-away", 7}});
+    BridgeProcess first(home.path(), runtime);
+    startBridge(first);
+
+    BridgeProcess second(home.path(), runtime);
+    ASSERT_TRUE(second.start());
+    EXPECT_EQ(second.wait(10000), 1);
+    EXPECT_EQ(second.errorOutput(), "Corvandelle is already running!\n");
+    EXPECT_TRUE(second.lines().empty());
+
+    // The first one is untouched.
+    PtyHost host(port(7));
+    EXPECT_TRUE(host.isOpen());
+    EXPECT_TRUE(first.waitForLine("COM7 opened by a host", 5000));
+}
+
+TEST_F(BridgeE2E, PortsThatCannotBeMadeEndTheBridgeWithTheirNumber)
+{
+    remember({{"sim-a", 3}, {"sim-b", 4}, {"sim-c", 5}});
+    home.write("ports/COM4", "not a port");
+    BridgeProcess bridge(home.path(), runtime);
+    ASSERT_TRUE(bridge.start());
+    EXPECT_EQ(bridge.wait(15000), 1);
+    EXPECT_EQ(bridge.errorOutput(), "tessaron bridge: 1 virtual port could not be created\n");
+    EXPECT_TRUE(bridge.waitForLine("COM4 could not be created (keypad #2)", 0));
+    EXPECT_EQ(home.read("ports/COM4"), "not a port");
+    EXPECT_EQ(portsFolder(), std::vector<std::string>{"COM4"}) << "COM3 and COM5 removed again";
+}
+
+TEST_F(BridgeE2E, WithoutHidapiTheBridgeCannotStart)
+{
+    BridgeProcess bridge(home.path(), runtime);
+    ASSERT_TRUE(bridge.start("/nonexistent/libhidapi.so"));
+    EXPECT_EQ(bridge.wait(10000), 1);
+    EXPECT_EQ(bridge.errorOutput(), "Could not start USB librairies!\n");
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <sys/types.h>
+#include <thread>
+#include <vector>
+
+namespace tessaron::test {
+
+// A real `tessaron bridge` process on a suite folder of the caller's, with the
+// simulated USB keypad library as its hidapi: the keypads listed in its set-up
+// file exist from the start, and FakeHidClient drives them through the control
+// socket while the bridge runs. Its standard output is collected line by line.
+class BridgeProcess
+{
+public:
+    // home: the suite folder; runtime: the folder of the single-instance lock.
+    BridgeProcess(std::string home, std::string runtime);
+    ~BridgeProcess(); // SIGKILLs a bridge still running
+    BridgeProcess(const BridgeProcess&) = delete;
+    BridgeProcess& operator=(const BridgeProcess&) = delete;
+
+    // Lines of the simulated library's set-up file, e.g. "add 16c0:0604 sim-1".
+    void setUp(const std::vector<std::string>& lines);
+    // hidapi: the library the bridge loads as hidapi.
+    bool start(const std::string& hidapi = TESSARON_FAKEHID_LIBRARY);
+
+    // Waits for a line of standard output that contains text.
+    bool waitForLine(const std::string& text, int milliseconds);
+    std::vector<std::string> lines();
+    std::string errorOutput();
+
+    void signal(int number);
+    // Waits for the process to end; its exit status, -1 when it did not end in
+    // time (or ended by a signal).
+    int wait(int milliseconds);
+    pid_t pid() const { return m_pid; }
+    const std::string& controlSocket() const { return m_control; }
+
+private:
+    void collect(int fd, bool errorStream);
+
+    std::string m_home;
+    std::string m_runtime;
+    std::string m_setup;
+    std::string m_control;
+    pid_t m_pid = -1;
+    int m_status = -1;
+    bool m_ended = false;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_lines;
+    std::string m_partial;
+    std::string m_stderr;
+    std::thread m_outReader;
+    std::thread m_errReader;
+};
+
+// Commands to the simulated keypads of a running bridge (see the library's help).
+class FakeHidClient
+{
+public:
+    explicit FakeHidClient(std::string socketPath) : m_path(std::move(socketPath)) {}
+    ~FakeHidClient();
+    FakeHidClient(const FakeHidClient&) = delete;
+    FakeHidClient& operator=(const FakeHidClient&) = delete;
+
+    // Sends one command; returns the reply lines before "ok", or fails the
+    // calling test (an empty result) on "error: ...".
+    std::vector<std::string> command(const std::string& line);
+    // The bytes of every output report the keypad received, as written.
+    std::vector<std::vector<unsigned char>> outputs(int id);
+
+private:
+    bool connect();
+
+    std::string m_path;
+    int m_fd = -1;
+};
+
+} // namespace tessaron::test
