@@ -18,4 +18,7 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err);
 // The headless bridge (BridgeCommand.cpp): bridge.
 int RunBridge(const Args& args, std::ostream& out, std::ostream& err);
 
+// Keypad listing (KeypadsCommand.cpp): keypads.
+int RunKeypads(const Args& args, std::ostream& out, std::ostream& err);
+
 } // namespace tessaron::cli

@@ -23,6 +23,7 @@ const Command kCommands[] = {
     {"resave", "resave IN OUT", RunResave},
     {"show", "show FILE.ckd|FILE.rom", RunShow},
     {"bridge", "bridge", RunBridge},
+    {"keypads", "keypads", RunKeypads},
 };
 
 void printUsage(std::ostream& out)

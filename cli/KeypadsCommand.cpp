@@ -1,0 +1,95 @@
+// tessaron keypads: finds the keypads as Corvandelle does and lists them, one
+// tab-separated line per filled slot: row, kind, assigned port, identity and
+// the version text the keypad gives to the identification query.
+#include "Commands.h"
+
+#include "portmgr/devices/KeypadQuery.h"
+#include "portmgr/devices/PortAssignments.h"
+#include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/SerialKeypads.h"
+#include "portmgr/devices/UsbKeypads.h"
+
+#include <ostream>
+
+namespace tessaron::cli {
+
+namespace {
+
+const char* kindOf(const TKeypadSlot& slot)
+{
+    if (slot.Flags & SlotRs232) {
+        return "RS232";
+    }
+    if (slot.Flags & SlotCdc) {
+        return "CDC";
+    }
+    return "USB";
+}
+
+// The reply as text on one line: it ends at a zero byte, and other control
+// characters (a tab would start a new field) show as '?'.
+std::string printable(const std::string& reply)
+{
+    std::string out;
+    for (char c : reply) {
+        if (c == '\0') {
+            break;
+        }
+        const auto u = static_cast<unsigned char>(c);
+        out += (u < 0x20 || u == 0x7F) ? '?' : c;
+    }
+    return out;
+}
+
+// Opens the keypad as the configuration dialog does, asks for its
+// identification and closes it again.
+std::string versionOf(TPortManager& pm, int slot)
+{
+    std::string version;
+    if (IsSerialSlot(pm.KeypadSlots[slot])) {
+        if (!OpenSerialKeypad(pm, slot)) {
+            version = QueryIdentification(pm, slot);
+            CloseSerialKeypad(pm, slot);
+        }
+    } else if (!OpenUsbKeypad(pm, slot)) {
+        version = QueryIdentification(pm, slot);
+        CloseKeypad(pm, slot);
+    }
+    return printable(version);
+}
+
+} // namespace
+
+int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
+{
+    if (!args.empty()) {
+        err << "usage: tessaron keypads\n";
+        return 1;
+    }
+    TPortManager pm;
+    LoadSettings(pm);
+    if (EnumerateKeypads(pm) < 0) {
+        err << "Could not start USB librairies!\n";
+        return 1;
+    }
+    for (int i = 0; i < MaxKeypads; ++i) {
+        TKeypadSlot& slot = pm.KeypadSlots[i];
+        if (!(slot.Flags & SlotPresent)) {
+            continue;
+        }
+        const int port = FindAssignedPort(pm, DevicePathOf(slot));
+        if (IsUsbSlot(slot)) {
+            slot.ComPort = port; // the keypad is told its port when opened
+        }
+        const std::string version = versionOf(pm, i);
+        out << (i + 1) << '\t' << kindOf(slot) << '\t'
+            << (port > 0 ? "COM" + std::to_string(port) : std::string("-")) << '\t'
+            << DevicePathOf(slot) << '\t' << version << '\n';
+        if (!slot.LastError.empty()) {
+            err << "tessaron: " << slot.LastError << '\n';
+        }
+    }
+    return 0;
+}
+
+} // namespace tessaron::cli

@@ -1,0 +1,186 @@
+// tessaron keypads against simulated USB and serial keypads, in-process and as
+// a separate process set up through the simulated library's set-up file.
+#include "cli/Command.h"
+
+#include "FakeHid.h"
+#include "FakeSerialKeypad.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+namespace tessaron {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeSerialKeypad;
+using test::TempDir;
+using test::TempHome;
+using test::WriteFile;
+
+const std::string PortPhys = "usb-0000:00:14.0-1.2/input0";
+
+class KeypadsCommandTest : public ::testing::Test
+{
+protected:
+    KeypadsCommandTest()
+    {
+        ::setenv("TESSARON_HIDAPI", FAKEHID_LIBRARY, 1);
+        ::setenv("TESSARON_SYSFS", sysfs.path().c_str(), 1);
+        fakehid_reset();
+    }
+    ~KeypadsCommandTest() override
+    {
+        serial.clear();
+        fakehid_reset();
+        ::unsetenv("TESSARON_HIDAPI");
+        ::unsetenv("TESSARON_SYSFS");
+    }
+
+    int Run(std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> argv = {"tessaron", "keypads"};
+        argv.insert(argv.end(), extra.begin(), extra.end());
+        std::ostringstream o;
+        std::ostringstream e;
+        const int status = cli::RunTool(argv, o, e);
+        out = o.str();
+        err = e.str();
+        return status;
+    }
+
+    int AddUsb(const std::string& path, const std::string& identification)
+    {
+        const int id = fakehid_add_device(0x16C0, 0x0604, path.c_str());
+        fakehid_set_identification(id, identification.data(), identification.size());
+        return id;
+    }
+    void SysfsNode(const std::string& node, const std::string& phys)
+    {
+        WriteFile(sysfs.path() + "/class/hidraw/" + node + "/device/uevent",
+                  "HID_PHYS=" + phys + "\n");
+    }
+    void AddSerial(int n, char type, const std::string& identification)
+    {
+        FakeSerialKeypad::Options o;
+        o.Type = type;
+        o.Identification = identification;
+        serial.push_back(
+            std::make_unique<FakeSerialKeypad>(home.file("ports/COM" + std::to_string(n)), o));
+    }
+
+    TempHome home;
+    TempDir sysfs;
+    std::vector<std::unique_ptr<FakeSerialKeypad>> serial;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(KeypadsCommandTest, WithoutHidapiItFailsWithTheSystemsMessage)
+{
+    ::setenv("TESSARON_HIDAPI", "/nonexistent/libhidapi-hidraw.so.0", 1);
+    EXPECT_EQ(Run(), 1);
+    EXPECT_EQ(err, "Could not start USB librairies!\n");
+    EXPECT_EQ(out, "");
+}
+
+TEST_F(KeypadsCommandTest, NoKeypadListsNothing)
+{
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(KeypadsCommandTest, ListsSerialKeypadsFirstThenUsbKeypadsWithTheirPorts)
+{
+    home.write("Corvandelle.ini",
+               "[Port Settings]\r\nCOM_Assignment_1=5\r\nGUID_1=" + PortPhys + "\r\n");
+    SysfsNode("hidraw3", PortPhys);
+    const int assigned = AddUsb("/dev/hidraw3", "USB keypad one  ");
+    AddUsb("/dev/hidraw5", "USB keypad two  ");
+    AddSerial(11, 'v', "Tessaron CDC 514");
+    AddSerial(3, 'R', "Tessaron 510 RS2");
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(out, "1\tRS232\t-\tCOM3\tTessaron 510 RS2\n"
+                   "2\tCDC\t-\tCOM11\tTessaron CDC 514\n"
+                   "3\tUSB\tCOM5\t" +
+                       PortPhys +
+                       "\tUSB keypad one  \n"
+                       "4\tUSB\t-\t/dev/hidraw5\tUSB keypad two  \n");
+    EXPECT_EQ(err, "");
+    // Opening told the keypad its saved port, as bridging would.
+    unsigned char feature[6] = {};
+    ASSERT_EQ(fakehid_feature(assigned, 0, feature, sizeof feature), 6);
+    EXPECT_EQ(feature[1], 5);
+    EXPECT_EQ(fakehid_open_handles(assigned), 0); // and it closed it again
+}
+
+TEST_F(KeypadsCommandTest, IdentitySurvivesAReplugThatRenumbersTheNode)
+{
+    SysfsNode("hidraw3", PortPhys);
+    const int id = AddUsb("/dev/hidraw3", "Replugged keypad");
+    ASSERT_EQ(Run(), 0);
+    const std::string first = out;
+    EXPECT_EQ(first, "1\tUSB\t-\t" + PortPhys + "\tReplugged keypad\n");
+
+    fakehid_unplug(id);
+    fs::remove_all(sysfs.path() + "/class/hidraw/hidraw3");
+    SysfsNode("hidraw8", PortPhys);
+    fakehid_plug(id, "/dev/hidraw8");
+    ASSERT_EQ(Run(), 0);
+    EXPECT_EQ(out, first); // same identity, and the keypad answered at its new node
+}
+
+TEST_F(KeypadsCommandTest, KeypadWithoutPermissionIsListedAndTheFixNamed)
+{
+    const int id = AddUsb("/dev/hidraw-denied", "Never seen      ");
+    fakehid_set_open_error(id, EACCES);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(out, "1\tUSB\t-\t/dev/hidraw-denied\t\n");
+    EXPECT_NE(err.find("Permission denied"), std::string::npos) << err;
+    EXPECT_NE(err.find("udev/70-tessaron-keypad.rules"), std::string::npos) << err;
+}
+
+TEST_F(KeypadsCommandTest, VersionTextStaysOnItsLine)
+{
+    AddUsb("/dev/hidraw-odd", std::string("Tab\there\0 rest", 14));
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(out, "1\tUSB\t-\t/dev/hidraw-odd\tTab?here\n");
+}
+
+TEST_F(KeypadsCommandTest, ArgumentsAreRefused)
+{
+    EXPECT_EQ(Run({"--all"}), 1);
+    EXPECT_NE(err.find("usage: tessaron keypads"), std::string::npos);
+}
+
+// The built tool in a process of its own, its keypads set up through
+// TESSARON_FAKEHID_SETUP as a person without hardware would.
+TEST_F(KeypadsCommandTest, ToolListsKeypadsSetUpThroughTheSetupFile)
+{
+    const std::string setup =
+        home.write("keypads.txt", "# two simulated keypads\n"
+                                  "add 16c0:0604 /dev/hidraw4 Process keypad 1\n"
+                                  "add 16c0:0605 /dev/hidraw6 Not a keypad    \n");
+    SysfsNode("hidraw4", PortPhys);
+    AddSerial(2, 'R', "short");
+    const std::string command = "TESSARON_HOME='" + home.path() + "' TESSARON_HIDAPI='" +
+                                FAKEHID_LIBRARY + "' TESSARON_FAKEHID_SETUP='" + setup +
+                                "' TESSARON_SYSFS='" + sysfs.path() + "' '" TESSARON_TOOL +
+                                "' keypads > '" + home.file("out") + "' 2> '" + home.file("err") +
+                                "'";
+    ASSERT_EQ(std::system(command.c_str()), 0) << home.read("err");
+    EXPECT_EQ(home.read("out"), "1\tRS232\t-\tCOM2\tshort\n"
+                                "2\tUSB\t-\t" +
+                                    PortPhys + "\tProcess keypad 1\n");
+    EXPECT_EQ(home.read("err"), "");
+}
+
+} // namespace
+} // namespace tessaron
