@@ -454,8 +454,12 @@ void TfrmMain::centreOnScreen()
     if (screen == nullptr) {
         return;
     }
+    // The frame is known once the window is shown; until then the client
+    // area stands for it.
     const QRect available = screen->availableGeometry();
-    move(available.center() - QPoint(ClientWidth / 2, ClientHeight / 2));
+    const QSize frame = frameGeometry().size();
+    // move() places the frame's top-left corner.
+    move(available.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -465,6 +469,7 @@ void TfrmMain::showEvent(QShowEvent* event)
         return;
     }
     m_shownOnce = true;
+    centreOnScreen();
     m_grid->setFocus();
     // Selecting the model's radio button runs the model selection, which also
     // writes Keypad_Layout: the settings file is written at every start.

@@ -1,0 +1,501 @@
+// The document's life: changed flag and caption, asking to save, New, Open,
+// Save, Save As, closing and the property dialogs.
+#include "MainWindowFixture.h"
+
+#include "editor/dialogs/Advanced.h"
+#include "editor/window/KeyButton.h"
+#include "editor/window/MacroLen.h"
+#include "editor/window/MidiEvents.h"
+
+#include <QCheckBox>
+#include <QLabel>
+
+#include <QPushButton>
+#include <QSlider>
+#include <QTabBar>
+#include <QToolButton>
+
+namespace tessaron::test {
+namespace {
+
+using DocumentTest = MainWindowTest;
+
+const QString AskDefinition = "Do you wish to save changes to your custom definition?";
+const QString AskConfiguration = "Do you wish to save changes to your configuration?";
+
+QString q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+TEST_F(DocumentTest, EditingMarksTheCaptionOnceAndEnablesSave)
+{
+    TfrmMain& w = start();
+    type("ab");
+    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*");
+    EXPECT_TRUE(find<QToolButton>("ToolBtnSave")->isEnabled());
+    w.SetModified(false);
+    EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*") << "clearing keeps it";
+    w.SetModified(true);
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*");
+}
+
+TEST_F(DocumentTest, SaveOfANeverSavedDocumentIsSaveAs)
+{
+    start();
+    type("a");
+    files.QueueCancel();
+    QTest::mouseClick(find<QToolButton>("ToolBtnSave"), Qt::LeftButton);
+    ASSERT_EQ(files.shown().size(), 1u);
+    EXPECT_TRUE(files.shown()[0].save);
+    EXPECT_EQ(files.shown()[0].options.Title, "Save Redefinition File As");
+}
+
+TEST_F(DocumentTest, SaveAsInUserModeWritesTheDocumentAndItsDownloadImage)
+{
+    TfrmMain& w = start();
+    type("a");
+    files.QueueAnswer(q(home.file("keys.ckd")));
+    QTest::mouseClick(find<QToolButton>("ToolBtnSaveAs"), Qt::LeftButton);
+
+    ASSERT_EQ(files.shown().size(), 1u);
+    const FileDialogOptions& o = files.shown()[0].options;
+    EXPECT_EQ(o.Title, "Save Redefinition File As");
+    EXPECT_EQ(o.Filter, "Custom Keyboard Definition  Files (*.ckd)|*.ckd");
+    EXPECT_EQ(o.DefaultExtension, "ckd");
+    EXPECT_EQ(o.StartFolder, q(home.file("Macro Files")));
+    EXPECT_EQ(o.ProposedName, "untitled");
+    EXPECT_TRUE(o.OverwritePrompt);
+
+    EXPECT_TRUE(home.exists("keys.ckd"));
+    EXPECT_TRUE(home.exists("keys.hex"));
+    EXPECT_EQ(w.RedefinitionFileName(), home.file("keys.ckd"));
+    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keys.hex") + "\"");
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - keys.ckd");
+    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
+
+    // Save now writes to the same name without asking.
+    type("b");
+    QTest::mouseClick(find<QToolButton>("ToolBtnSave"), Qt::LeftButton);
+    EXPECT_EQ(files.shown().size(), 1u);
+    EXPECT_FALSE(w.Modified());
+    EXPECT_NE(home.read("keys.ckd").find("6162"), std::string::npos) << home.read("keys.ckd");
+}
+
+TEST_F(DocumentTest, NameWithoutThreeLetterExtensionLosesItsLastThreeCharacters)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("keys.ab")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    EXPECT_TRUE(home.exists("keyshex"));
+    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keyshex") + "\"");
+}
+
+TEST_F(DocumentTest, SaveAsProposesTheCurrentName)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("a.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    files.QueueCancel();
+    EXPECT_FALSE(w.ToolBtnSaveAsClick());
+    EXPECT_EQ(files.shown().back().options.ProposedName, q(home.file("a.ckd")));
+    EXPECT_EQ(w.RedefinitionFileName(), home.file("a.ckd")) << "cancel changes nothing";
+}
+
+TEST_F(DocumentTest, FailedWriteIsShownAndKeepsTheChanges)
+{
+    TfrmMain& w = start();
+    type("a");
+    // A folder that does not exist cannot take the file.
+    files.QueueAnswer(q(home.file("missing/keys.ckd")));
+    EXPECT_FALSE(w.ToolBtnSaveAsClick());
+    ASSERT_EQ(messages.errors().size(), 1u);
+    EXPECT_TRUE(messages.errors()[0].startsWith("Unable to write to"))
+        << messages.errors()[0].toStdString();
+    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(w.RedefinitionFileName(), "untitled") << "the new name holds only once written";
+    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*");
+}
+
+TEST_F(DocumentTest, FailedDownloadImageKeepsThePreviousDownloadFile)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("keys.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    type("a");
+    // A folder where the image would go makes its write fail.
+    home.write("other.hex/x", "");
+    files.QueueAnswer(q(home.file("other.ckd")));
+    EXPECT_FALSE(w.ToolBtnSaveAsClick());
+    ASSERT_EQ(messages.errors().size(), 1u);
+    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keys.hex") + "\"");
+    EXPECT_EQ(w.RedefinitionFileName(), home.file("keys.ckd"));
+}
+
+TEST_F(DocumentTest, NewAsksWhenModifiedAndCancelKeepsEverything)
+{
+    TfrmMain& w = start();
+    type("a");
+    messages.QueueAnswer(MessageAnswer::Cancel);
+    QTest::mouseClick(find<QToolButton>("ToolBtnNew"), Qt::LeftButton);
+    ASSERT_EQ(messages.shown().size(), 1u);
+    EXPECT_EQ(messages.shown()[0].kind, Kind::YesNoCancel);
+    EXPECT_EQ(messages.shown()[0].text, AskDefinition);
+    EXPECT_EQ(items(), std::vector<int>{'a'});
+    EXPECT_TRUE(w.Modified());
+}
+
+TEST_F(DocumentTest, NewWithNoDiscardsAndResets)
+{
+    TfrmMain& w = start();
+    QTest::mouseClick(w.findChild<QWidget*>("SpeedButton7"), Qt::LeftButton);
+    find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
+    type("a");
+    w.Keypad().SetKeyType(KeyTypeLevelToggle);
+    w.Keypad().Key_Click = 10;
+    w.Rom().AdvancedParams.LcdSize = 16;
+    messages.QueueAnswer(MessageAnswer::No);
+    w.ToolBtnNewClick();
+    EXPECT_FALSE(w.Modified());
+    EXPECT_EQ(w.Keypad().CurrentKey(), 0);
+    EXPECT_EQ(w.Keypad().CurrentLevel(), 0);
+    EXPECT_EQ(find<QTabBar>("TabControlLevel")->currentIndex(), 0);
+    EXPECT_EQ(w.Keypad().Keys(6).KeyType, 0);
+    EXPECT_EQ(w.Keypad().Keys(6).Levels[1].Items[0], MacroEnd);
+    EXPECT_EQ(w.Keypad().Key_Click, 40);
+    EXPECT_EQ(w.Rom().AdvancedParams.LcdSize, 32);
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
+    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
+    EXPECT_EQ(w.RomFileName(), "untitled");
+    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 1, Level 1");
+}
+
+TEST_F(DocumentTest, NewWithoutChangesAsksNothing)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("a.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    w.ToolBtnNewClick();
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(w.DownloadFile(), "");
+}
+
+TEST_F(DocumentTest, YesSavesFirstThenGoesOn)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("a.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    type("z");
+    messages.QueueAnswer(MessageAnswer::Yes);
+    w.ToolBtnNewClick();
+    EXPECT_NE(home.read("a.ckd").find("7a"), std::string::npos);
+    EXPECT_EQ(w.Keypad().ItemCount(), 0);
+    EXPECT_FALSE(w.Modified());
+}
+
+// Answering Yes and then cancelling the Save As dialog (or a failed save)
+// abandons the command instead of losing the changes.
+TEST_F(DocumentTest, YesThenCancelledSaveAsAbandonsNewOpenAndClosing)
+{
+    TfrmMain& w = start();
+    type("a");
+
+    messages.QueueAnswer(MessageAnswer::Yes);
+    files.QueueCancel();
+    w.ToolBtnNewClick();
+    EXPECT_EQ(items(), std::vector<int>{'a'});
+    EXPECT_TRUE(w.Modified());
+
+    messages.QueueAnswer(MessageAnswer::Yes);
+    files.QueueCancel();
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(files.shown().size(), 2u) << "no open dialog after the cancelled save";
+    EXPECT_EQ(items(), std::vector<int>{'a'});
+
+    messages.QueueAnswer(MessageAnswer::Yes);
+    files.QueueCancel();
+    EXPECT_FALSE(w.close());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(home.exists("Plindorax.ini") &&
+                 setting("Plindorax.ini", "CONFIGURATION", "MIDI_Channel") != "<missing>");
+}
+
+TEST_F(DocumentTest, YesThenFailedSaveAbandonsClosing)
+{
+    TfrmMain& w = start();
+    const std::string folder = home.file("gone");
+    files.QueueAnswer(q(folder + "/a.ckd")); // the folder does not exist
+    type("a");
+    messages.QueueAnswer(MessageAnswer::Yes);
+    EXPECT_FALSE(w.close());
+    EXPECT_EQ(messages.errors().size(), 1u);
+    EXPECT_TRUE(w.Modified());
+}
+
+TEST_F(DocumentTest, OpenInUserMode)
+{
+    home.write("Macro Files/keys.ckd",
+               "[KEY0]\r\nLevel_1_Codes=414243\r\n[KEY4]\r\nLevel_1_Codes=44\r\n");
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("Macro Files/keys.ckd")));
+    QTest::mouseClick(find<QToolButton>("ToolBtnOpen"), Qt::LeftButton);
+
+    ASSERT_EQ(files.shown().size(), 1u);
+    const FileDialogOptions& o = files.shown()[0].options;
+    EXPECT_FALSE(files.shown()[0].save);
+    EXPECT_EQ(o.Title, "Open CKD Redefinition File");
+    EXPECT_EQ(o.Filter, "Custom Keyboard Definition (*.ckd)|*.ckd");
+    EXPECT_EQ(o.DefaultExtension, "ckd");
+    EXPECT_EQ(o.StartFolder, q(home.file("Macro Files")));
+
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - keys.ckd");
+    EXPECT_EQ(w.RedefinitionFileName(), home.file("Macro Files/keys.ckd"));
+    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("Macro Files/keys.hex") + "\"");
+    EXPECT_EQ(w.Keypad().CurrentKey(), 0);
+    EXPECT_EQ(grid()->Cursor(), 3) << "after the last item";
+    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
+}
+
+TEST_F(DocumentTest, OpenInTheTwelveKeyLayoutSelectsTheSevenKey)
+{
+    home.write("keys.ckd", "[KEY4]\r\nLevel_1_Codes=44\r\n");
+    writeSettings("[CONFIGURATION]\r\nKeypad_Layout=1\r\n");
+    TfrmMain& w = start();
+    find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
+    QTest::mouseClick(w.findChild<QWidget*>("SpeedButton10"), Qt::LeftButton);
+    files.QueueAnswer(q(home.file("keys.ckd")));
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(w.Keypad().CurrentKey(), 4);
+    EXPECT_EQ(w.Keypad().CurrentLevel(), 0);
+    EXPECT_EQ(find<QTabBar>("TabControlLevel")->currentIndex(), 0);
+    EXPECT_TRUE(qobject_cast<QAbstractButton*>(w.findChild<QWidget*>("SpeedButton5"))->isChecked());
+    EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 5, Level 1");
+    EXPECT_EQ(items(), std::vector<int>{0x44});
+}
+
+TEST_F(DocumentTest, OpenShowsTheKeyTypeIconsOfTheFile)
+{
+    home.write("keys.ckd", "[KEY2]\r\nKeyType=2\r\n");
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("keys.ckd")));
+    w.ToolBtnOpenClick();
+    auto* button = w.findChild<QWidget*>("SpeedButton3");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(w.Keypad().Keys(2).KeyType, 2);
+    EXPECT_FALSE(static_cast<TKeyButton*>(button)->Glyph().isNull());
+    EXPECT_TRUE(static_cast<TKeyButton*>(w.findChild<QWidget*>("SpeedButton1"))->Glyph().isNull());
+}
+
+TEST_F(DocumentTest, OpenOfAMissingFileOnlyDerivesTheDownloadFile)
+{
+    TfrmMain& w = start();
+    type("a");
+    messages.QueueAnswer(MessageAnswer::No);
+    files.QueueAnswer(q(home.file("new.ckd")));
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(items(), std::vector<int>{'a'});
+    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
+    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("new.hex") + "\"");
+    EXPECT_TRUE(w.Modified()) << "No does not clear the flag for Open";
+}
+
+TEST_F(DocumentTest, CancelledOpenChangesNothing)
+{
+    TfrmMain& w = start();
+    files.QueueCancel();
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
+    EXPECT_EQ(w.DownloadFile(), "");
+}
+
+TEST_F(DocumentTest, RomModeOpensAndSavesRomFiles)
+{
+    TfrmMain& w = startRom();
+    type("q");
+    w.Rom().AdvancedParams.LcdBrightness = 4;
+    files.QueueAnswer(q(home.file("shop.rom")));
+    QTest::mouseClick(find<QToolButton>("ToolBtnSave"), Qt::LeftButton);
+    ASSERT_EQ(files.shown().size(), 1u);
+    const FileDialogOptions& o = files.shown()[0].options;
+    EXPECT_EQ(o.Title, "Save ROM File As");
+    EXPECT_EQ(o.Filter, "Tessaron ROM Files (*.rom)|*.rom");
+    EXPECT_EQ(o.DefaultExtension, "rom");
+    EXPECT_EQ(o.StartFolder, "");
+    EXPECT_EQ(o.ProposedName, "untitled");
+    EXPECT_TRUE(o.OverwritePrompt);
+    EXPECT_TRUE(home.exists("shop.rom"));
+    EXPECT_FALSE(home.exists("shop.hex")) << "the ROM file is itself what is sent";
+    EXPECT_EQ(w.RomFileName(), home.file("shop.rom"));
+    EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - shop.rom");
+    EXPECT_FALSE(w.Modified());
+
+    messages.QueueAnswer(MessageAnswer::No);
+    type("r");
+    w.ToolBtnNewClick();
+    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 9);
+    EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - untitled");
+
+    files.QueueAnswer(q(home.file("shop.rom")));
+    w.ToolBtnOpenClick();
+    const FileDialogOptions& open = files.shown().back().options;
+    EXPECT_EQ(open.Title, "Open Advanced Configuration File");
+    EXPECT_EQ(open.Filter, "Tessaron ROM Files (*.rom)|*.rom");
+    EXPECT_EQ(open.StartFolder, "");
+    EXPECT_EQ(items(), std::vector<int>{'q'});
+    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 4);
+    EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - shop.rom");
+    EXPECT_EQ(w.RomFileName(), home.file("shop.rom"));
+}
+
+TEST_F(DocumentTest, RomOpenOfAMissingFileTakesItsName)
+{
+    TfrmMain& w = startRom();
+    files.QueueAnswer(q(home.file("later.rom")));
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(w.RomFileName(), home.file("later.rom"));
+    EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - untitled");
+}
+
+TEST_F(DocumentTest, RomReaderWarningIsAnInformationBox)
+{
+    TfrmMain& w = startRom();
+    w.Rom().AdvancedParams.ECR_String = "123456789";
+    files.QueueAnswer(q(home.file("a.rom")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    files.QueueAnswer(q(home.file("a.rom")));
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(messages.informations(),
+              std::vector<QString>{"Warning: ECR Suffix String has been truncated to the max "
+                                   "width of 8 characters."});
+    EXPECT_EQ(w.Rom().AdvancedParams.ECR_String, "12345678");
+    EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - a.rom");
+}
+
+TEST_F(DocumentTest, RomSaveDisablesTheAdvancedDialogsButtons)
+{
+    TfrmMain& w = startRom();
+    w.Advanced().OkButton()->setEnabled(true);
+    w.Advanced().ApplyButton()->setEnabled(true);
+    files.QueueAnswer(q(home.file("a.rom")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    EXPECT_FALSE(w.Advanced().OkButton()->isEnabled());
+    EXPECT_FALSE(w.Advanced().ApplyButton()->isEnabled());
+}
+
+TEST_F(DocumentTest, ClosingWritesTheMidiChannelAndAsksOnlyWhenModified)
+{
+    TfrmMain& w = start();
+    EXPECT_TRUE(w.close());
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "MIDI_Channel"), "1");
+}
+
+TEST_F(DocumentTest, ClosingAsksWithTheModesWording)
+{
+    TfrmMain& user = start();
+    type("a");
+    messages.QueueAnswer(MessageAnswer::Cancel);
+    EXPECT_FALSE(user.close());
+    EXPECT_EQ(messages.shown().back().text, AskDefinition);
+    messages.QueueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(user.close());
+    TearDown();
+
+    TfrmMain& rom = startRom();
+    type("a");
+    messages.QueueAnswer(MessageAnswer::No);
+    EXPECT_TRUE(rom.close());
+    EXPECT_EQ(messages.shown().back().text, AskConfiguration);
+}
+
+TEST_F(DocumentTest, MidiChannelChosenInTheDialogIsStoredAndReadBack)
+{
+    TfrmMain& w = start();
+    w.MidiEvents().ShowDialog();
+    auto* channel = w.MidiEvents().findChild<QSlider*>("tbMidiChannel");
+    ASSERT_NE(channel, nullptr);
+    channel->setValue(12);
+    EXPECT_EQ(w.MidiChannel(), 12);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "MIDI_Channel"), "12");
+    TearDown();
+
+    TfrmMain& again = start();
+    EXPECT_EQ(again.MidiChannel(), 12);
+    again.MidiEvents().ShowDialog();
+    EXPECT_EQ(again.MidiEvents().findChild<QSlider*>("tbMidiChannel")->value(), 12);
+}
+
+TEST_F(DocumentTest, ClosingHidesTheModelessWindows)
+{
+    TfrmMain& w = start();
+    w.MidiEvents().ShowDialog();
+    w.MacroLenWarning().ShowLengthWarning(false);
+    EXPECT_TRUE(w.close());
+    EXPECT_FALSE(w.MidiEvents().isVisible());
+    EXPECT_FALSE(w.MacroLenWarning().isVisible());
+}
+
+TEST_F(DocumentTest, PropertiesInUserModeOpenTheParametersDialog)
+{
+    TfrmMain& w = start();
+    // The dialog switches Line Edit off while it is open.
+    dialogs.SetWhileShown([&](QDialog&) { w.Keypad().Operating_Mode = 0x30; });
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=0\r\n");
+    QTest::mouseClick(find<QToolButton>("ToolBtnParameters"), Qt::LeftButton);
+    EXPECT_EQ(dialogs.shown(), std::vector<QString>{"frmParameters"});
+    EXPECT_FALSE(find<QCheckBox>("cboxKeyAsTrueTerminal")->isEnabled());
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set> >> HID");
+}
+
+TEST_F(DocumentTest, PropertiesInRomModeOnlyDropTheMenu)
+{
+    TfrmMain& w = startRom();
+    QTest::mouseClick(find<QToolButton>("ToolBtnParameters"), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_TRUE(w.EditMenu().isVisible());
+    closeMenus();
+
+    trigger(w.EditMenu(), "Edit &Advanced ROM Properties");
+    EXPECT_EQ(dialogs.shown(), std::vector<QString>{"frmAdvanced"});
+}
+
+TEST_F(DocumentTest, ScreenDataWarnsWhenAutomatedScreenModeIsOff)
+{
+    TfrmMain& w = startRom();
+    trigger(w.EditMenu(), "Edit &Screen Data");
+    EXPECT_EQ(messages.informations(),
+              std::vector<QString>{"Warning: You have not enabled \"Automated Screen Mode\" (on "
+                                   "the Advanced ROM Properties form)."});
+    EXPECT_EQ(dialogs.shown(), std::vector<QString>{"frmScreenEdit"});
+
+    messages.clear();
+    w.Rom().AdvancedParams.ScreenEnable = 1;
+    trigger(w.EditMenu(), "Edit &Screen Data");
+    EXPECT_TRUE(messages.shown().empty());
+    EXPECT_EQ(dialogs.shown().size(), 2u);
+}
+
+TEST_F(DocumentTest, ApplyOfTheAdvancedDialogMarksTheDocumentModified)
+{
+    TfrmMain& w = startRom();
+    dialogs.SetWhileShown([&](QDialog&) {
+        w.Rom().AdvancedParamsWork.LcdBrightness = 3;
+        w.Advanced().ApplyButton()->setEnabled(true);
+        w.Advanced().ApplyButton()->click();
+    });
+    w.mnuEditAdvancedClick();
+    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 3);
+    EXPECT_TRUE(w.windowTitle().endsWith('*'));
+}
+
+} // namespace
+} // namespace tessaron::test

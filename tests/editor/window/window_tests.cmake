@@ -1,0 +1,8 @@
+# The main window driven offscreen, and the Qt services it uses.
+tessaron_test(editor_window_tests QT
+    SOURCES
+        CommonQtTest.cpp
+        MainDocumentTest.cpp
+        MainStartupTest.cpp
+        MainWindowFixture.h
+    LIBS tessaron_editor_window tessaron_test_support_qt Qt6::Test)
