@@ -398,6 +398,12 @@ int RunCommand(const std::string& input, std::string& reply)
         return ok();
     }
 
+    static const char* const withId[] = {"unplug", "plug",    "type",     "report",
+                                         "ident",  "idle",    "reportid", "collections",
+                                         "deny",   "outputs", "features", "messages"};
+    if (std::find(std::begin(withId), std::end(withId), command) == std::end(withId)) {
+        return fail("unknown command " + command + " (try help)");
+    }
     std::string argument;
     const std::vector<std::string> idWord = splitWords(rest, 1, argument);
     int id = 0;
