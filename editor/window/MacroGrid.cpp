@@ -183,7 +183,17 @@ void TMacroGrid::keyPressEvent(QKeyEvent* event)
         return;
     }
     // Typed text is 8-bit (Latin-1); a character outside it maps to no key.
-    const char16_t c = text.at(0).unicode();
+    char16_t c = text.at(0).unicode();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Ctrl with a letter (or @ [ \ ] ^ _) types its control character, as
+        // on Windows; other Ctrl combinations type nothing.
+        if (c >= 0x40 && c < 0x80) {
+            c &= 0x1F;
+        } else if (c >= 0x20) {
+            event->ignore();
+            return;
+        }
+    }
     emit characterTyped(c <= 0xFF ? int(c) : 0);
     event->accept();
 }

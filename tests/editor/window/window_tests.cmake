@@ -3,6 +3,8 @@ tessaron_test(editor_window_tests QT
     SOURCES
         CommonQtTest.cpp
         MainDocumentTest.cpp
+        MainEditingTest.cpp
+        MainKeypadTest.cpp
         MainStartupTest.cpp
         MainWindowFixture.h
     LIBS tessaron_editor_window tessaron_test_support_qt Qt6::Test)
