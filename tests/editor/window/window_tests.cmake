@@ -6,5 +6,6 @@ tessaron_test(editor_window_tests QT
         MainEditingTest.cpp
         MainKeypadTest.cpp
         MainStartupTest.cpp
+        MainToolsTest.cpp
         MainWindowFixture.h
     LIBS tessaron_editor_window tessaron_test_support_qt Qt6::Test)

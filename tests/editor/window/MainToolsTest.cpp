@@ -1,0 +1,421 @@
+// Download, Set Port, Test, key labels, the manual and the About box; the port
+// panel. Some tests start stand-in scripts of the sibling programs for real.
+#include "MainWindowFixture.h"
+
+#include "common/QtLauncher.h"
+#include "editor/window/About.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+namespace tessaron::test {
+namespace {
+
+using ToolsTest = MainWindowTest;
+
+QString q(const std::string& s)
+{
+    return QString::fromStdString(s);
+}
+
+const QString LoaderMissing = "Could not find \"Tavrix\" loader program. Make sure it is located "
+                              "in the same directory as this application.";
+const QString PortProgramMissing = "Could not find \"Wendrel\".  Make sure it is located in the "
+                                   "same directory as this application.";
+const QString TestProgramMissing = "Could not find the Windows Ruskel Program.  Make sure it is "
+                                   "located in the same directory as this application.";
+const QString NoFile = "Please open a Tessaron file before attempting to download.";
+const QString PortHint = "Click \"Set Port\" to set the Tessaron COM port";
+const QString HidHint = "After download, Host Mode will be set to HID (PC Keybd)";
+
+QColor textColour(QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+// The port panel.
+
+TEST_F(ToolsTest, PortPanelWithoutLoaderSettings)
+{
+    start();
+    QLabel* panel = find<QLabel>("panelPort");
+    EXPECT_EQ(panel->text(), "Port: <not set>");
+    EXPECT_EQ(panel->toolTip(), PortHint);
+    EXPECT_EQ(textColour(panel), QColor(255, 0, 0));
+}
+
+TEST_F(ToolsTest, PortPanelShowsTheComPortAndItsType)
+{
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=3\r\nComType=U\r\n");
+    start();
+    QLabel* panel = find<QLabel>("panelPort");
+    EXPECT_EQ(panel->text(), "Port: COM3 (USB)");
+    EXPECT_EQ(textColour(panel), QColor(0, 128, 0));
+    EXPECT_EQ(panel->toolTip(), PortHint);
+
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=3\r\nComType=u\r\n");
+    window().ShowPortStatus();
+    EXPECT_EQ(panel->text(), "Port: COM3");
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=12\r\nComType=R\r\n");
+    window().ShowPortStatus();
+    EXPECT_EQ(panel->text(), "Port: COM12 (DB9)");
+}
+
+TEST_F(ToolsTest, KeyboardPortKeepsWhatThePanelShowed)
+{
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=4\r\nComType=R\r\n");
+    TfrmMain& w = start();
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
+    w.ShowPortStatus();
+    QLabel* panel = find<QLabel>("panelPort");
+    EXPECT_EQ(panel->text(), "Port: COM4 (DB9)");
+    EXPECT_EQ(textColour(panel), QColor(0, 128, 0));
+}
+
+TEST_F(ToolsTest, HidKeyboardModeIsShownOnThePanel)
+{
+    TfrmMain& w = start();
+    w.Keypad().Operating_Mode = 0x30;
+    w.ShowPortStatus();
+    QLabel* panel = find<QLabel>("panelPort");
+    EXPECT_EQ(panel->text(), "Port: <not set> >> HID");
+    EXPECT_EQ(textColour(panel), QColor(0, 128, 0));
+    EXPECT_EQ(panel->toolTip(), HidHint);
+
+    w.Keypad().Operating_Mode = 0;
+    w.Rom().AdvancedParams.HostType = 3;
+    w.ShowPortStatus();
+    EXPECT_EQ(panel->text(), "Port: <not set> >> HID") << "HostType counts in USER mode too";
+}
+
+// Refreshing while the port reads as a keyboard must not pile up suffixes.
+TEST_F(ToolsTest, HidSuffixIsShownOnceWhateverTheRefreshes)
+{
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
+    TfrmMain& w = start();
+    w.Keypad().Operating_Mode = 0x30;
+    w.ShowPortStatus();
+    w.ShowPortStatus();
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set> >> HID");
+    w.Keypad().Operating_Mode = 0;
+    w.ShowPortStatus();
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set>");
+    EXPECT_EQ(textColour(find<QLabel>("panelPort")), QColor(255, 0, 0));
+}
+
+TEST_F(ToolsTest, PanelIsRefreshedAfterNewAndOpenOnly)
+{
+    TfrmMain& w = start();
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=2\r\n");
+    type("a");
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set>");
+    messages.QueueAnswer(MessageAnswer::No);
+    w.ToolBtnNewClick();
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM2");
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
+    files.QueueCancel();
+    w.ToolBtnOpenClick();
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM5");
+}
+
+// Download.
+
+TEST_F(ToolsTest, DownloadRefusesUnsavedChanges)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("a.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    type("a");
+    QTest::mouseClick(find<QToolButton>("ToolBtnDownload"), Qt::LeftButton);
+    EXPECT_EQ(messages.errors(),
+              std::vector<QString>{"You must save your file before downloading it to the keypad."});
+    EXPECT_TRUE(programs.started().empty());
+}
+
+TEST_F(ToolsTest, DownloadWithoutAFileInBothModes)
+{
+    TfrmMain& user = start();
+    user.ToolBtnDownloadClick();
+    user.ToolBtnNewClick();
+    user.ToolBtnDownloadClick();
+    EXPECT_EQ(messages.errors(), (std::vector<QString>{NoFile, NoFile}));
+    TearDown();
+
+    messages.clear();
+    TfrmMain& rom = startRom();
+    rom.ToolBtnDownloadClick();
+    rom.ToolBtnNewClick();
+    rom.ToolBtnDownloadClick();
+    EXPECT_EQ(messages.errors(), (std::vector<QString>{NoFile, NoFile}));
+    EXPECT_TRUE(programs.started().empty());
+}
+
+TEST_F(ToolsTest, DownloadStartsTheLoaderWithTheSavedImage)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("my keys/a.ckd")));
+    home.write("my keys/.keep", "");
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    QTest::mouseClick(find<QToolButton>("ToolBtnDownload"), Qt::LeftButton);
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::Program);
+    EXPECT_EQ(programs.started()[0].program, q(home.file("Tavrix")));
+    EXPECT_EQ(programs.started()[0].parameters, q("\"" + home.file("my keys/a.hex") + "\""));
+    EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("my keys/a.hex"))});
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ToolsTest, DownloadAfterOpenUsesTheDerivedImageEvenIfMissing)
+{
+    home.write("b.ckd", "[KEY0]\r\nLevel_1_Codes=41\r\n");
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("b.ckd")));
+    w.ToolBtnOpenClick();
+    ASSERT_FALSE(home.exists("b.hex"));
+    w.ToolBtnDownloadClick();
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("b.hex"))});
+}
+
+TEST_F(ToolsTest, DownloadInRomModeSendsTheRomFile)
+{
+    TfrmMain& w = startRom();
+    files.QueueAnswer(q(home.file("shop.rom")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    w.ToolBtnDownloadClick();
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("shop.rom"))});
+}
+
+TEST_F(ToolsTest, LoaderThatCannotStartIsReported)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("a.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    programs.SetSucceeds(false);
+    w.ToolBtnDownloadClick();
+    EXPECT_EQ(messages.errors(), std::vector<QString>{LoaderMissing});
+    EXPECT_FALSE(w.Modified());
+}
+
+TEST_F(ToolsTest, RealLoaderStandInReceivesThePathAsItsOnlyArgument)
+{
+    QtLauncher real;
+    launcher = &real;
+    standIn("Tavrix");
+    TfrmMain& w = start();
+    home.write("with space/.keep", "");
+    files.QueueAnswer(q(home.file("with space/k.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    w.ToolBtnDownloadClick();
+    ASSERT_TRUE(waitFor([&] { return home.exists("Tavrix.args"); }));
+    EXPECT_EQ(home.read("Tavrix.args"), home.file("with space/k.hex") + "\n");
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ToolsTest, RealLoaderMissingIsReported)
+{
+    QtLauncher real;
+    launcher = &real;
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("a.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    w.ToolBtnDownloadClick();
+    EXPECT_EQ(messages.errors(), std::vector<QString>{LoaderMissing});
+}
+
+// Set Port.
+
+TEST_F(ToolsTest, SetPortWaitsForThePortProgramAndShowsItsChoice)
+{
+    QtLauncher real;
+    launcher = &real;
+    standIn("Wendrel",
+            "sleep 0.6\nprintf '[Com Port Configuration]\\r\\nComPort=7\\r\\nComType=R\\r\\n' > '" +
+                home.file("Tavrix.ini") + "'");
+    TfrmMain& w = start();
+    QTest::mouseClick(find<QToolButton>("btnWendrel"), Qt::LeftButton);
+    EXPECT_TRUE(home.exists("Wendrel.args")) << "the click returns once the program has ended";
+    EXPECT_EQ(home.read("Wendrel.args"), "") << "no arguments";
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM7 (DB9)");
+    EXPECT_TRUE(messages.shown().empty());
+    (void)w;
+}
+
+TEST_F(ToolsTest, SetPortWithoutThePortProgramStillRefreshesThePanel)
+{
+    QtLauncher real;
+    launcher = &real;
+    TfrmMain& w = start();
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=9\r\n");
+    w.btnWendrelClick();
+    EXPECT_EQ(messages.errors(), std::vector<QString>{PortProgramMissing});
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM9");
+}
+
+TEST_F(ToolsTest, SetPortRunsThePortProgramFromTheSuiteFolder)
+{
+    TfrmMain& w = start();
+    programs.SetWhileRunning(
+        [&] { writeLoaderSettings("[Com Port Configuration]\r\nComPort=1\r\nComType=U\r\n"); });
+    w.btnWendrelClick();
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::RunAndWait);
+    EXPECT_EQ(programs.started()[0].program, q(home.file("Wendrel")));
+    EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM1 (USB)");
+    EXPECT_FALSE(w.Modified());
+}
+
+// Test.
+
+TEST_F(ToolsTest, TestChoosesTheProgramByTheLoadersPort)
+{
+    TfrmMain& w = start();
+    w.ToolButtonTestClick(); // no Tavrix.ini: port 0
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
+    w.ToolButtonTestClick();
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
+    w.ToolButtonTestClick();
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=0\r\n");
+    QTest::mouseClick(find<QToolButton>("ToolButtonTest"), Qt::LeftButton);
+
+    const auto& s = programs.started();
+    ASSERT_EQ(s.size(), 4u);
+    EXPECT_EQ(s[0].program, q(home.file("Qex")));
+    EXPECT_EQ(s[0].parameters, "");
+    EXPECT_EQ(s[1].program, q(home.file("Qex")));
+    EXPECT_EQ(s[1].arguments, QStringList{"5"});
+    EXPECT_EQ(s[2].program, "Ruskel") << "by its bare name";
+    EXPECT_EQ(s[2].parameters, "");
+    EXPECT_EQ(s[3].program, q(home.file("Qex")));
+    EXPECT_TRUE(messages.shown().empty());
+}
+
+TEST_F(ToolsTest, TestBelowMinusOneStartsNothingAndReports)
+{
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=-2\r\n");
+    TfrmMain& w = start();
+    w.ToolButtonTestClick();
+    EXPECT_TRUE(programs.started().empty());
+    EXPECT_EQ(messages.errors(), std::vector<QString>{TestProgramMissing});
+}
+
+TEST_F(ToolsTest, TestOfAHidKeyboardStartsTheKeyboardTestSilently)
+{
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
+    TfrmMain& w = startRom();
+    w.Rom().AdvancedParams.HostType = 3;
+    programs.SetSucceeds(false);
+    w.ToolButtonTestClick();
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].program, q(home.file("Ruskel")));
+    EXPECT_TRUE(messages.shown().empty()) << "no message in any case";
+}
+
+TEST_F(ToolsTest, TestProgramThatCannotStartIsReported)
+{
+    TfrmMain& w = start();
+    programs.SetSucceeds(false);
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
+    w.ToolButtonTestClick();
+    EXPECT_EQ(messages.errors(), std::vector<QString>{TestProgramMissing});
+}
+
+TEST_F(ToolsTest, RealSerialTestStandInGetsThePortNumber)
+{
+    QtLauncher real;
+    launcher = &real;
+    standIn("Qex");
+    writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
+    TfrmMain& w = start();
+    w.ToolButtonTestClick();
+    ASSERT_TRUE(waitFor([&] { return home.exists("Qex.args"); }));
+    EXPECT_EQ(home.read("Qex.args"), "5\n");
+}
+
+// Key labels, manual, About.
+
+TEST_F(ToolsTest, KeyLabelsOpensTheChosenDocument)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("Keycap Labels/Create Keycaps.doc")));
+    QTest::mouseClick(find<QToolButton>("ToolButtonKeyLabels"), Qt::LeftButton);
+    ASSERT_EQ(files.shown().size(), 1u);
+    const FileDialogOptions& o = files.shown()[0].options;
+    EXPECT_EQ(o.Title, "Open Key Labels (DOC and BMP)");
+    EXPECT_EQ(o.Filter, "All Files (*.*)|*.*|Keycap Bitmaps (*.bmp)|*.bmp|Keycap Documents "
+                        "(*.doc)|*.doc");
+    EXPECT_EQ(o.StartFolder, q(home.file("Keycap Labels")));
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::Document);
+    EXPECT_EQ(programs.started()[0].program, q(home.file("Keycap Labels/Create Keycaps.doc")));
+
+    programs.SetSucceeds(false);
+    files.QueueAnswer(q(home.file("Keycap Labels/mine.bmp")));
+    w.ToolButtonKeyLabelsClick();
+    EXPECT_EQ(messages.errors(),
+              std::vector<QString>{"Could not find \"Create Keycaps.doc\" file."});
+
+    files.QueueCancel();
+    w.ToolButtonKeyLabelsClick();
+    EXPECT_EQ(programs.started().size(), 2u) << "cancelling does nothing";
+}
+
+TEST_F(ToolsTest, UserManualIsOpenedFromTheSuiteFolder)
+{
+    TfrmMain& w = start();
+    trigger(w.HelpMenu(), "&User Manual");
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].program, q(home.file("Corvandelle.pdf")));
+    programs.SetSucceeds(false);
+    trigger(w.HelpMenu(), "&User Manual");
+    EXPECT_EQ(messages.errors(),
+              std::vector<QString>{"Could not find \"Corvandelle.pdf\" help file."});
+}
+
+TEST_F(ToolsTest, MissingManualIsReportedByTheRealLauncher)
+{
+    QtLauncher real;
+    launcher = &real;
+    TfrmMain& w = start();
+    w.mnuUserManualClick();
+    EXPECT_EQ(messages.errors(),
+              std::vector<QString>{"Could not find \"Corvandelle.pdf\" help file."});
+}
+
+TEST_F(ToolsTest, HelpButtonDropsItsMenu)
+{
+    TfrmMain& w = start();
+    QTest::mouseClick(find<QToolButton>("ToolBtnHelp"), Qt::LeftButton);
+    EXPECT_TRUE(w.HelpMenu().isVisible());
+    closeMenus();
+}
+
+TEST_F(ToolsTest, AboutBoxIsMadeForEachShowingWithTheVersion)
+{
+    TfrmMain& w = start();
+    QString version;
+    dialogs.SetWhileShown([&](QDialog& dialog) {
+        if (auto* label = dialog.findChild<QLabel*>("lblVersion")) {
+            version = label->text();
+        }
+    });
+    trigger(w.HelpMenu(), "&About Plindorax");
+    trigger(w.HelpMenu(), "&About Plindorax");
+    EXPECT_EQ(dialogs.shown(), (std::vector<QString>{"frmAbout", "frmAbout"}));
+    EXPECT_EQ(version, "Version 6.0.0");
+    EXPECT_EQ(w.findChildren<TfrmAbout*>().size(), 0) << "freed after each showing";
+}
+
+TEST_F(ToolsTest, ToolsLeaveTheDocumentAlone)
+{
+    TfrmMain& w = start();
+    w.ToolButtonTestClick();
+    w.btnWendrelClick();
+    w.mnuUserManualClick();
+    EXPECT_FALSE(w.Modified());
+    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
+}
+
+} // namespace
+} // namespace tessaron::test
