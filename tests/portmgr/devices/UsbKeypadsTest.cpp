@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <dlfcn.h>
 #include <thread>
 
 namespace tessaron {
@@ -28,6 +29,22 @@ TEST_F(HidLibraryTest, LoadsTheLibraryNamedByTheEnvironmentOnce)
     UnloadHidLibraries(*pm);
     EXPECT_FALSE(pm->Hid.Loaded());
     EXPECT_EQ(pm->Hid.Calls()->ReadTimeout, nullptr);
+}
+
+// The simulated library shares the names this code asks for; the real one has
+// to have them too.
+TEST_F(HidLibraryTest, RealHidapiHasEveryEntryPoint)
+{
+    void* real = ::dlopen(THidLibrary::DefaultName, RTLD_NOW | RTLD_LOCAL);
+    if (real == nullptr) {
+        GTEST_SKIP() << THidLibrary::DefaultName << " is not installed";
+    }
+    ::dlclose(real);
+    ::unsetenv("TESSARON_HIDAPI");
+    EXPECT_FALSE(LoadHidLibraries(*pm)) << pm->Hid.Error();
+    EXPECT_EQ(pm->Hid.Name(), THidLibrary::DefaultName);
+    EXPECT_GE(EnumerateKeypads(*pm), 0);
+    UnloadHidLibraries(*pm);
 }
 
 TEST_F(HidLibraryTest, MissingLibraryFailsAndEnumerationChangesNothing)
