@@ -25,6 +25,13 @@ int TBridgePump::TmrKeypadPollTimer()
     if (m_timer != nullptr) {
         m_timer->SetInterval(kInterval);
     }
+    // One system call for the state of all six ports instead of two per port:
+    // most ticks find nothing to do, and this is most of what they cost.
+    TVirtualPort* ports[MaxKeypads];
+    for (int i = 0; i < MaxKeypads; ++i) {
+        ports[i] = m_pm.KeypadSlots[i].VirtualPort.get();
+    }
+    TVirtualPort::PollPorts(ports, MaxKeypads);
     for (int i = 0; i < MaxKeypads; ++i) {
         pumpSlot(i);
     }

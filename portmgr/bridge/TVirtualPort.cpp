@@ -265,6 +265,8 @@ void TVirtualPort::Delete()
     ::close(m_master);
     m_master = -1;
     m_hostAttached = false;
+    m_openedSnapshot = false;
+    m_pendingSnapshot = false;
     m_name.clear();
     m_link.clear();
     m_slave.clear();
@@ -275,17 +277,57 @@ bool TVirtualPort::PortOpened()
     if (!PortCreated()) {
         return false;
     }
+    if (m_openedSnapshot) {
+        m_openedSnapshot = false;
+        noteAttached(m_snapshotAttached);
+        return m_snapshotAttached;
+    }
     pollfd p{m_master, 0, 0};
     int r;
     do {
         r = ::poll(&p, 1, 0);
     } while (r < 0 && errno == EINTR);
-    const bool attached = r >= 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+    noteAttached(r >= 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0);
+    return m_hostAttached;
+}
+
+void TVirtualPort::noteAttached(bool attached)
+{
     if (m_hostAttached && !attached) {
         discardHostBound();
     }
     m_hostAttached = attached;
-    return attached;
+}
+
+void TVirtualPort::PollPorts(TVirtualPort* const* ports, int count)
+{
+    constexpr int kMaxPolled = 16;
+    pollfd fds[kMaxPolled];
+    TVirtualPort* polled[kMaxPolled];
+    int n = 0;
+    for (int i = 0; i < count && n < kMaxPolled; ++i) {
+        if (ports[i] != nullptr && ports[i]->PortCreated()) {
+            fds[n] = pollfd{ports[i]->m_master, POLLIN, 0};
+            polled[n++] = ports[i];
+        }
+    }
+    if (n == 0) {
+        return;
+    }
+    int r;
+    do {
+        r = ::poll(fds, static_cast<nfds_t>(n), 0);
+    } while (r < 0 && errno == EINTR);
+    if (r < 0) {
+        return; // no snapshot: each port asks for itself
+    }
+    for (int i = 0; i < n; ++i) {
+        TVirtualPort& port = *polled[i];
+        port.m_snapshotAttached = (fds[i].revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+        port.m_snapshotReadable = (fds[i].revents & POLLIN) != 0;
+        port.m_openedSnapshot = true;
+        port.m_pendingSnapshot = true;
+    }
 }
 
 // The slave's input queue outlives a host's close: what the last host did not
@@ -307,7 +349,11 @@ void TVirtualPort::discardHostBound()
 
 int TVirtualPort::Write(const std::uint8_t* bytes, int count)
 {
-    if (bytes == nullptr || count <= 0 || !PortOpened()) {
+    if (bytes == nullptr || count <= 0) {
+        return 0;
+    }
+    m_openedSnapshot = false; // ask the kernel: bytes must not reach a host that left
+    if (!PortOpened()) {
         return 0;
     }
     int done = 0;
@@ -324,10 +370,16 @@ int TVirtualPort::Write(const std::uint8_t* bytes, int count)
     return done;
 }
 
-int TVirtualPort::BytesPending() const
+int TVirtualPort::BytesPending()
 {
     if (!PortCreated()) {
         return 0;
+    }
+    if (m_pendingSnapshot) {
+        m_pendingSnapshot = false;
+        if (!m_snapshotReadable) {
+            return 0;
+        }
     }
     int n = 0;
     if (::ioctl(m_master, FIONREAD, &n) != 0 || n < 0) {

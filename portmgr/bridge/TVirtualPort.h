@@ -41,13 +41,19 @@ public:
     int Write(const std::uint8_t* bytes, int count);
 
     // Bytes the host has written that Read has not taken yet.
-    int BytesPending() const;
+    int BytesPending();
 
     // Takes up to count of the host's bytes; returns how many were placed.
     int Read(std::uint8_t* buffer, int count);
 
     // True while some process holds the slave open.
     bool PortOpened();
+
+    // Asks the kernel about all ports in one call, for a caller that visits
+    // many ports in a row (the bridge pump, every 5 ms): the next PortOpened()
+    // and the next BytesPending() of each port answer from this snapshot
+    // instead of asking again. Null entries are skipped.
+    static void PollPorts(TVirtualPort* const* ports, int count);
 
     const std::string& Name() const { return m_name; }
     // ports/COMn and the slave device it points at.
@@ -68,6 +74,13 @@ public:
 private:
     void fail(const std::string& what, int error);
     void discardHostBound();
+    void noteAttached(bool attached);
+
+    // What the last PollPorts saw, until PortOpened or BytesPending used it.
+    bool m_openedSnapshot = false;
+    bool m_pendingSnapshot = false;
+    bool m_snapshotAttached = false;
+    bool m_snapshotReadable = false;
 
     int m_master = -1;
     bool m_hostAttached = false;

@@ -36,7 +36,7 @@ int WriteVirtualPort(TKeypadSlot& slot, const std::uint8_t* bytes, int n)
     return slot.VirtualPort ? slot.VirtualPort->Write(bytes, n) : 0;
 }
 
-int VirtualPortPending(const TKeypadSlot& slot)
+int VirtualPortPending(TKeypadSlot& slot)
 {
     return slot.VirtualPort ? slot.VirtualPort->BytesPending() : 0;
 }

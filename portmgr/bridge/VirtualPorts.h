@@ -21,7 +21,7 @@ void DeleteVirtualPort(TKeypadSlot& slot);
 // Returns the bytes delivered.
 int WriteVirtualPort(TKeypadSlot& slot, const std::uint8_t* bytes, int n);
 // Bytes the host application has written and that were not read yet.
-int VirtualPortPending(const TKeypadSlot& slot);
+int VirtualPortPending(TKeypadSlot& slot);
 // Reads up to max of them into buffer; returns how many were placed.
 int ReadVirtualPort(TKeypadSlot& slot, std::uint8_t* buffer, int max);
 // True while a host application holds the slot's port open.

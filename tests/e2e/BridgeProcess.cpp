@@ -178,6 +178,13 @@ int BridgeProcess::wait(int milliseconds)
         if (r == m_pid) {
             m_ended = true;
             m_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            // Its output may still be in the pipes: take all of it first.
+            if (m_outReader.joinable()) {
+                m_outReader.join();
+            }
+            if (m_errReader.joinable()) {
+                m_errReader.join();
+            }
             break;
         }
         if (std::chrono::steady_clock::now() >= end) {

@@ -32,7 +32,7 @@ bool entryExists(const std::string& path)
     return ::lstat(path.c_str(), &st) == 0;
 }
 
-std::string bytes(const TVirtualPort& port)
+std::string bytes(TVirtualPort& port)
 {
     return std::to_string(port.BytesPending());
 }
@@ -51,7 +51,7 @@ std::string read(TVirtualPort& port, int max)
 }
 
 // Waits until the host's bytes have reached the master's queue.
-bool pendingReaches(const TVirtualPort& port, int n)
+bool pendingReaches(TVirtualPort& port, int n)
 {
     return WaitFor([&] { return port.BytesPending() >= n; }, 2000);
 }
@@ -265,6 +265,39 @@ TEST(TVirtualPort, DeleteLeavesALinkTheUserPutInItsPlace)
     ASSERT_EQ(::symlink("/dev/ttyS0", home.file("ports/COM13").c_str()), 0);
     port.Delete();
     EXPECT_EQ(linkTarget(home.file("ports/COM13")), "/dev/ttyS0");
+}
+
+TEST(TVirtualPort, PollPortsAnswersTheNextQuestionsFromOneSnapshot)
+{
+    TempHome home;
+    TVirtualPort a;
+    TVirtualPort b;
+    ASSERT_TRUE(a.CreatePort("COM1"));
+    ASSERT_TRUE(b.CreatePort("COM2"));
+    PtyHost hostB(b.LinkPath());
+    ASSERT_TRUE(hostB.write("xy"));
+    ASSERT_TRUE(pendingReaches(b, 2));
+
+    TVirtualPort* ports[] = {&a, nullptr, &b};
+    TVirtualPort::PollPorts(ports, 3);
+    PtyHost hostA(a.LinkPath()); // after the snapshot
+    ASSERT_TRUE(hostB.write("z"));
+    EXPECT_FALSE(a.PortOpened()) << "answered from the snapshot";
+    EXPECT_TRUE(a.PortOpened()) << "then asked afresh";
+    EXPECT_TRUE(b.PortOpened());
+    EXPECT_GE(b.BytesPending(), 2);
+
+    // A snapshot without data answers 0 once; a host leaving after it is seen
+    // by Write, which never trusts a snapshot.
+    TVirtualPort::PollPorts(ports, 3);
+    ASSERT_TRUE(hostA.write("late"));
+    EXPECT_EQ(a.BytesPending(), 0);
+    EXPECT_TRUE(pendingReaches(a, 4));
+    TVirtualPort::PollPorts(ports, 3);
+    hostA.close();
+    EXPECT_EQ(write(a, "gone"), 0);
+    PtyHost next(a.LinkPath());
+    EXPECT_EQ(next.drain(50), "");
 }
 
 namespace {
