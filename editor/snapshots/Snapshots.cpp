@@ -2,12 +2,8 @@
 // the main window in both layouts and both edit modes, the MIDI event dialog
 // and the macro length warning.
 //   PlindoraxSnapshots [output folder]   (default build/snapshots)
-#include "common/DialogRunner.h"
-#include "common/FileDialog.h"
-#include "common/KeyboardState.h"
-#include "common/Launcher.h"
-#include "common/MessageBox.h"
 #include "editor/model/KeypadClass.h"
+#include "editor/snapshots/SilentServices.h"
 #include "editor/window/MacroLen.h"
 #include "editor/window/Main.h"
 #include "editor/window/MidiEvents.h"
@@ -25,48 +21,6 @@
 namespace {
 
 using namespace tessaron;
-
-// Nothing is asked, opened or started while the pictures are taken.
-class SilentMessages : public MessageBox
-{
-public:
-    void Error(const QString&, const QString&) override {}
-    void Information(const QString&, const QString&) override {}
-    bool ConfirmYesNo(const QString&, const QString&) override { return false; }
-    MessageAnswer ConfirmYesNoCancel(const QString&, const QString&) override
-    {
-        return MessageAnswer::No;
-    }
-};
-
-class NoFiles : public FileDialog
-{
-public:
-    QString OpenFileName(const FileDialogOptions&) override { return {}; }
-    QString SaveFileName(const FileDialogOptions&) override { return {}; }
-};
-
-class NoPrograms : public Launcher
-{
-public:
-    bool StartProgram(const QString&, const QString&) override { return false; }
-    bool OpenDocument(const QString&) override { return false; }
-    bool RunAndWait(const QString&, QWidget*) override { return false; }
-};
-
-class KeysUp : public KeyboardState
-{
-public:
-    bool CtrlDown() const override { return false; }
-    bool ShiftDown() const override { return false; }
-    bool CapsLockOn() const override { return false; }
-};
-
-class NoDialogs : public DialogRunner
-{
-public:
-    int Run(QDialog&) override { return 0; }
-};
 
 bool save(QWidget& widget, const QDir& folder, const QString& name)
 {
@@ -121,12 +75,8 @@ int main(int argc, char** argv)
     }
     qputenv("TESSARON_HOME", QFile::encodeName(home.path()));
 
-    SilentMessages messages;
-    NoFiles files;
-    NoPrograms programs;
-    KeysUp keyboard;
-    NoDialogs dialogs;
-    const TMainServices services{messages, files, programs, keyboard, dialogs};
+    SilentServices silent;
+    const TMainServices services = silent.Services();
 
     bool ok = true;
     for (const bool rom : {false, true}) {

@@ -41,15 +41,15 @@ Qt::ItemFlags TMacroGridModel::flags(const QModelIndex& index) const
 
 void TMacroGridModel::SetLabels(const std::array<QString, Cells>& labels)
 {
-    bool changed = false;
+    // Each changed cell is reported on its own, so that the view repaints
+    // only those: typing at the end of a macro changes one cell.
     for (size_t i = 0; i < labels.size(); ++i) {
         if (m_labels[i] != labels[i]) {
             m_labels[i] = labels[i];
-            changed = true;
+            const QModelIndex cell =
+                index(static_cast<int>(i) / Columns, static_cast<int>(i) % Columns);
+            emit dataChanged(cell, cell, {Qt::DisplayRole});
         }
-    }
-    if (changed) {
-        emit dataChanged(index(0, 0), index(Rows - 1, Columns - 1), {Qt::DisplayRole});
     }
 }
 

@@ -26,7 +26,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    // Replaces every cell's text at once (one change notification).
+    // Replaces every cell's text; only the cells that change are reported.
     void SetLabels(const std::array<QString, Cells>& labels);
     const QString& Label(int cell) const { return m_labels[static_cast<size_t>(cell)]; }
 
