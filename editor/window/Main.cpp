@@ -41,7 +41,8 @@ namespace {
 constexpr int ToolBarHeight = 44;
 // The right-hand column: macro header, grid and PC keyboard.
 constexpr int MacroLeft = 166;
-constexpr int MacroWidth = 8 * TMacroGrid::CellWidth + 30;
+// The column is as wide as the grid: eight cells, its frame and scroll bar.
+constexpr int MacroWidth = 8 * TMacroGrid::CellWidth + 18;
 
 QToolButton* makeToolButton(QToolBar* bar, const char* name, const QString& caption,
                             const QString& hint, QStyle::StandardPixmap icon)
@@ -398,7 +399,11 @@ void TfrmMain::buildMacroArea(QWidget* area)
 
     m_grid = new TMacroGrid(area);
     const int gridTop = header->geometry().bottom() + 3;
-    m_grid->setGeometry(MacroLeft, gridTop, MacroWidth, 7 * TMacroGrid::CellHeight + 2);
+    const int frame = 2 * m_grid->frameWidth();
+    const int gridWidth = 8 * TMacroGrid::CellWidth + frame +
+                          m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid);
+    m_grid->setGeometry(MacroLeft + (MacroWidth - gridWidth) / 2, gridTop, gridWidth,
+                        7 * TMacroGrid::CellHeight + frame);
 
     m_pcKeyboard = new TPcKeyboard(area);
     m_pcKeyboard->setObjectName(QStringLiteral("PcKeyboard"));
