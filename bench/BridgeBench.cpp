@@ -6,10 +6,12 @@
 // seconds by default). Run it with scripts/bench-bridge.sh.
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/bridge/TBridgeControl.h"
+#include "portmgr/bridge/TBridgeLoop.h"
 #include "portmgr/bridge/TMenuItem.h"
 #include "portmgr/bridge/TPollTimer.h"
 #include "portmgr/bridge/TSlotActivityState.h"
 #include "portmgr/bridge/TTrayState.h"
+#include "portmgr/bridge/TWakeEvent.h"
 #include "portmgr/devices/PortManager.h"
 #include "tests/fakes/FakeHid.h"
 #include "tests/portmgr/bridge/FakeActivityView.h"
@@ -24,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <poll.h>
@@ -87,9 +90,8 @@ public:
     void SetChecked(bool) override {}
 };
 
-// The bridge in this process, with its pump on a thread of its own standing
-// for the main thread, ticking at the interval the pump returns, as the
-// headless bridge does.
+// The bridge in this process, with the headless bridge's loop on a thread of
+// its own standing for the main thread.
 class InProcessBridge
 {
 public:
@@ -107,22 +109,28 @@ public:
         home.write("Corvandelle.ini", ini);
         ok = control.StartPorts() == 0;
         pump = std::thread([this] {
-            while (!stop.load()) {
-                ::poll(nullptr, 0, timer.Interval());
-                control.Pump().TmrKeypadPollTimer();
-                ticks.fetch_add(1);
-            }
+            loop.Run();
+            ticks.store(loop.Ticks());
         });
     }
     ~InProcessBridge()
     {
-        stop.store(true);
-        pump.join();
+        halt();
         control.StopPorts();
         fakehid_reset();
     }
+    // Ends the loop (Ticks() is then final).
+    void halt()
+    {
+        if (pump.joinable()) {
+            stop.Signal();
+            pump.join();
+        }
+    }
     std::string port(int n) { return home.file("ports/COM" + std::to_string(n)); }
 
+    TWakeEvent wake; // outlives the keypads' threads
+    TWakeEvent stop;
     TempHome home;
     TPortManager pm;
     FakeActivityView view;
@@ -132,9 +140,9 @@ public:
     NullTray tray;
     NullMenu menu;
     TBridgeControl control{{pm, timer, tray, menu, leds, nullptr}};
+    TBridgeLoop loop{pm, control.Pump(), timer, wake, stop.Fd()};
     std::vector<int> ids;
     bool ok = false;
-    std::atomic<bool> stop{false};
     std::atomic<long> ticks{0};
     std::thread pump;
 };
@@ -165,8 +173,11 @@ void jitter(std::minstd_rand& rng)
 
 constexpr int kLatencySamples = 1000;
 
+// state.range(0): pause between reports in ms (0: 0 to 5 ms at random).
 void BM_LatencyBridge(benchmark::State& state)
 {
+    const int pauseMs = static_cast<int>(state.range(0));
+    const int samplesWanted = pauseMs > 0 ? 200 : kLatencySamples;
     for (auto _ : state) {
         InProcessBridge bridge(1);
         PtyHost host(bridge.port(1));
@@ -178,8 +189,12 @@ void BM_LatencyBridge(benchmark::State& state)
         std::vector<double> samples;
         std::minstd_rand rng(1);
         int lost = 0;
-        for (int i = 0; i < kLatencySamples; ++i) {
-            jitter(rng);
+        for (int i = 0; i < samplesWanted; ++i) {
+            if (pauseMs > 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            } else {
+                jitter(rng);
+            }
             const unsigned char sent = static_cast<unsigned char>('A' + i % 26);
             const auto t0 = Clock::now();
             fakehid_type(bridge.ids[0], &sent, 1); // one input report carrying one byte
@@ -279,7 +294,6 @@ void BM_ThroughputKeypadToHost(benchmark::State& state)
         });
         Sequence expect(7);
         long wrong = 0;
-        const long ticks0 = bridge.ticks.load();
         const auto start = Clock::now();
         const auto end = start + std::chrono::seconds(seconds);
         long inWindow = 0;
@@ -307,11 +321,13 @@ void BM_ThroughputKeypadToHost(benchmark::State& state)
             }
             received.fetch_add(n > 0 ? n : 0);
         }
-        const double ticks = static_cast<double>(bridge.ticks.load() - ticks0);
         const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        bridge.halt();
+        // Ticks since the start of the loop: its first second has none.
+        const double ticks = static_cast<double>(bridge.ticks.load());
         state.counters["seconds"] = seconds;
         state.counters["bytes_per_s"] = static_cast<double>(inWindow) / seconds;
-        state.counters["limit_per_s"] = 16.0 * ticks / elapsed;
+        state.counters["limit_per_s"] = 16.0 * ticks / (elapsed + 0.1);
         state.counters["lost"] = static_cast<double>(typed.load() - received.load());
         state.counters["out_of_order"] = static_cast<double>(wrong);
     }
@@ -403,9 +419,7 @@ void BM_PumpTickIdleSixKeypads(benchmark::State& state)
     for (int i = 1; i <= 6; ++i) {
         hosts.push_back(std::make_unique<PtyHost>(bridge.port(i)));
     }
-    bridge.stop.store(true);
-    bridge.pump.join(); // this loop ticks instead
-    bridge.pump = std::thread([] {});
+    bridge.halt(); // this loop ticks instead
     if (!bridge.ok) {
         state.SkipWithError("bridge did not start");
         return;
@@ -415,27 +429,31 @@ void BM_PumpTickIdleSixKeypads(benchmark::State& state)
     }
 }
 
-// utime + stime of a process, in seconds.
+// CPU time of all threads of a process so far, in seconds: the scheduler's
+// nanosecond count of each thread (utime and stime only count 10 ms ticks).
 double cpuSeconds(pid_t pid)
 {
-    char path[64];
-    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
-    FILE* f = std::fopen(path, "r");
-    if (f == nullptr) {
+    const std::string folder = "/proc/" + std::to_string(pid) + "/task";
+    DIR* d = ::opendir(folder.c_str());
+    if (d == nullptr) {
         return -1;
     }
-    char text[2048];
-    const size_t n = std::fread(text, 1, sizeof text - 1, f);
-    std::fclose(f);
-    text[n] = '\0';
-    const char* p = std::strrchr(text, ')');
-    unsigned long utime = 0;
-    unsigned long stime = 0;
-    if (p == nullptr || std::sscanf(p + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lu %lu",
-                                    &utime, &stime) != 2) {
-        return -1;
+    double total = 0;
+    while (dirent* e = ::readdir(d)) {
+        if (e->d_name[0] == '.') {
+            continue;
+        }
+        FILE* f = std::fopen((folder + "/" + e->d_name + "/schedstat").c_str(), "r");
+        unsigned long long ns = 0;
+        if (f != nullptr) {
+            if (std::fscanf(f, "%llu", &ns) == 1) {
+                total += static_cast<double>(ns) / 1e9;
+            }
+            std::fclose(f);
+        }
     }
-    return static_cast<double>(utime + stime) / static_cast<double>(::sysconf(_SC_CLK_TCK));
+    ::closedir(d);
+    return total;
 }
 
 // A real `tessaron bridge` with six simulated keypads (each sending its empty
@@ -505,7 +523,12 @@ void BM_IdleCpuSixKeypads(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_LatencyBridge)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_LatencyBridge)
+    ->Arg(0)
+    ->Arg(150)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 BENCHMARK(BM_LatencySocat)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_ThroughputKeypadToHost)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_ThroughputHostToKeypad)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();

@@ -5,9 +5,11 @@
 #include "common/SingleInstanceLock.h"
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/bridge/TBridgeControl.h"
+#include "portmgr/bridge/TBridgeLoop.h"
 #include "portmgr/bridge/TMenuItem.h"
 #include "portmgr/bridge/TPollTimer.h"
 #include "portmgr/bridge/TSlotActivityState.h"
+#include "portmgr/bridge/TWakeEvent.h"
 #include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
 
@@ -15,7 +17,6 @@
 #include <csignal>
 #include <cstring>
 #include <ostream>
-#include <poll.h>
 #include <pthread.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -111,6 +112,10 @@ public:
     ~StopSignals()
     {
         if (m_fd >= 0) {
+            // Take the signals that came, or unblocking them would end the process now.
+            signalfd_siginfo info;
+            while (::read(m_fd, &info, sizeof info) == sizeof info) {
+            }
             ::close(m_fd);
         }
         pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
@@ -119,18 +124,8 @@ public:
     StopSignals& operator=(const StopSignals&) = delete;
 
     bool valid() const { return m_fd >= 0; }
-    // Waits up to milliseconds; true when a stop signal came.
-    bool wait(int milliseconds)
-    {
-        pollfd p{m_fd, POLLIN, 0};
-        const int r = ::poll(&p, 1, milliseconds);
-        if (r > 0 && (p.revents & POLLIN)) {
-            signalfd_siginfo info;
-            (void)!::read(m_fd, &info, sizeof info);
-            return true;
-        }
-        return false;
-    }
+    // Readable once a stop signal has come.
+    int fd() const { return m_fd; }
 
 private:
     sigset_t m_set;
@@ -163,6 +158,8 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
         return 1;
     }
 
+    // Before the slot table: the keypads' threads signal it until they end.
+    TWakeEvent wake;
     TPortManager pm;
     BridgeLog log(out);
     TPlainPollTimer timer;
@@ -184,9 +181,8 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
             << (failures == 1 ? " virtual port" : " virtual ports") << " could not be created\n";
         return 1;
     }
-    while (timer.Enabled() && !signals.wait(timer.Interval())) {
-        control.Pump().TmrKeypadPollTimer();
-    }
+    TBridgeLoop loop(pm, control.Pump(), timer, wake, signals.fd());
+    loop.Run();
     control.StopPorts();
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <poll.h>
 #include <unistd.h>
@@ -78,8 +79,15 @@ std::uint8_t TFileReadThread::PopByte()
 
 void TFileReadThread::Store(const std::uint8_t* bytes, int n)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_ring.Append(bytes, n); // a batch that does not fit is dropped whole
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_ring.Append(bytes, n); // a batch that does not fit is dropped whole
+    }
+    const int signal = DataSignal.load(std::memory_order_acquire);
+    if (signal >= 0) {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(signal, &one, sizeof one);
+    }
 }
 
 void TFileReadThread::Execute()

@@ -32,6 +32,11 @@ public:
     // the bridge pump reads it without the lock.
     std::atomic<int> SilentWaits{0};
 
+    // An eventfd that this thread signals after storing bytes (-1: none), so an
+    // event loop can sleep until data comes instead of polling the ring. The
+    // descriptor must outlive the thread.
+    std::atomic<int> DataSignal{-1};
+
 private:
     void Execute() override;
     void ReadUsb();

@@ -32,6 +32,7 @@ int TBridgePump::TmrKeypadPollTimer()
         ports[i] = m_pm.KeypadSlots[i].VirtualPort.get();
     }
     TVirtualPort::PollPorts(ports, MaxKeypads);
+    m_busy = false;
     for (int i = 0; i < MaxKeypads; ++i) {
         pumpSlot(i);
     }
@@ -55,6 +56,7 @@ void TBridgePump::reportHost(int i, bool opened)
     }
     if (opened != m_reportedOpen[i]) {
         m_reportedOpen[i] = opened;
+        m_busy = true;
         if (m_events != nullptr) {
             if (opened) {
                 m_events->HostOpened(i, s.PortName);
@@ -80,6 +82,7 @@ void TBridgePump::pumpSlot(int i)
     if ((s.Flags & SlotOpen) && s.ReadThread && s.ReadThread->SilentWaits > kSilentLimit) {
         CloseKeypad(m_pm, i);
         m_pm.UsbConnected[i] = false;
+        m_busy = true;
         if (m_events != nullptr) {
             m_events->KeypadClosed(i, s.DevicePath, true);
         }
@@ -94,6 +97,7 @@ void TBridgePump::pumpSlot(int i)
             }
             in[n++] = s.ReadThread->PopByte();
         }
+        m_busy = m_busy || n > 0;
         if (n > 0 && s.ComPort > 0) {
             if (m_leds != nullptr && PortOpened(s)) {
                 m_leds->FlashComTx(i);
@@ -116,6 +120,7 @@ void TBridgePump::pumpSlot(int i)
                 const int got = ReadVirtualPort(s, out, want);
                 if (got > 0) {
                     s.WriteThread->Queue(got, out);
+                    m_busy = true;
                 }
             }
         }
@@ -128,10 +133,11 @@ void TBridgePump::pumpSlot(int i)
             m_leds->FlashComRx(i);
         }
         std::uint8_t discard[kMaxOut];
-        ReadVirtualPort(s, discard, kMaxOut);
+        m_busy = ReadVirtualPort(s, discard, kMaxOut) > 0 || m_busy;
     }
     if (!OpenUsbKeypad(m_pm, i)) {
         m_pm.UsbConnected[i] = true;
+        m_busy = true;
         if (m_events != nullptr) {
             m_events->KeypadOpened(i, s.DevicePath);
         }

@@ -31,6 +31,10 @@ public:
     // Forgets what was reported about the slot's host (its port is going away).
     void ForgetPort(int slot);
 
+    // Whether the last tick moved a byte, or opened or closed a keypad, or saw a
+    // host come or go.
+    bool LastTickBusy() const { return m_busy; }
+
 private:
     void pumpSlot(int i);
     void reportHost(int i, bool opened);
@@ -42,6 +46,7 @@ private:
     // For the event log only: which port a host was last reported on.
     const TVirtualPort* m_reportedPort[6] = {};
     bool m_reportedOpen[6] = {};
+    bool m_busy = false;
 };
 
 } // namespace tessaron

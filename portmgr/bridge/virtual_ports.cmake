@@ -2,5 +2,6 @@
 target_sources(tessaron_bridge PRIVATE
     TActivityMonitor.cpp
     TVirtualPort.cpp
+    TWakeEvent.cpp
 )
 target_link_libraries(tessaron_bridge PUBLIC tessaron_common)

@@ -201,7 +201,9 @@ int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int mi
     // Counted also for a dead handle: tests see how often a thread asks.
     if (Device* known = s.find(dev->deviceId)) {
         ++known->readsEntered;
-        s.changed.notify_all();
+        if (s.readWatchers > 0) {
+            s.changed.notify_all();
+        }
     }
     Device* d = liveDevice(s, dev);
     if (d == nullptr) {

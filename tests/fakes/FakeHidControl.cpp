@@ -664,8 +664,18 @@ int fakehid_release_reads(int id, int count)
 
 int fakehid_wait_reads(int id, int count, int timeout_ms)
 {
-    return waitFor(
+    State& s = TheState();
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        ++s.readWatchers;
+    }
+    const int reached = waitFor(
         id, timeout_ms, [](Device& d) { return d.readsEntered; }, count);
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        --s.readWatchers;
+    }
+    return reached;
 }
 
 int fakehid_output_count(int id)

@@ -69,6 +69,10 @@ public:
     std::condition_variable changed;
     std::vector<std::unique_ptr<Device>> devices;
     int nextId = 1;
+    // Callers of fakehid_wait_reads: only they need a wake-up when a read starts
+    // (waking every reader of every device for it would cost the bridge's
+    // process far more than real hidraw does).
+    int readWatchers = 0;
     std::wstring globalError;
 
     Device* find(int id);

@@ -8,6 +8,7 @@ tessaron_test(bridge_virtual_port_tests
 # drive the very instance the bridge loads).
 tessaron_test(bridge_pump_tests
     SOURCES BridgeFixture.cpp PtyHost.cpp TBridgePumpTest.cpp TBridgeControlTest.cpp
+            TBridgeLoopTest.cpp
     LIBS tessaron_bridge_pump tessaron_fakehid
     LABELS threads)
 target_compile_definitions(bridge_pump_tests PRIVATE
