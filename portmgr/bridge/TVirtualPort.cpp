@@ -217,11 +217,14 @@ bool TVirtualPort::CreatePort(const std::string& name)
         fail("Unable to open a pseudo-terminal", errno);
         return false;
     }
-    // Kernel quirk: the master reports POLLHUP only after its slave has been
-    // opened and closed again (a slave never opened reads as attached). openpty
-    // opens the slave; closing our only descriptor of it now puts the master
-    // in that state, and every host open clears it until the last host closes.
-    // Keeping a slave descriptor ourselves would hide every host's close.
+    // Kernel quirk: the master reports POLLHUP only once its slave has been
+    // opened and closed again (a slave that was never opened reads as held),
+    // and then on every poll until a process opens the slave: each slave open
+    // clears the master's "other side closed" state, so the hang-up is not
+    // permanent, but nothing should wait on a master without a host (it would
+    // wake at once, forever). openpty opens the slave; closing our only
+    // descriptor of it now starts the port in the hang-up state. Keeping a
+    // slave descriptor ourselves would hide every host's close instead.
     ::close(slave);
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
