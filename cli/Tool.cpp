@@ -17,12 +17,9 @@ int RunVersion(const Args&, std::ostream& out, std::ostream&)
 
 // Every subcommand, in the order the usage text lists them.
 const Command kCommands[] = {
-    {"version", "version", RunVersion},
-    {"new", "new FILE.ckd|FILE.rom", RunNew},
-    {"hex", "hex FILE.ckd [OUT]", RunHex},
-    {"resave", "resave IN OUT", RunResave},
-    {"show", "show FILE.ckd|FILE.rom", RunShow},
-    {"bridge", "bridge", RunBridge},
+    {"version", "version", RunVersion},          {"new", "new FILE.ckd|FILE.rom", RunNew},
+    {"hex", "hex FILE.ckd [OUT]", RunHex},       {"resave", "resave IN OUT", RunResave},
+    {"show", "show FILE.ckd|FILE.rom", RunShow}, {"bridge", "bridge", RunBridge},
     {"keypads", "keypads", RunKeypads},
 };
 

@@ -47,7 +47,9 @@ std::string WriteFileAtomically(const std::string& path, std::string_view conten
     if (path.empty()) {
         return std::strerror(ENOENT);
     }
-    struct stat existing {};
+    struct stat existing
+    {
+    };
     const bool hadFile = ::stat(path.c_str(), &existing) == 0;
     if (hadFile && S_ISDIR(existing.st_mode)) {
         return std::strerror(EISDIR);
@@ -93,7 +95,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents)
     if (fd < 0) {
         return false;
     }
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         ::close(fd);
         return false;
@@ -123,7 +127,9 @@ bool ReadWholeFile(const std::string& path, std::string& contents)
 
 bool FileExists(const std::string& path)
 {
-    struct stat st {};
+    struct stat st
+    {
+    };
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 

@@ -72,7 +72,9 @@ std::string ReadFileVersion(const std::string& path)
     if (fd < 0) {
         return {};
     }
-    struct stat st {};
+    struct stat st
+    {
+    };
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
         ::close(fd);
         return {};

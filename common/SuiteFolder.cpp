@@ -34,8 +34,8 @@ std::string FileNameOf(std::string_view path)
 std::string SuiteFolder()
 {
     const char* home = std::getenv("TESSARON_HOME");
-    std::string folder = (home != nullptr && *home != '\0') ? std::string(home)
-                                                            : FolderOf(OwnExecutablePath());
+    std::string folder =
+        (home != nullptr && *home != '\0') ? std::string(home) : FolderOf(OwnExecutablePath());
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
     }

@@ -27,8 +27,8 @@ TEST(FileVersion, FilesWithoutAMarkerHaveNoVersion)
 
 TEST(FileVersion, MarkerIsFoundAnywhereInAFile)
 {
-    const std::string bytes = std::string("junk\0\0", 6) + "TESSARON-FILE" + "VERSION=1.22.333.4" +
-                              '\0' + "more";
+    const std::string bytes =
+        std::string("junk\0\0", 6) + "TESSARON-FILE" + "VERSION=1.22.333.4" + '\0' + "more";
     EXPECT_EQ(FindVersionMarker(bytes), "1.22.333.4");
 }
 

@@ -1,11 +1,11 @@
-#include "common/FileWriteError.h"
 #include "common/IniFile.h"
+#include "common/FileWriteError.h"
 #include "tests/support/TempHome.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <unistd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using tessaron::FileWriteError;
 using tessaron::IniFile;
@@ -63,7 +63,8 @@ TEST(IniFileRead, IntegersFollowTheProfileRules)
 
 TEST(IniFileRead, SectionNamesInFileOrderOnce)
 {
-    const IniFile ini = IniFile::fromText("; comment\nstray=1\n[KEY5]\n[Global]\n[key5]\nx=1\n[KEY0]\n");
+    const IniFile ini =
+        IniFile::fromText("; comment\nstray=1\n[KEY5]\n[Global]\n[key5]\nx=1\n[KEY0]\n");
     const std::vector<std::string> expected{"KEY5", "Global", "KEY0"};
     EXPECT_EQ(ini.sectionNames(), expected);
     // Lines before the first section belong to no section.
@@ -157,7 +158,8 @@ TEST_F(IniFileOnDisk, FailedSaveRaisesAndLeavesTheOldFile)
             ini.save();
             FAIL() << "save into a missing folder succeeded";
         } catch (const FileWriteError& e) {
-            EXPECT_EQ(std::string(e.what()), "Unable to write to " + m_dir.file("no/such/folder/x.ini"));
+            EXPECT_EQ(std::string(e.what()),
+                      "Unable to write to " + m_dir.file("no/such/folder/x.ini"));
         }
         return;
     }
@@ -179,7 +181,9 @@ TEST_F(IniFileOnDisk, SaveKeepsPermissionsAndLeavesNoTemporaryFile)
     IniFile ini(path);
     ini.writeBool("Application", "RetryOnVComFail", false);
     ini.save();
-    struct stat st {};
+    struct stat st
+    {
+    };
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     int entries = 0;
