@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "common/AsciiText.h"
 #include "common/AtomicFile.h"
 #include "common/FileWriteError.h"
 #include "editor/model/FileIO.h"
@@ -18,25 +19,13 @@ enum class DocumentKind
     Rom
 };
 
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // By extension, in any letter case, as the editor's dialogs filter them.
 DocumentKind KindOf(const std::string& path)
 {
-    if (path.size() < 4) {
-        return DocumentKind::Unknown;
-    }
-    std::string ext = path.substr(path.size() - 4);
-    for (char& c : ext) {
-        c = lower(c);
-    }
-    if (ext == ".ckd") {
+    if (EndsWithIgnoreCase(path, ".ckd")) {
         return DocumentKind::Redefinition;
     }
-    if (ext == ".rom") {
+    if (EndsWithIgnoreCase(path, ".rom")) {
         return DocumentKind::Rom;
     }
     return DocumentKind::Unknown;

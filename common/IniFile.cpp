@@ -1,5 +1,6 @@
 #include "IniFile.h"
 
+#include "AsciiText.h"
 #include "AtomicFile.h"
 #include "FileWriteError.h"
 
@@ -8,24 +9,6 @@
 namespace tessaron {
 
 namespace {
-
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool isBlank(char c)
 {
@@ -48,7 +31,7 @@ int hexDigit(char c)
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
-    c = lower(c);
+    c = AsciiLower(c);
     if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
     }
@@ -173,7 +156,7 @@ void IniFile::parse(std::string_view text)
 const IniFile::Section* IniFile::findSection(std::string_view name) const
 {
     for (const Section& section : m_sections) {
-        if (section.hasHeader && sameName(section.name, name)) {
+        if (section.hasHeader && EqualsIgnoreCase(section.name, name)) {
             return &section;
         }
     }
@@ -193,7 +176,7 @@ std::optional<std::string> IniFile::value(std::string_view section, std::string_
     }
     key = trim(key);
     for (const Line& line : s->lines) {
-        if (line.isKey && sameName(line.key, key)) {
+        if (line.isKey && EqualsIgnoreCase(line.key, key)) {
             return line.value;
         }
     }
@@ -235,7 +218,7 @@ std::vector<std::string> IniFile::sectionNames() const
         }
         bool seen = false;
         for (const std::string& name : names) {
-            if (sameName(name, section.name)) {
+            if (EqualsIgnoreCase(name, section.name)) {
                 seen = true;
                 break;
             }
@@ -280,7 +263,7 @@ void IniFile::writeString(std::string_view sectionName, std::string_view keyName
     }
 
     for (Line& existing : section->lines) {
-        if (existing.isKey && sameName(existing.key, keyName)) {
+        if (existing.isKey && EqualsIgnoreCase(existing.key, keyName)) {
             if (existing.text != line.text) {
                 existing = std::move(line);
                 m_modified = true;

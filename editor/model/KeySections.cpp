@@ -2,24 +2,20 @@
 
 #include "AdvancedClass.h"
 
+#include "common/AsciiText.h"
 #include "common/IniFile.h"
 
 namespace tessaron {
 
 namespace {
 
-char lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isParameterOrScreenSection(std::string_view name)
 {
-    if (SameName(name, GlobalSection) || SameName(name, AdvancedSection)) {
+    if (EqualsIgnoreCase(name, GlobalSection) || EqualsIgnoreCase(name, AdvancedSection)) {
         return true;
     }
     for (int screen = 1; screen <= ScreenCount; ++screen) {
-        if (SameName(name, ScreenSectionName(screen))) {
+        if (EqualsIgnoreCase(name, ScreenSectionName(screen))) {
             return true;
         }
     }
@@ -58,19 +54,6 @@ std::string KeySectionName(int key)
 std::string ScreenSectionName(int screen)
 {
     return "SCREEN" + std::to_string(screen);
-}
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 int KeySectionNumber(std::string_view name)

@@ -18,9 +18,6 @@ constexpr std::string_view AdvancedSection = "ADVANCED_PARAMETERS";
 std::string KeySectionName(int key);
 std::string ScreenSectionName(int screen);
 
-// Section and key names compare without regard to letter case.
-bool SameName(std::string_view a, std::string_view b);
-
 // The key number of a key section: the decimal number after the first three
 // characters of its name; -1 when there is none or it is not a key 0..19.
 int KeySectionNumber(std::string_view sectionName);

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <system_error>
 #include <thread>
 
 namespace tessaron {
@@ -74,6 +75,22 @@ void CloseSlot(TPortManager& pm, int slot, int waitMs)
     s.ReadThread.reset();
     s.Handle.reset();
     s.Flags &= static_cast<std::uint8_t>(~SlotOpen);
+}
+
+bool StartSlotThreads(TKeypadSlot& s, std::unique_ptr<TDeviceHandle> handle, char kind)
+{
+    s.Handle = std::move(handle);
+    try {
+        s.ReadThread = std::make_unique<TFileReadThread>(s.Handle.get(), kind);
+        s.WriteThread = std::make_unique<TFileWriteThread>(s.Handle.get(), kind);
+    } catch (const std::system_error&) {
+        s.WriteThread.reset();
+        s.ReadThread.reset();
+        s.Handle.reset();
+        return false;
+    }
+    s.Flags |= SlotOpen;
+    return true;
 }
 
 } // namespace tessaron

@@ -73,4 +73,9 @@ bool ValidSlot(int slot);
 // alone would not prove that no thread still uses the device.
 void CloseSlot(TPortManager& pm, int slot, int waitMs);
 
+// Takes an opened device into a slot and starts its read thread, then its write
+// thread, for the link kind; sets SlotOpen. False, with the slot left closed and
+// the device released, when a thread cannot be started.
+bool StartSlotThreads(TKeypadSlot& s, std::unique_ptr<TDeviceHandle> handle, char kind);
+
 } // namespace tessaron

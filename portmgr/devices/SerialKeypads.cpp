@@ -174,18 +174,7 @@ bool OpenSerialKeypad(TPortManager& pm, int slot)
     }
     // Reads return at once with what has arrived; the read thread poll()s.
     ApplyLineSettings(fd, pm.Probe.Speed);
-    s.Handle = TDeviceHandle::ForFd(fd);
-    try {
-        s.ReadThread = std::make_unique<TFileReadThread>(s.Handle.get(), kind);
-        s.WriteThread = std::make_unique<TFileWriteThread>(s.Handle.get(), kind);
-    } catch (const std::system_error&) {
-        s.WriteThread.reset();
-        s.ReadThread.reset();
-        s.Handle.reset();
-        return true;
-    }
-    s.Flags |= SlotOpen;
-    return false;
+    return !StartSlotThreads(s, TDeviceHandle::ForFd(fd), kind);
 }
 
 void CloseSerialKeypad(TPortManager& pm, int slot)

@@ -134,17 +134,9 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
         return true;
     }
     s.LastError.clear();
-    s.Handle = TDeviceHandle::ForHid(device, pm.Hid.Calls());
-    try {
-        s.ReadThread = std::make_unique<TFileReadThread>(s.Handle.get(), LinkUsb);
-        s.WriteThread = std::make_unique<TFileWriteThread>(s.Handle.get(), LinkUsb);
-    } catch (const std::system_error&) {
-        s.WriteThread.reset();
-        s.ReadThread.reset();
-        s.Handle.reset();
+    if (!StartSlotThreads(s, TDeviceHandle::ForHid(device, pm.Hid.Calls()), LinkUsb)) {
         return true;
     }
-    s.Flags |= SlotOpen;
     SendPortNumber(pm, slot);
     ReadFeature(pm, slot);
     return false;
