@@ -1,3 +1,4 @@
+#include "DownloadImageLayout.h"
 #include "FileIO.h"
 
 #include "common/AtomicFile.h"
@@ -7,10 +8,44 @@
 
 namespace tessaron {
 
+namespace download {
+
+const std::array<const char*, ParameterRecordLength> ParameterByteNames = {
+    "Command_Prefix (record start)",
+    "record kind (1: parameters)",
+    "parameter count",
+    "MACRO_LENGTH",
+    "LEVEL1_LENGTH",
+    "Level Toggle key 1",
+    "Level Toggle key 2",
+    "Level Shift key 1",
+    "Level Shift key 2",
+    "Key_Roll_Over",
+    "Key_Click / 2",
+    "Character_Pacing / 2",
+    "LED_Function",
+    "Baud_Rate",
+    "Word_Format",
+    "Command_Prefix",
+    "Xon_Character",
+    "Xoff_Character",
+    "Operating_Mode + 4 x CardReader_Tracks",
+    "LineEdit_TailCharacter",
+    "CardReader start sentinel or character",
+    "CardReader end sentinel or character",
+    "CardReader_FieldSeparator",
+    "CardReader_BadSwipe",
+    "Alpha Toggle key",
+    "RF_Keypad_ID",
+    "CDC_Serial_No (thousands, hundreds)",
+    "CDC_Serial_No (tens, units)",
+};
+
+} // namespace download
+
 namespace {
 
-constexpr std::uint8_t NoKey = 128;
-constexpr std::uint8_t NoAlphaToggleKey = 255;
+using namespace download;
 
 // The key numbers of the keys with a level or alpha function, noted the way
 // the redefinition writer notes them: the first and the second Level Toggle
@@ -84,11 +119,11 @@ public:
             add(0);
             return;
         }
-        add(static_cast<int>(n < 100 ? n + 1 : n));
+        add(static_cast<int>(n < MaxBlockBytes ? n + 1 : n));
         for (size_t i = 0; i + 1 < macroText.size(); i += 2) {
             add(hexValue(macroText[i]) * 16 + hexValue(macroText[i + 1]));
         }
-        if (n < 100) {
+        if (n < MaxBlockBytes) {
             add(0);
         }
     }
@@ -104,12 +139,12 @@ std::uint8_t levelFlags(const TKeypadClass& keypad)
     if (keypad.ItemCount() == 0) {
         return 0;
     }
-    std::uint8_t flags = 1;
+    std::uint8_t flags = LevelUsed;
     if (keypad.AutoRepeat() != 0) {
-        flags |= 2;
+        flags |= LevelAutoRepeat;
     }
     if (keypad.SendLineEditKeyASAP() != 0) {
-        flags |= 4;
+        flags |= LevelSendLineEditKeyASAP;
     }
     return flags;
 }
@@ -122,45 +157,48 @@ void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
     const TypedKeys typed = noteTypedKeys(keypad);
     const TKeypadClass& k = keypad;
 
-    ImageText image;
-    image.add(k.Command_Prefix);
-    image.add(1);
-    image.add(25);
-    image.add(200);
-    image.add(100);
-    image.add(typed.toggle[0]);
-    image.add(typed.toggle[1]);
-    image.add(typed.shift[0]);
-    image.add(typed.shift[1]);
-    image.add(k.Key_Roll_Over);
-    image.add(k.Key_Click / 2);
-    image.add(k.Character_Pacing / 2);
-    image.add(k.LED_Function);
-    image.add(k.Baud_Rate);
-    image.add(k.Word_Format);
-    image.add(k.Command_Prefix);
-    image.add(k.Xon_Character);
-    image.add(k.Xoff_Character);
-    image.add(k.Operating_Mode + 4 * k.CardReader_Tracks);
-    image.add(k.LineEdit_TailCharacter);
+    std::array<std::uint8_t, ParameterRecordLength> p{};
+    p[PrefixByte] = k.Command_Prefix;
+    p[KindByte] = ParameterRecord;
+    p[CountByte] = ParameterCount;
+    p[MacroLengthByte] = MacroLength;
+    p[Level1LengthByte] = Level1Length;
+    p[LevelToggleKey1] = typed.toggle[0];
+    p[LevelToggleKey2] = typed.toggle[1];
+    p[LevelShiftKey1] = typed.shift[0];
+    p[LevelShiftKey2] = typed.shift[1];
+    p[KeyRollOverByte] = k.Key_Roll_Over;
+    p[KeyClickByte] = static_cast<std::uint8_t>(k.Key_Click / 2);
+    p[CharacterPacingByte] = static_cast<std::uint8_t>(k.Character_Pacing / 2);
+    p[LedFunctionByte] = k.LED_Function;
+    p[BaudRateByte] = k.Baud_Rate;
+    p[WordFormatByte] = k.Word_Format;
+    p[CommandPrefixByte] = k.Command_Prefix;
+    p[XonByte] = k.Xon_Character;
+    p[XoffByte] = k.Xoff_Character;
+    p[OperatingModeByte] = static_cast<std::uint8_t>(k.Operating_Mode + 4 * k.CardReader_Tracks);
+    p[LineEditTailByte] = k.LineEdit_TailCharacter;
     if (k.CardReader_Type == 2) {
-        image.add(k.CardReader_StartSentinel);
-        image.add(k.CardReader_EndSentinel);
-        image.add(k.CardReader_FieldSeparator);
-        image.add(k.CardReader_BadSwipe);
+        p[CardStartByte] = k.CardReader_StartSentinel;
+        p[CardEndByte] = k.CardReader_EndSentinel;
+        p[CardFieldSeparatorByte] = k.CardReader_FieldSeparator;
+        p[CardBadSwipeByte] = k.CardReader_BadSwipe;
     } else {
-        image.add(k.CardReader_StartCharacterEnable == 1 ? k.CardReader_StartCharacter : 0);
-        image.add(k.CardReader_EndCharacterEnable == 1 ? k.CardReader_EndCharacter : 0);
-        image.add(0);
-        image.add(0);
+        p[CardStartByte] = k.CardReader_StartCharacterEnable == 1 ? k.CardReader_StartCharacter : 0;
+        p[CardEndByte] = k.CardReader_EndCharacterEnable == 1 ? k.CardReader_EndCharacter : 0;
     }
-    image.add(typed.alpha);
-    image.add(k.RF_Keypad_ID);
+    p[AlphaToggleKey] = typed.alpha;
+    p[RfKeypadIdByte] = k.RF_Keypad_ID;
     // Four decimal digits at most; a value out of range would give no valid BCD.
     int serial = k.CDC_Serial_No;
     serial = serial < 0 ? 0 : (serial > 9999 ? 9999 : serial);
-    image.add(bcd(serial / 1000, serial / 100 % 10));
-    image.add(bcd(serial / 10 % 10, serial % 10));
+    p[CdcSerialHighByte] = bcd(serial / 1000, serial / 100 % 10);
+    p[CdcSerialLowByte] = bcd(serial / 10 % 10, serial % 10);
+
+    ImageText image;
+    for (std::uint8_t b : p) {
+        image.add(b);
+    }
 
     const std::uint8_t currentKey = keypad.CurrentKey();
     const std::uint8_t currentLevel = keypad.CurrentLevel();
@@ -174,7 +212,7 @@ void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
         const std::string level1 = keypad.MacroText();
 
         image.add(k.Command_Prefix);
-        image.add(2);
+        image.add(KeyRecord);
         image.add(key);
         image.add(level2Flags);
         image.add(level1Flags);

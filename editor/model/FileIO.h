@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tessaron {
 
@@ -36,8 +37,9 @@ void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
 // path replaced by "hex" (keys.ckd gives keys.hex, keys.ab gives keyshex).
 std::string DownloadImagePath(const std::string& documentPath);
 
-// "Tavrix.ini" in the suite folder.
+// "Tavrix.ini" in the suite folder, and its one section.
 std::string LoaderSettingsPath();
+constexpr std::string_view LoaderPortSection = "Com Port Configuration";
 
 // The loader's port, as the port indicator reads it: ComPort 0 and ComType "?"
 // when the file or the keys are missing.

@@ -6,12 +6,6 @@
 
 namespace tessaron {
 
-namespace {
-
-constexpr std::string_view PortSection = "Com Port Configuration";
-
-} // namespace
-
 std::string LoaderSettingsPath()
 {
     return SuitePath("Tavrix.ini");
@@ -21,8 +15,8 @@ TLoaderPortStatus ReadLoaderPortStatus(const std::string& loaderSettingsPath)
 {
     const IniFile ini(loaderSettingsPath);
     TLoaderPortStatus status;
-    status.ComPort = ini.readInt(PortSection, "ComPort", 0);
-    status.ComType = ini.readString(PortSection, "ComType", "?");
+    status.ComPort = ini.readInt(LoaderPortSection, "ComPort", 0);
+    status.ComType = ini.readString(LoaderPortSection, "ComType", "?");
     return status;
 }
 
@@ -31,7 +25,7 @@ int ReadTestComPort(const std::string& loaderSettingsPath)
     if (!FileExists(loaderSettingsPath)) {
         return 0;
     }
-    return IniFile(loaderSettingsPath).readInt(PortSection, "ComPort", 0);
+    return IniFile(loaderSettingsPath).readInt(LoaderPortSection, "ComPort", 0);
 }
 
 void UpdateDownloadDelay(const std::string& loaderSettingsPath, std::int32_t downloadDelay)
@@ -39,10 +33,10 @@ void UpdateDownloadDelay(const std::string& loaderSettingsPath, std::int32_t dow
     // The file belongs to the loader: only a file that names a port is touched,
     // and a missing one is never created.
     IniFile ini(loaderSettingsPath);
-    if (!ini.existed() || ini.readInt(PortSection, "ComPort", -1) == -1) {
+    if (!ini.existed() || ini.readInt(LoaderPortSection, "ComPort", -1) == -1) {
         return;
     }
-    ini.writeInt(PortSection, "DownloadDelay", downloadDelay);
+    ini.writeInt(LoaderPortSection, "DownloadDelay", downloadDelay);
     ini.save();
 }
 

@@ -110,6 +110,9 @@ struct hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short p
             info->manufacturer_string = wideCopy("Tessaron");
             info->product_string = wideCopy("Simulated keypad");
             info->interface_number = 0;
+            // Generic Desktop / Keyboard for a keypad in HID keyboard mode.
+            info->usage_page = d->keyboard ? 0x01 : 0xFF00;
+            info->usage = d->keyboard ? 0x06 : 0x01;
             info->bus_type = HID_API_BUS_USB;
             *next = info;
             next = &info->next;

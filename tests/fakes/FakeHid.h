@@ -9,7 +9,9 @@
 // and hid_open_path opens). While idle it sends an empty input report (count 0)
 // about every 100 ms; typed bytes leave as input reports of up to 7 bytes. It
 // answers the identification query "@" 0x06 with its identification text, and
-// records every output report, feature report and "@C" message. Reports are
+// records every output report, feature report and "@C" message. A download
+// image it receives is decoded (DownloadDecoder), printed on standard error and
+// listed by the "downloads" command. Reports are
 // delivered the way hidraw delivers unnumbered reports: 8 bytes, count first.
 //
 // Functions taking a device id return -1 when there is no such device.
@@ -42,6 +44,10 @@ int fakehid_set_open_error(int id, int error);
 // How many entries hid_enumerate lists for the device (one per top-level
 // collection, all with the same path).
 int fakehid_set_collections(int id, int count);
+
+// Listed with the keyboard usage (page 1, usage 6), as a keypad in HID keyboard
+// mode is; otherwise with a vendor usage.
+int fakehid_set_keyboard(int id, int keyboard);
 
 // The keypad types bytes: they leave as input reports of up to 7 data bytes.
 int fakehid_type(int id, const unsigned char* bytes, size_t n);

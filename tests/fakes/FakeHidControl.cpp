@@ -45,8 +45,13 @@ void Device::queueRaw(const std::uint8_t* bytes, int n)
 
 void Device::receive(const std::uint8_t* bytes, std::size_t n, Clock::time_point now)
 {
+    std::string commands;
+    if (download.Feed(bytes, n, now, commands)) {
+        printDownload();
+    }
     std::vector<KeypadCommandParser::Query> queries;
-    parser.Feed(bytes, n, now, queries);
+    parser.Feed(reinterpret_cast<const std::uint8_t*>(commands.data()), commands.size(), now,
+                queries);
     for (KeypadCommandParser::Query q : queries) {
         if (q != KeypadCommandParser::Query::Identification) {
             continue; // a USB keypad is never asked its type
@@ -57,6 +62,18 @@ void Device::receive(const std::uint8_t* bytes, std::size_t n, Clock::time_point
             queueData(text + at, std::min(7, length - at));
         }
     }
+}
+
+void Device::printDownload() const
+{
+    const auto& all = download.Downloads();
+    if (all.empty()) {
+        return;
+    }
+    const DownloadDecoder::Download& d = all.back();
+    std::fprintf(stderr, "fakehid: keypad %d (%s): download of %d bytes, %s\n%s", id, path.c_str(),
+                 d.Bytes, d.Complete ? "complete" : ("incomplete: " + d.Problem).c_str(),
+                 d.Listing.c_str());
 }
 
 Device* State::find(int id)
@@ -329,6 +346,8 @@ const char* const HelpText =
     "reportid ID N                      numbered input reports (-1: unnumbered)\n"
     "deny ID [ERRNO]                    opens fail (EACCES by default; 0 opens)\n"
     "collections ID N                   entries listed for it\n"
+    "keyboard ID 0|1                    listed as a keyboard (HID keyboard mode)\n"
+    "downloads ID                       the download images it received, decoded\n"
     "list | outputs ID | features ID | messages ID | reset | help\n"
     "TEXT takes \\\\ \\n \\r \\t \\s and \\xNN.\n";
 
@@ -398,9 +417,9 @@ int RunCommand(const std::string& input, std::string& reply)
         return ok();
     }
 
-    static const char* const withId[] = {"unplug", "plug",    "type",     "report",
-                                         "ident",  "idle",    "reportid", "collections",
-                                         "deny",   "outputs", "features", "messages"};
+    static const char* const withId[] = {
+        "unplug",      "plug", "type",    "report",   "ident",    "idle",     "reportid",
+        "collections", "deny", "outputs", "features", "messages", "keyboard", "downloads"};
     if (std::find(std::begin(withId), std::end(withId), command) == std::end(withId)) {
         return fail("unknown command " + command + " (try help)");
     }
@@ -433,6 +452,22 @@ int RunCommand(const std::string& input, std::string& reply)
     } else if (command == "ident") {
         const std::string text = unescape(argument);
         result = fakehid_set_identification(id, text.data(), text.size());
+    } else if (command == "keyboard") {
+        int value = 0;
+        if (!parseInt(argument, value)) {
+            return fail("usage: keyboard ID 0|1");
+        }
+        result = fakehid_set_keyboard(id, value);
+    } else if (command == "downloads") {
+        State& s = TheState();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        Device* d = s.find(id);
+        if (d == nullptr) {
+            return fail("no device " + std::to_string(id));
+        }
+        d->flushQuietMessage(Clock::now());
+        reply += d->download.Report();
+        return ok();
     } else if (command == "idle" || command == "reportid" || command == "collections") {
         int value = 0;
         if (!parseInt(argument, value)) {
@@ -617,6 +652,14 @@ int fakehid_set_collections(int id, int count)
 {
     return withDevice(id, [count](Device& d) {
         d.collections = std::max(0, count);
+        return 0;
+    });
+}
+
+int fakehid_set_keyboard(int id, int keyboard)
+{
+    return withDevice(id, [keyboard](Device& d) {
+        d.keyboard = keyboard != 0;
         return 0;
     });
 }

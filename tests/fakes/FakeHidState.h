@@ -3,6 +3,7 @@
 // Inside of the simulated USB keypad library, shared by its hidapi entry points
 // and its control functions.
 
+#include "DownloadDecoder.h"
 #include "KeypadCommandParser.h"
 
 #include <chrono>
@@ -38,6 +39,7 @@ struct Device
     int reportId = -1;
     int openError = 0;
     int collections = 1;
+    bool keyboard = false; // listed with the keyboard usage (a keypad in HID keyboard mode)
 
     std::deque<Report> input;
     Clock::time_point nextIdle{};
@@ -46,6 +48,7 @@ struct Device
     std::vector<std::vector<std::uint8_t>> features;
     int featureReads = 0;
     KeypadCommandParser parser;
+    DownloadDecoder download;
     int openHandles = 0;
     int totalOpens = 0;
 
@@ -59,7 +62,15 @@ struct Device
     void queueRaw(const std::uint8_t* bytes, int n);
     // Data bytes of an output report: answers the identification query.
     void receive(const std::uint8_t* bytes, std::size_t n, Clock::time_point now);
-    void flushQuietMessage(Clock::time_point now) { parser.FlushIfQuiet(now); }
+    void flushQuietMessage(Clock::time_point now)
+    {
+        parser.FlushIfQuiet(now);
+        if (download.ExpireIfQuiet(now)) {
+            printDownload();
+        }
+    }
+    // The last download that ended, on standard error.
+    void printDownload() const;
 };
 
 class State

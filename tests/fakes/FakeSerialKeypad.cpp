@@ -73,13 +73,19 @@ void FakeSerialKeypad::run()
     unsigned char buffer[256];
     for (;;) {
         bool pending;
+        bool downloading;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             m_parser.FlushIfQuiet(Clock::now());
             pending = m_parser.MessagePending();
+            if (m_download.ExpireIfQuiet(Clock::now())) {
+                m_changed.notify_all();
+            }
+            downloading = m_download.Receiving();
         }
+        echoDownloads();
         pollfd fds[2] = {{m_master, POLLIN, 0}, {m_wake, POLLIN, 0}};
-        const int ready = ::poll(fds, 2, pending ? 20 : -1);
+        const int ready = ::poll(fds, 2, pending ? 20 : (downloading ? 200 : -1));
         if (ready < 0 && errno != EINTR) {
             return;
         }
@@ -108,8 +114,11 @@ void FakeSerialKeypad::handle(const unsigned char* bytes, size_t n)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_received.append(reinterpret_cast<const char*>(bytes), n);
+        std::string commands;
+        m_download.Feed(bytes, n, Clock::now(), commands);
         std::vector<KeypadCommandParser::Query> queries;
-        m_parser.Feed(bytes, n, Clock::now(), queries);
+        m_parser.Feed(reinterpret_cast<const std::uint8_t*>(commands.data()), commands.size(),
+                      Clock::now(), queries);
         for (KeypadCommandParser::Query q : queries) {
             if (!m_options.Answers) {
                 continue;
@@ -134,7 +143,56 @@ void FakeSerialKeypad::handle(const unsigned char* bytes, size_t n)
         std::printf("message: \"%s\"\n", m.c_str());
         std::fflush(stdout);
     }
+    echoDownloads();
     send(reply);
+}
+
+void FakeSerialKeypad::echoDownloads()
+{
+    std::string text;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_echo) {
+            return;
+        }
+        const auto& downloads = m_download.Downloads();
+        for (; m_downloadsEchoed < downloads.size(); ++m_downloadsEchoed) {
+            const DownloadDecoder::Download& d = downloads[m_downloadsEchoed];
+            if (!d.Complete && d.Problem.empty()) {
+                break; // still receiving
+            }
+            text += "download: " + std::to_string(d.Bytes) + " bytes, " +
+                    (d.Complete ? "complete\n" + d.Listing : "incomplete: " + d.Problem + "\n");
+        }
+    }
+    if (!text.empty()) {
+        std::fputs(text.c_str(), stdout);
+        std::fflush(stdout);
+    }
+}
+
+std::vector<DownloadDecoder::Download> FakeSerialKeypad::Downloads()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_download.Downloads();
+}
+
+std::string FakeSerialKeypad::DownloadReport()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_download.Report();
+}
+
+bool FakeSerialKeypad::WaitForDownloads(size_t count, int timeoutMs)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
+        size_t ended = 0;
+        for (const DownloadDecoder::Download& d : m_download.Downloads()) {
+            ended += d.Complete || !d.Problem.empty() ? 1 : 0;
+        }
+        return ended >= count;
+    });
 }
 
 void FakeSerialKeypad::send(std::string_view bytes)

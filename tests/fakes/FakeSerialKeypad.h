@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DownloadDecoder.h"
 #include "KeypadCommandParser.h"
 
 #include <condition_variable>
@@ -15,7 +16,8 @@ namespace tessaron::test {
 // (normally ports/COMn of the suite folder). It answers the type query "@" 0x05
 // with its type ('R' RS232, 'v' CDC), the identification query "@" 0x06 with
 // its identification text (16 characters for a good keypad; any length can be
-// chosen), records every "@C" message and can type bytes.
+// chosen), records every "@C" message and can type bytes. A download image it
+// receives is decoded (DownloadDecoder) instead of read as commands.
 class FakeSerialKeypad
 {
 public:
@@ -53,6 +55,11 @@ public:
     bool WaitForMessages(size_t count, int timeoutMs);
     bool WaitForReceived(size_t count, int timeoutMs);
 
+    std::vector<DownloadDecoder::Download> Downloads();
+    std::string DownloadReport();
+    // Wait until that many downloads have ended (complete or not).
+    bool WaitForDownloads(size_t count, int timeoutMs);
+
     // Called by the program: messages are printed as they arrive.
     void SetEcho(bool echo) { m_echo = echo; }
 
@@ -60,6 +67,8 @@ private:
     void run();
     void handle(const unsigned char* bytes, size_t n);
     void send(std::string_view bytes);
+    // Prints the downloads that ended since the last call (when echoing).
+    void echoDownloads();
 
     std::string m_linkPath;
     Options m_options;
@@ -72,6 +81,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     KeypadCommandParser m_parser;
+    DownloadDecoder m_download;
+    size_t m_downloadsEchoed = 0;
     std::string m_received;
     int m_typeQueriesSeen = 0;
     size_t m_messagesEchoed = 0;

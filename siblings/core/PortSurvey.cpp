@@ -1,0 +1,190 @@
+#include "PortSurvey.h"
+
+#include "portmgr/devices/PortAssignments.h"
+#include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/SerialLine.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessaron {
+
+namespace {
+
+constexpr int LineSpeed = 9600;
+
+std::string linkTarget(const std::string& path)
+{
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+std::string resolved(const std::string& path)
+{
+    char real[PATH_MAX];
+    return ::realpath(path.c_str(), real) != nullptr ? std::string(real) : std::string();
+}
+
+std::string assignedKeypad(int n)
+{
+    TPortManager pm;
+    LoadSettings(pm);
+    for (const TPortAssignment& a : pm.PortAssignments) {
+        if (a.ComPort == n && !a.Identity.empty()) {
+            return a.Identity;
+        }
+    }
+    return {};
+}
+
+std::string programName(const TPortOwner& owner)
+{
+    if (owner.Program == "tessaron") {
+        return "tessaron bridge";
+    }
+    return owner.Program.empty() ? std::string("a bridge") : owner.Program;
+}
+
+} // namespace
+
+TPortInfo SurveyPort(int n)
+{
+    TPortInfo info;
+    info.Number = n;
+    const std::string path = ComPortPath(n);
+    struct stat link;
+    if (::lstat(path.c_str(), &link) != 0) {
+        return info;
+    }
+    info.Target = S_ISLNK(link.st_mode) ? linkTarget(path) : path;
+
+    TPortOwner owner;
+    if (ReadPortOwner(n, owner) && owner.Slave == info.Target) {
+        info.Owner = owner;
+        if (!owner.Alive) {
+            // The terminal it named may belong to another session by now.
+            info.Type = TPortInfo::Kind::LeftOver;
+            return info;
+        }
+        info.Type = TPortInfo::Kind::VirtualPort;
+        info.Keypad = assignedKeypad(n);
+        info.Holders = ProcessesHoldingDevice(path);
+        return info;
+    }
+
+    struct stat device;
+    if (::stat(path.c_str(), &device) != 0) {
+        info.Type = TPortInfo::Kind::BrokenLink;
+        return info;
+    }
+    if (!S_ISCHR(device.st_mode)) {
+        info.Type = TPortInfo::Kind::NotADevice;
+        return info;
+    }
+    info.Type = TPortInfo::Kind::SerialDevice;
+    const std::string real = resolved(path);
+    if (!real.empty()) {
+        info.Target = real;
+    }
+    info.UsbSerial = info.Target.rfind("/dev/ttyACM", 0) == 0;
+    info.Holders = ProcessesHoldingDevice(path);
+    return info;
+}
+
+std::string HolderText(const std::vector<TPortHolder>& holders)
+{
+    std::string text;
+    for (size_t i = 0; i < holders.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == holders.size() ? " and " : ", ";
+        }
+        text += (holders[i].Program.empty() ? std::string("a program") : holders[i].Program) +
+                " (pid " + std::to_string(holders[i].Pid) + ")";
+    }
+    return text;
+}
+
+std::string DescribePort(const TPortInfo& info)
+{
+    std::string text;
+    switch (info.Type) {
+    case TPortInfo::Kind::Nothing:
+        return "nothing";
+    case TPortInfo::Kind::SerialDevice:
+        text = (info.UsbSerial ? "USB serial device " : "serial device ") + info.Target;
+        break;
+    case TPortInfo::Kind::VirtualPort:
+        text = "virtual port of " + programName(info.Owner) + " (pid " +
+               std::to_string(info.Owner.Pid) + ")";
+        text += info.Keypad.empty() ? ", no keypad assigned" : ", keypad " + info.Keypad;
+        break;
+    case TPortInfo::Kind::LeftOver:
+        return "left behind by a bridge that has ended (not used)";
+    case TPortInfo::Kind::BrokenLink:
+        return "link to " + info.Target + ", which does not exist";
+    case TPortInfo::Kind::NotADevice:
+        return "not a serial port (" + info.Target + ")";
+    }
+    if (!info.Holders.empty()) {
+        text += "; in use by " + HolderText(info.Holders);
+    }
+    return text;
+}
+
+std::string SuggestedComType(const TPortInfo& info)
+{
+    return info.Type == TPortInfo::Kind::VirtualPort || info.UsbSerial ? "U" : "R";
+}
+
+int OpenPortForUse(int n, int& fd, std::string& why)
+{
+    fd = -1;
+    const std::string name = "COM" + std::to_string(n);
+    if (n < 1 || n > 16) {
+        why = name + " is no port: the ports are COM1 to COM16.";
+        return 1;
+    }
+    const TPortInfo info = SurveyPort(n);
+    switch (info.Type) {
+    case TPortInfo::Kind::Nothing:
+        why = name + " does not exist (" + ComPortPath(n) +
+              "). A USB keypad's port exists while Corvandelle bridges it; a serial port "
+              "is a link that you make to the device.";
+        return 1;
+    case TPortInfo::Kind::LeftOver:
+        why = name + " was left behind by a bridge that has ended; it is not opened.";
+        return 1;
+    case TPortInfo::Kind::BrokenLink:
+    case TPortInfo::Kind::NotADevice:
+        why = name + " is not a serial port: " + DescribePort(info) + ".";
+        return 1;
+    case TPortInfo::Kind::SerialDevice:
+    case TPortInfo::Kind::VirtualPort:
+        break;
+    }
+    if (!info.Holders.empty()) {
+        why = name + " is in use by " + HolderText(info.Holders) + ".";
+        return 1;
+    }
+    const int result = OpenComPort(n, fd);
+    if (result != 0) {
+        const int error = errno;
+        why = error == EWOULDBLOCK || error == EBUSY
+                  ? name + " is in use by another program."
+                  : name + " cannot be opened: " + std::strerror(error) + ".";
+        return 1;
+    }
+    if (!ApplyLineSettings(fd, LineSpeed)) {
+        CloseComPort(fd);
+        fd = -1;
+        why = name + " is not a serial port.";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace tessaron

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "PortHolders.h"
+
+#include <string>
+#include <vector>
+
+namespace tessaron {
+
+// What is behind ports/COMn, found without opening it: a look that never
+// disturbs the device, the bridge that made it, or a program using it.
+struct TPortInfo
+{
+    enum class Kind
+    {
+        Nothing,      // no ports/COMn
+        SerialDevice, // a link (or node) to a serial device
+        VirtualPort,  // a virtual port of a running bridge (Corvandelle or tessaron bridge)
+        LeftOver,     // a virtual port's link whose bridge has ended: never followed
+        BrokenLink,   // a link to nothing
+        NotADevice,   // a file or folder, or a link to one
+    };
+
+    int Number = 0;
+    Kind Type = Kind::Nothing;
+    std::string Target;               // where the link leads (the device node)
+    bool UsbSerial = false;           // a USB CDC device (ttyACM), as a CDC keypad is
+    TPortOwner Owner;                 // of a virtual port
+    std::string Keypad;               // of a virtual port: the keypad Corvandelle.ini gives it
+    std::vector<TPortHolder> Holders; // other programs that have the port open
+};
+
+TPortInfo SurveyPort(int n);
+
+// One line for a list: "virtual port of Corvandelle (pid 812), keypad usb-...; in
+// use by socat (pid 4242)".
+std::string DescribePort(const TPortInfo& info);
+
+// "U" for a port reached over USB (a virtual port, a CDC device), else "R".
+std::string SuggestedComType(const TPortInfo& info);
+
+// Opens COMn for the sibling programs' own use, 9600 baud, 8N1, raw: 0 with fd
+// set, otherwise why not in why. It refuses what it must not disturb: a port that
+// another program holds, a link left by a bridge that has ended (its terminal may
+// belong to someone else by now), anything that is no serial device.
+int OpenPortForUse(int n, int& fd, std::string& why);
+
+// "socat (pid 4242)" or "socat (pid 4242) and cu (pid 77)".
+std::string HolderText(const std::vector<TPortHolder>& holders);
+
+} // namespace tessaron

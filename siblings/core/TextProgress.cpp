@@ -1,0 +1,54 @@
+#include "TextProgress.h"
+
+namespace tessaron {
+
+std::string TTextProgress::Bar(int sent, int total)
+{
+    if (total <= 0) {
+        total = 1;
+        sent = 1;
+    }
+    if (sent < 0) {
+        sent = 0;
+    } else if (sent > total) {
+        sent = total;
+    }
+    const int filled = static_cast<int>(static_cast<long long>(sent) * Width / total);
+    const int percent = static_cast<int>(static_cast<long long>(sent) * 100 / total);
+    std::string bar = "[" + std::string(static_cast<size_t>(filled), '#') +
+                      std::string(static_cast<size_t>(Width - filled), '.') + "]";
+    char tail[64];
+    std::snprintf(tail, sizeof tail, " %4d/%d bytes %3d%%", sent, total, percent);
+    return bar + tail;
+}
+
+void TTextProgress::Show(int sent, int total)
+{
+    const std::string bar = Bar(sent, total);
+    if (m_terminal) {
+        if (bar != m_last) {
+            std::fprintf(m_out, "\r%s", bar.c_str());
+            std::fflush(m_out);
+            m_last = bar;
+            m_drawn = true;
+        }
+        return;
+    }
+    const int tenth = total > 0 ? static_cast<int>(static_cast<long long>(sent) * 10 / total) : 10;
+    if (tenth != m_lastTenth) {
+        std::fprintf(m_out, "%s\n", bar.c_str());
+        std::fflush(m_out);
+        m_lastTenth = tenth;
+    }
+}
+
+void TTextProgress::Finish()
+{
+    if (m_terminal && m_drawn) {
+        std::fprintf(m_out, "\n");
+        std::fflush(m_out);
+        m_drawn = false;
+    }
+}
+
+} // namespace tessaron
