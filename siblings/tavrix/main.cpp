@@ -1,0 +1,101 @@
+// Tavrix, the loader: sends a download image to the keypad on the port that
+// "Tavrix.ini" names.
+//   Tavrix [PATH]               with a progress window (no PATH: pick the file)
+//   Tavrix --no-window PATH     in a terminal, with a text progress bar
+#include "LoaderWindow.h"
+
+#include "common/FileVersion.h"
+#include "common/QtFileDialog.h"
+#include "common/QtMessageBox.h"
+#include "common/SuiteFolder.h"
+#include "editor/model/FileIO.h"
+#include "siblings/core/TerminalLoader.h"
+
+#include <QApplication>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void onSignal(int)
+{
+    g_interrupted = 1;
+}
+
+int usage()
+{
+    std::fputs("usage: Tavrix [PATH]\n"
+               "       Tavrix --no-window PATH\n"
+               "Sends the download image PATH (a .hex file that Plindorax writes) to the keypad\n"
+               "on the port that Tavrix.ini names (ComPort, ComType), pausing DownloadDelay ms\n"
+               "after each byte. Exit status: 0 sent, 1 nothing or not all sent, 2 cancelled.\n",
+               stderr);
+    return tessaron::LoaderExitFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool noWindow = false;
+    std::vector<std::string> paths;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--no-window") {
+            noWindow = true;
+        } else if (arg == "--version") {
+            std::printf("Tavrix %s\n", tessaron::OwnFileVersion().c_str());
+            return 0;
+        } else if (arg == "--help" || (arg.size() > 1 && arg[0] == '-' && arg != "--")) {
+            return usage();
+        } else {
+            paths.push_back(arg);
+        }
+    }
+    if (paths.size() > 1) {
+        return usage();
+    }
+    const std::string settings = tessaron::LoaderSettingsPath();
+
+    if (noWindow) {
+        if (paths.empty()) {
+            return usage();
+        }
+        std::signal(SIGINT, onSignal);
+        std::signal(SIGTERM, onSignal);
+        return tessaron::RunLoaderInTerminal(paths[0], settings, stdout, stderr,
+                                             ::isatty(STDOUT_FILENO) != 0, &g_interrupted);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tavrix"));
+    tessaron::QtMessageBox messages;
+    QString path = paths.empty() ? QString() : QString::fromLocal8Bit(paths[0].c_str());
+    if (path.isEmpty()) {
+        // Started without a file (Corvandelle's menu): let the user pick one.
+        tessaron::QtFileDialog files;
+        tessaron::FileDialogOptions options;
+        options.Title = QStringLiteral("Tavrix - Open Download Image");
+        options.Filter = QStringLiteral("Download Images (*.hex)|*.hex|All Files (*.*)|*.*");
+        options.StartFolder = QString::fromLocal8Bit(tessaron::SuitePath("Macro Files").c_str());
+        path = files.OpenFileName(options);
+        if (path.isEmpty()) {
+            return tessaron::LoaderExitCancelled;
+        }
+    }
+    tessaron::TLoaderWindow window(messages);
+    messages.SetParentWindow(&window);
+    QObject::connect(&window, &tessaron::TLoaderWindow::Finished, &app,
+                     [](int status) { QApplication::exit(status); });
+    if (!window.Start(path, QString::fromLocal8Bit(settings.c_str()))) {
+        return window.ExitStatus();
+    }
+    return QApplication::exec();
+}
