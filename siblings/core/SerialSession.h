@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tessaron {
+
+// Qex's hold on one port: opened with OpenPortForUse (9600 8N1, raw, never a
+// port that another program holds), read without blocking when poll() or a
+// notifier says so, written with a time limit.
+class TSerialSession
+{
+public:
+    TSerialSession() = default;
+    ~TSerialSession() { Close(); }
+    TSerialSession(const TSerialSession&) = delete;
+    TSerialSession& operator=(const TSerialSession&) = delete;
+
+    // Opens COMn (closing any port held before); false with why set.
+    bool Open(int n, std::string& why);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+    int Port() const { return m_port; }
+    int Fd() const { return m_fd; }
+
+    // What is there now: the byte count (0 when nothing), or -1 when the port
+    // has gone (device unplugged, bridge stopped); the port is then closed.
+    int Read(std::uint8_t* buffer, std::size_t size);
+    // Writes all bytes within WriteTimeoutMs; the count written.
+    int Write(const std::uint8_t* bytes, std::size_t n);
+
+    static constexpr int WriteTimeoutMs = 2000;
+
+private:
+    int m_fd = -1;
+    int m_port = 0;
+};
+
+// What arrived, for the two views: text (Latin-1; CR, LF and CR LF end a line;
+// tab as is; other control bytes as <XX>) and hex (two digits a byte, sixteen
+// to a line). Keeps the state between reads so that a pair or a line split
+// over two reads comes out whole.
+class TReceivedText
+{
+public:
+    struct Parts
+    {
+        std::string Text; // Latin-1 bytes
+        std::string Hex;
+    };
+
+    Parts Append(const std::uint8_t* bytes, std::size_t n);
+    void Clear() { *this = TReceivedText(); }
+    std::size_t Total() const { return m_total; }
+
+private:
+    bool m_afterCr = false;
+    std::size_t m_total = 0;
+};
+
+// Bytes to send from what the user typed: the text as Latin-1, or, in hex
+// mode, pairs of hexadecimal digits (blanks between them are allowed). False
+// with the offending position in bad when a hex text is not that.
+bool ParseSendText(const std::string& text, bool hex, std::string& bytes, std::size_t& bad);
+
+} // namespace tessaron
