@@ -54,10 +54,14 @@ TEST(DownloadStream, ReadsBackWhatTheEditorWrites)
         std::vector<std::string> listed;
     };
     const Case cases[] = {
-        {"fresh document", [](TKeypadClass&) {}, 188,
+        {"fresh document",
+         [](TKeypadClass&) {},
+         188,
          {"Key_Roll_Over: 2\n", "Level Toggle key 1: none\n", "Alpha Toggle key: none\n",
           "CDC_Serial_No: 0001\n", "no macros: KEY0 KEY1"}},
-        {"typed keys, full macros", FillDocument, 188 + 2 + 100 + 100 + 6,
+        {"typed keys, full macros",
+         FillDocument,
+         188 + 2 + 100 + 100 + 6,
          {"Level Toggle key 1: KEY3\n", "Level Shift key 1: KEY7\n", "Alpha Toggle key: KEY9\n",
           "CDC_Serial_No: 1234\n", "KEY0 level 1 (AutoRepeat): [A]\n",
           "KEY8 level 1 (SendLineEditKeyASAP): [Dly 20] [@@]\n",
@@ -122,13 +126,16 @@ TEST(DownloadImageFile, TellsWhatIsWrongWithAFile)
         std::string problem; // a part of it
     };
     const Case cases[] = {
-        {"lower case, LF ends, blank last line", "\n" + [&] {
-             std::string t = good;
-             for (size_t at; (at = t.find("\r\n")) != std::string::npos;) {
-                 t.replace(at, 2, "\n");
-             }
-             return t + "\n";
-         }(), Kind::Image, ""},
+        {"lower case, LF ends, blank last line",
+         "\n" +
+             [&] {
+                 std::string t = good;
+                 for (size_t at; (at = t.find("\r\n")) != std::string::npos;) {
+                     t.replace(at, 2, "\n");
+                 }
+                 return t + "\n";
+             }(),
+         Kind::Image, ""},
         {"empty file", "", Kind::Malformed, "the image is empty"},
         {"not a byte", withLine(3, "\"C\" "), Kind::Malformed, "line 4 (\"\"C\" \")"},
         {"no quotes", withLine(0, " 40 "), Kind::Malformed, "line 1"},
@@ -139,8 +146,7 @@ TEST(DownloadImageFile, TellsWhatIsWrongWithAFile)
         {"wrong record kind", withLine(1, "\"02\""), Kind::Malformed, "not a download image"},
         {"keys out of order", withLine(key2 + 2, "\"03\""), Kind::Malformed,
          "(record of key 2): key number 3, 2 expected"},
-        {"macro too long", withLine(key2 + 6, "\"65\""), Kind::Malformed,
-         "a macro of 101 bytes"},
+        {"macro too long", withLine(key2 + 6, "\"65\""), Kind::Malformed, "a macro of 101 bytes"},
         {"terminator missing", withLine(key2 + 8, "\"01\""), Kind::Malformed,
          "does not end with its terminating 0"},
         {"ROM file", "[GLOBAL_PARAMETERS]\r\nMODEL_NUMBER=Plindorax\r\n[ADVANCED_PARAMETERS]\r\n",
@@ -197,17 +203,16 @@ protected:
 
 TEST_F(Decoder, TakesTheImageOutOfOtherTrafficInReportsOfSevenBytes)
 {
-    const std::string passed =
-        Feed(std::string("@\x06") + Image() + "@CHello", 7, Clock::now());
+    const std::string passed = Feed(std::string("@\x06") + Image() + "@CHello", 7, Clock::now());
     EXPECT_EQ(passed, std::string("@\x06@CHello"));
     ASSERT_EQ(decoder.Downloads().size(), 1u);
     const auto& d = decoder.Downloads()[0];
     EXPECT_TRUE(d.Complete);
     EXPECT_EQ(d.Bytes, static_cast<int>(image.size()));
     EXPECT_NE(d.Listing.find("KEY1 level 1: [H] [I]\n"), std::string::npos) << d.Listing;
-    EXPECT_NE(decoder.Report().find("download 1: " + std::to_string(image.size()) +
-                                    " bytes, complete\n"),
-              std::string::npos);
+    EXPECT_NE(
+        decoder.Report().find("download 1: " + std::to_string(image.size()) + " bytes, complete\n"),
+        std::string::npos);
 }
 
 TEST_F(Decoder, BrokenOrStalledDownloadEndsIncomplete)

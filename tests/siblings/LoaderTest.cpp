@@ -64,8 +64,8 @@ TEST(TavrixSettings, WhatWendrelRecordsIsWhatTheEditorAndTheLoaderRead)
 
     for (const auto& [written, read] : std::vector<std::pair<std::string, int>>{
              {"-5", 0}, {"250", MaxDownloadDelay}, {"x", 0}, {"42", 42}}) {
-        WriteFile(path, "[Com Port Configuration]\r\nComPort=1\r\nDownloadDelay=" + written +
-                            "\r\n");
+        WriteFile(path,
+                  "[Com Port Configuration]\r\nComPort=1\r\nDownloadDelay=" + written + "\r\n");
         EXPECT_EQ(ReadTavrixSettings(path).DownloadDelay, read) << written;
     }
     EXPECT_THROW(WriteTavrixPort(dir.file("no/such/folder/Tavrix.ini"), 3, "R"), FileWriteError);
@@ -179,7 +179,8 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
 {
     FakeSerialKeypad keypad(home.file("ports/COM3"));
     const std::string good = "ComPort=3\r\nComType=R\r\n";
-    const std::string rom = home.write("shop.rom", "[GLOBAL_PARAMETERS]\r\n[ADVANCED_PARAMETERS]\r\n");
+    const std::string rom =
+        home.write("shop.rom", "[GLOBAL_PARAMETERS]\r\n[ADVANCED_PARAMETERS]\r\n");
     const std::string ckd = home.write("keys.ckd", "[GLOBAL_PARAMETERS]\r\n[KEY0]\r\n");
     const std::string bad = home.write("bad.hex", "\"40\"\r\n\"01\"\r\n");
     ::symlink("/nonexistent/ttyUSB9", home.file("ports/COM5").c_str());
@@ -252,8 +253,8 @@ TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
     EXPECT_EQ(loader.PortName(), "COM3 (DB9)");
     TPacer pacer;
     EXPECT_EQ(loader.Send(pacer), TLoader::Outcome::Done);
-    EXPECT_EQ(loader.Message(), "Download complete: " + std::to_string(image.size()) +
-                                    " bytes sent to COM3 (DB9).");
+    EXPECT_EQ(loader.Message(),
+              "Download complete: " + std::to_string(image.size()) + " bytes sent to COM3 (DB9).");
     ASSERT_TRUE(keypad.WaitForDownloads(1, 5000)) << keypad.DownloadReport();
     EXPECT_EQ(keypad.Received(), std::string(image.begin(), image.end()));
     const auto downloads = keypad.Downloads();
@@ -275,8 +276,8 @@ TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
     EXPECT_EQ(loader.Send(stop), TLoader::Outcome::Cancelled);
     canceller.join();
     EXPECT_LT(loader.Sent(), static_cast<int>(image.size()));
-    EXPECT_TRUE(Contains(loader.Message(), "Download cancelled after " +
-                                               std::to_string(loader.Sent()) + " of "));
+    EXPECT_TRUE(Contains(loader.Message(),
+                         "Download cancelled after " + std::to_string(loader.Sent()) + " of "));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(keypad.Received().size(), image.size() + loader.Sent());
     EXPECT_FALSE(keypad.Downloads().back().Complete);
@@ -311,8 +312,7 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
              ", keypad usb-0000:00:14.0-1.2/input0; in use by siblings_core_t (pid " +
              std::to_string(host.pid()) + ")",
          "U"},
-        {5, TPortInfo::Kind::BrokenLink, "link to /nonexistent/ttyACM0, which does not exist",
-         "R"},
+        {5, TPortInfo::Kind::BrokenLink, "link to /nonexistent/ttyACM0, which does not exist", "R"},
         {6, TPortInfo::Kind::NotADevice, "not a serial port", "R"},
     };
     for (const Case& c : cases) {

@@ -14,8 +14,8 @@
 
 #include <chrono>
 #include <csignal>
-#include <sys/stat.h>
 #include <functional>
+#include <sys/stat.h>
 #include <thread>
 
 namespace tessaron::test {
@@ -31,7 +31,7 @@ struct Finished
 // Runs program with exactly these arguments; during() runs while it does,
 // with its pid.
 Finished RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-               const TempDir& dir, const std::function<void(pid_t)>& during = {})
+                    const TempDir& dir, const std::function<void(pid_t)>& during = {})
 {
     const std::string out = dir.file("out.txt");
     const std::string err = dir.file("err.txt");
@@ -85,15 +85,16 @@ protected:
         imagePath = home.file("My \"best\" keys.hex");
         WriteDownloadImage(k, imagePath, home.file("none.ini"));
         total = ReadDownloadImageFile(imagePath).Bytes.size();
-        const auto split = SplitWindowsCommandLine("\"" + home.file("My \\\"best\\\" keys.hex") +
-                                                   "\"");
+        const auto split =
+            SplitWindowsCommandLine("\"" + home.file("My \\\"best\\\" keys.hex") + "\"");
         EXPECT_EQ(split, std::vector<std::string>{imagePath});
     }
 
     void settings(int delay)
     {
         home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=R\r\n"
-                                 "DownloadDelay=" + std::to_string(delay) + "\r\n");
+                                 "DownloadDelay=" +
+                                     std::to_string(delay) + "\r\n");
     }
 
     TempHome home;
@@ -109,9 +110,9 @@ TEST_F(TavrixProgram, SendsFromATerminalWithATextProgressBar)
     const Finished r = RunProgram(TAVRIX_PROGRAM, {"--no-window", imagePath}, dir);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
-    const std::string done = "Download complete: " + std::to_string(total) + " bytes sent to COM3 (DB9).\n";
-    EXPECT_EQ(r.out.rfind("Sending " + imagePath + " to COM3 (DB9), 0 ms after each byte\n", 0),
-              0u)
+    const std::string done =
+        "Download complete: " + std::to_string(total) + " bytes sent to COM3 (DB9).\n";
+    EXPECT_EQ(r.out.rfind("Sending " + imagePath + " to COM3 (DB9), 0 ms after each byte\n", 0), 0u)
         << r.out;
     EXPECT_NE(r.out.find("[" + std::string(40, '#') + "]  " + std::to_string(total) + "/" +
                          std::to_string(total) + " bytes 100%\n" + done),

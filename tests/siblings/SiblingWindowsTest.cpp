@@ -126,7 +126,7 @@ TEST_F(WendrelTest, ListsWhatIsBehindEachPortAndRecordsTheChoice)
     {
         QString port;
         QString what;
-        bool rs232;    // tick RS-232 before the button
+        bool rs232; // tick RS-232 before the button
         const char* button;
         const char* file;
     };
@@ -146,8 +146,8 @@ TEST_F(WendrelTest, ListsWhatIsBehindEachPortAndRecordsTheChoice)
             find<QRadioButton>(w, "rbRs232")->setChecked(true);
         }
         QTest::mouseClick(find<QPushButton>(w, s.button), Qt::LeftButton);
-        EXPECT_EQ(home.read("Tavrix.ini"), std::string("[Com Port Configuration]\r\n") + s.file +
-                                               "DownloadDelay=9\r\n");
+        EXPECT_EQ(home.read("Tavrix.ini"),
+                  std::string("[Com Port Configuration]\r\n") + s.file + "DownloadDelay=9\r\n");
     }
     EXPECT_TRUE(messages.errors().empty());
 }
@@ -320,7 +320,8 @@ protected:
     void settings(int delay)
     {
         home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=U\r\n"
-                                 "DownloadDelay=" + std::to_string(delay) + "\r\n");
+                                 "DownloadDelay=" +
+                                     std::to_string(delay) + "\r\n");
     }
 
     TempHome home;
