@@ -97,13 +97,19 @@ TPortInfo SurveyPort(int n)
 
 std::string HolderText(const std::vector<TPortHolder>& holders)
 {
+    // A few names say enough; a device that half the desktop holds is no port.
+    constexpr size_t Named = 3;
+    const size_t named = holders.size() > Named + 1 ? Named : holders.size();
     std::string text;
-    for (size_t i = 0; i < holders.size(); ++i) {
+    for (size_t i = 0; i < named; ++i) {
         if (i > 0) {
             text += i + 1 == holders.size() ? " and " : ", ";
         }
         text += (holders[i].Program.empty() ? std::string("a program") : holders[i].Program) +
                 " (pid " + std::to_string(holders[i].Pid) + ")";
+    }
+    if (named < holders.size()) {
+        text += " and " + std::to_string(holders.size() - named) + " other programs";
     }
     return text;
 }
