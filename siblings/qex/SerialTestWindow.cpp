@@ -63,20 +63,32 @@ TSerialTestWindow::TSerialTestWindow(QWidget* parent) : QWidget(parent)
     m_btnOpen->setObjectName(QStringLiteral("btnOpen"));
 
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    m_edText = new QPlainTextEdit(this);
+    m_edText = new QPlainTextEdit;
     m_edText->setObjectName(QStringLiteral("edText"));
     m_edText->setReadOnly(true);
     m_edText->setFont(fixed);
     m_edText->setAccessibleName(QStringLiteral("Received text"));
-    m_edHex = new QPlainTextEdit(this);
+    m_edHex = new QPlainTextEdit;
     m_edHex->setObjectName(QStringLiteral("edHex"));
     m_edHex->setReadOnly(true);
     m_edHex->setFont(fixed);
     m_edHex->setAccessibleName(QStringLiteral("Received bytes in hexadecimal"));
     m_edHex->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Each view under its heading, side by side.
     auto* views = new QSplitter(this);
-    views->addWidget(m_edText);
-    views->addWidget(m_edHex);
+    const std::pair<QPlainTextEdit*, QString> panes[] = {
+        {m_edText, QStringLiteral("Received as &text:")},
+        {m_edHex, QStringLiteral("Received in he&xadecimal:")}};
+    for (const auto& [view, heading] : panes) {
+        auto* pane = new QWidget(views);
+        auto* label = new QLabel(heading, pane);
+        label->setBuddy(view);
+        auto* paneLayout = new QVBoxLayout(pane);
+        paneLayout->setContentsMargins(0, 0, 0, 0);
+        paneLayout->addWidget(label);
+        paneLayout->addWidget(view, 1);
+        views->addWidget(pane);
+    }
 
     auto* sendLabel = new QLabel(QStringLiteral("&Send:"), this);
     m_edSend = new QLineEdit(this);
