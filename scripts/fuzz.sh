@@ -16,6 +16,7 @@ targets=(
     "ini_fuzz:ini:"
     "document_fuzz:document:document.dict"
     "jpeg_fuzz:jpeg:"
+    "download_fuzz:download:"
 )
 
 # Only the fuzz targets are built, without the Qt programs.

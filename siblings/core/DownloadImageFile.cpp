@@ -104,7 +104,8 @@ TImageFile ParseDownloadImageText(std::string_view text)
         const int high = line.size() == 4 ? hexDigit(line[1]) : -1;
         const int low = line.size() == 4 ? hexDigit(line[2]) : -1;
         if (line.size() != 4 || line[0] != '"' || line[3] != '"' || high < 0 || low < 0) {
-            const std::string_view ending = raw.substr(0, raw.size() - (raw.ends_with('\r') ? 1 : 0));
+            const std::string_view ending =
+                raw.substr(0, raw.size() - (raw.ends_with('\r') ? 1 : 0));
             return malformed("line " + std::to_string(lineNumber) + " (\"" + shown(ending) +
                              "\") is not a byte written as \"XX\"");
         }

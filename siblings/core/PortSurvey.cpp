@@ -179,9 +179,15 @@ int OpenPortForUse(int n, int& fd, std::string& why)
     const int result = OpenComPort(n, fd);
     if (result != 0) {
         const int error = errno;
-        why = error == EWOULDBLOCK || error == EBUSY
-                  ? name + " is in use by another program."
-                  : name + " cannot be opened: " + std::strerror(error) + ".";
+        if (error == EWOULDBLOCK || error == EBUSY) {
+            why = name + " is in use by another program.";
+        } else if (error == EACCES || error == EPERM) {
+            why = name + " cannot be opened: " + std::strerror(error) +
+                  ". Serial devices belong to the group dialout: add yourself to it (sudo "
+                  "adduser $USER dialout) and log in again.";
+        } else {
+            why = name + " cannot be opened: " + std::strerror(error) + ".";
+        }
         return 1;
     }
     if (!ApplyLineSettings(fd, LineSpeed)) {

@@ -91,11 +91,12 @@ int main(int argc, char** argv)
         }
     }
     tessaron::TLoaderWindow window(messages);
-    messages.SetParentWindow(&window);
     QObject::connect(&window, &tessaron::TLoaderWindow::Finished, &app,
                      [](int status) { QApplication::exit(status); });
+    // A refusal comes before the window shows; the result box sits over it.
     if (!window.Start(path, QString::fromLocal8Bit(settings.c_str()))) {
         return window.ExitStatus();
     }
+    messages.SetParentWindow(&window);
     return QApplication::exec();
 }

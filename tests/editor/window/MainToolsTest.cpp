@@ -3,8 +3,10 @@
 #include "MainWindowFixture.h"
 
 #include "common/QtLauncher.h"
+#include "common/SuiteFolder.h"
 #include "editor/window/About.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QToolButton>
 
@@ -27,6 +29,21 @@ const QString TestProgramMissing = "Could not find the Windows Ruskel Program.  
 const QString NoFile = "Please open a Tessaron file before attempting to download.";
 const QString PortHint = "Click \"Set Port\" to set the Tessaron COM port";
 const QString HidHint = "After download, Host Mode will be set to HID (PC Keybd)";
+
+// Where the window finds a sibling program: the build's own programs sit
+// beside the tests, so they are found unless the suite folder has one.
+QString siblingPath(const char* name)
+{
+    return q(SiblingProgramPath(name));
+}
+
+// A program of that name in the suite folder that cannot start, so that the
+// build's own program beside the tests is not used.
+void unstartable(const TempHome& home, const std::string& name)
+{
+    QFile::setPermissions(q(home.write(name, "no program\n")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
 
 QColor textColour(QLabel* label)
 {
@@ -159,7 +176,7 @@ TEST_F(ToolsTest, DownloadStartsTheLoaderWithTheSavedImage)
     QTest::mouseClick(find<QToolButton>("ToolBtnDownload"), Qt::LeftButton);
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::Program);
-    EXPECT_EQ(programs.started()[0].program, q(home.file("Tavrix")));
+    EXPECT_EQ(programs.started()[0].program, siblingPath("Tavrix"));
     EXPECT_EQ(programs.started()[0].parameters, q("\"" + home.file("my keys/a.hex") + "\""));
     EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("my keys/a.hex"))});
     EXPECT_TRUE(messages.shown().empty());
@@ -217,6 +234,7 @@ TEST_F(ToolsTest, RealLoaderMissingIsReported)
 {
     QtLauncher real;
     launcher = &real;
+    unstartable(home, "Tavrix");
     TfrmMain& w = start();
     files.QueueAnswer(q(home.file("a.ckd")));
     ASSERT_TRUE(w.ToolBtnSaveAsClick());
@@ -246,6 +264,7 @@ TEST_F(ToolsTest, SetPortWithoutThePortProgramStillRefreshesThePanel)
 {
     QtLauncher real;
     launcher = &real;
+    unstartable(home, "Wendrel");
     TfrmMain& w = start();
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=9\r\n");
     w.btnWendrelClick();
@@ -261,7 +280,7 @@ TEST_F(ToolsTest, SetPortRunsThePortProgramFromTheSuiteFolder)
     w.btnWendrelClick();
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::RunAndWait);
-    EXPECT_EQ(programs.started()[0].program, q(home.file("Wendrel")));
+    EXPECT_EQ(programs.started()[0].program, siblingPath("Wendrel"));
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM1 (USB)");
     EXPECT_FALSE(w.Modified());
 }
@@ -281,13 +300,13 @@ TEST_F(ToolsTest, TestChoosesTheProgramByTheLoadersPort)
 
     const auto& s = programs.started();
     ASSERT_EQ(s.size(), 4u);
-    EXPECT_EQ(s[0].program, q(home.file("Qex")));
+    EXPECT_EQ(s[0].program, siblingPath("Qex"));
     EXPECT_EQ(s[0].parameters, "");
-    EXPECT_EQ(s[1].program, q(home.file("Qex")));
+    EXPECT_EQ(s[1].program, siblingPath("Qex"));
     EXPECT_EQ(s[1].arguments, QStringList{"5"});
     EXPECT_EQ(s[2].program, "Ruskel") << "by its bare name";
     EXPECT_EQ(s[2].parameters, "");
-    EXPECT_EQ(s[3].program, q(home.file("Qex")));
+    EXPECT_EQ(s[3].program, siblingPath("Qex"));
     EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -308,7 +327,7 @@ TEST_F(ToolsTest, TestOfAHidKeyboardStartsTheKeyboardTestSilently)
     programs.SetSucceeds(false);
     w.ToolButtonTestClick();
     ASSERT_EQ(programs.started().size(), 1u);
-    EXPECT_EQ(programs.started()[0].program, q(home.file("Ruskel")));
+    EXPECT_EQ(programs.started()[0].program, siblingPath("Ruskel"));
     EXPECT_TRUE(messages.shown().empty()) << "no message in any case";
 }
 
