@@ -238,7 +238,8 @@ void TSerialTestWindow::openOrClose()
 void TSerialTestWindow::readPort()
 {
     std::uint8_t buffer[1024];
-    for (;;) {
+    // A few reads at a time: a port that never pauses must not starve the window.
+    for (int reads = 0; reads < 16; ++reads) {
         const int port = m_session.Port();
         const int n = m_session.Read(buffer, sizeof buffer);
         if (n < 0) {

@@ -278,7 +278,7 @@ TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
     EXPECT_LT(loader.Sent(), static_cast<int>(image.size()));
     EXPECT_TRUE(Contains(loader.Message(),
                          "Download cancelled after " + std::to_string(loader.Sent()) + " of "));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(keypad.WaitForReceived(image.size() + loader.Sent(), 5000));
     EXPECT_EQ(keypad.Received().size(), image.size() + loader.Sent());
     EXPECT_FALSE(keypad.Downloads().back().Complete);
 }
