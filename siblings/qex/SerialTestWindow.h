@@ -1,5 +1,6 @@
 #pragma once
 
+#include "siblings/core/ReceivedText.h"
 #include "siblings/core/SerialSession.h"
 
 #include <QStringList>
