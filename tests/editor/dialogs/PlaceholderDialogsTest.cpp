@@ -34,7 +34,7 @@ TEST_F(PropertyDialogsTest, CaptionsAndNames)
     TfrmScreenEdit screens(context);
     EXPECT_EQ(parameters.windowTitle(), "Tessaron USER Properties");
     EXPECT_EQ(advanced.windowTitle(), "Tessaron Advanced ROM Properties");
-    EXPECT_EQ(screens.windowTitle(), "Tessaron ROM Screen Editor");
+    EXPECT_EQ(screens.windowTitle(), "Tessaron Screen Editor");
     EXPECT_EQ(parameters.objectName(), "frmParameters");
     EXPECT_TRUE(parameters.isModal());
     EXPECT_NE(advanced.findChild<QPushButton*>("btnOK"), nullptr);
