@@ -17,8 +17,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <tuple>
-
 namespace tessaron {
 
 namespace {
@@ -66,47 +64,16 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
     LabelFor(baud, m_cboxCardBaudRate);
     grid->addWidget(baud, 0, 0);
     grid->addWidget(m_cboxCardBaudRate, 0, 1, Qt::AlignLeft);
-    const struct
-    {
-        const char* labelName;
-        const char* label;
-        QButtonGroup* group;
-        std::initializer_list<std::tuple<const char*, const char*, int>> buttons;
-    } choices[] = {
-        {"lblCardDataBits",
-         "# of Data Bits:",
-         m_dataBitsGroup,
-         {{"rbCard7DataBits", "7", 7}, {"rbCard8DataBits", "8", 8}}},
-        {"lblCardStopBits",
-         "# of Stop Bits:",
-         m_stopBitsGroup,
-         {{"rbCardStopBits1", "1", 1}, {"rbCardStopBits2", "2", 2}}},
-        {"lblCardParity",
-         "Parity:",
-         m_parityGroup,
-         {{"rbCardParityNone", "None", int(TParity::None)},
-          {"rbCardParityOdd", "Odd", int(TParity::Odd)},
-          {"rbCardParityEven", "Even", int(TParity::Even)},
-          {"rbCardParityMark", "Mark", int(TParity::Mark)},
-          {"rbCardParitySpace", "Space", int(TParity::Space)}}},
-    };
-    int row = 1;
-    for (const auto& choice : choices) {
-        QLabel* label =
-            MakeLabel(m_gboxCardCom, choice.labelName, QString::fromLatin1(choice.label));
-        auto* line = new QHBoxLayout;
-        for (const auto& [name, caption, id] : choice.buttons) {
-            QRadioButton* button =
-                MakeRadio(m_gboxCardCom, name, QString::fromLatin1(caption), choice.group, id);
-            button->setAccessibleName(label->text().remove(QLatin1Char(':')).trimmed() +
-                                      QLatin1Char(' ') + button->text());
-            line->addWidget(button);
-        }
-        line->addStretch();
-        grid->addWidget(label, row, 0);
-        grid->addLayout(line, row, 1);
-        ++row;
-    }
+    AddChoiceRow(grid, 1, "lblCardDataBits", QStringLiteral("# of Data Bits:"), m_dataBitsGroup,
+                 {{"rbCard7DataBits", "7", 7}, {"rbCard8DataBits", "8", 8}});
+    AddChoiceRow(grid, 2, "lblCardStopBits", QStringLiteral("# of Stop Bits:"), m_stopBitsGroup,
+                 {{"rbCardStopBits1", "1", 1}, {"rbCardStopBits2", "2", 2}});
+    AddChoiceRow(grid, 3, "lblCardParity", QStringLiteral("Parity:"), m_parityGroup,
+                 {{"rbCardParityNone", "None", int(TParity::None)},
+                  {"rbCardParityOdd", "Odd", int(TParity::Odd)},
+                  {"rbCardParityEven", "Even", int(TParity::Even)},
+                  {"rbCardParityMark", "Mark", int(TParity::Mark)},
+                  {"rbCardParitySpace", "Space", int(TParity::Space)}});
     layout->addWidget(m_gboxCardCom);
 
     m_gboxCardOKMessage =

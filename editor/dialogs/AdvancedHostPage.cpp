@@ -16,8 +16,6 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-#include <tuple>
-
 namespace tessaron {
 
 namespace {
@@ -78,46 +76,16 @@ TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
     LabelFor(baud, m_cboxHostBaudRate);
     grid->addWidget(baud, 0, 0);
     grid->addWidget(m_cboxHostBaudRate, 0, 1, Qt::AlignLeft);
-    const struct
-    {
-        const char* labelName;
-        const char* label;
-        QButtonGroup* group;
-        std::initializer_list<std::tuple<const char*, const char*, int>> buttons;
-    } choices[] = {
-        {"lblHostDataBits",
-         "# of Data Bits:",
-         m_dataBitsGroup,
-         {{"rbHost7DataBits", "7", 7}, {"rbHost8DataBits", "8", 8}}},
-        {"lblHostStopBits",
-         "# of Stop Bits:",
-         m_stopBitsGroup,
-         {{"rbHostStopBits1", "1", 1}, {"rbHostStopBits2", "2", 2}}},
-        {"lblHostParity",
-         "Parity:",
-         m_parityGroup,
-         {{"rbHostParityNone", "None", int(TParity::None)},
-          {"rbHostParityOdd", "Odd", int(TParity::Odd)},
-          {"rbHostParityEven", "Even", int(TParity::Even)},
-          {"rbHostParityMark", "Mark", int(TParity::Mark)},
-          {"rbHostParitySpace", "Space", int(TParity::Space)}}},
-    };
-    int row = 1;
-    for (const auto& choice : choices) {
-        QLabel* label = MakeLabel(com, choice.labelName, QString::fromLatin1(choice.label));
-        auto* buttons = new QHBoxLayout;
-        for (const auto& [name, caption, id] : choice.buttons) {
-            QRadioButton* button =
-                MakeRadio(com, name, QString::fromLatin1(caption), choice.group, id);
-            button->setAccessibleName(label->text().remove(QLatin1Char(':')).trimmed() +
-                                      QLatin1Char(' ') + button->text());
-            buttons->addWidget(button);
-        }
-        buttons->addStretch();
-        grid->addWidget(label, row, 0);
-        grid->addLayout(buttons, row, 1);
-        ++row;
-    }
+    AddChoiceRow(grid, 1, "lblHostDataBits", QStringLiteral("# of Data Bits:"), m_dataBitsGroup,
+                 {{"rbHost7DataBits", "7", 7}, {"rbHost8DataBits", "8", 8}});
+    AddChoiceRow(grid, 2, "lblHostStopBits", QStringLiteral("# of Stop Bits:"), m_stopBitsGroup,
+                 {{"rbHostStopBits1", "1", 1}, {"rbHostStopBits2", "2", 2}});
+    AddChoiceRow(grid, 3, "lblHostParity", QStringLiteral("Parity:"), m_parityGroup,
+                 {{"rbHostParityNone", "None", int(TParity::None)},
+                  {"rbHostParityOdd", "Odd", int(TParity::Odd)},
+                  {"rbHostParityEven", "Even", int(TParity::Even)},
+                  {"rbHostParityMark", "Mark", int(TParity::Mark)},
+                  {"rbHostParitySpace", "Space", int(TParity::Space)}});
     // Mark and space parity of the bit-7 encoding can be shown, not chosen.
     for (const TParity shownOnly : {TParity::Mark, TParity::Space}) {
         m_parityGroup->button(int(shownOnly))->setEnabled(false);

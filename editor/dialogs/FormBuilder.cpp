@@ -29,14 +29,13 @@ T* named(T* widget, const char* name)
     return widget;
 }
 
-// "Keypad Tail character*:" is spoken as "Keypad Tail character*".
+// A field's name is its label's text, without the mnemonic marker.
 QString spokenText(const QString& labelText)
 {
     QString text = labelText;
     text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
     text.remove(QLatin1Char('&'));
     text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-    text.remove(QLatin1Char(':'));
     return text.simplified();
 }
 
@@ -151,6 +150,24 @@ TSpinEdit* AddSpinRow(QGridLayout* grid, int row, const char* labelName, const Q
         grid->addWidget(unitLabel, row, 2);
     }
     return spin;
+}
+
+void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QString& label,
+                  QButtonGroup* group, std::initializer_list<TChoice> choices)
+{
+    QWidget* parent = grid->parentWidget();
+    QLabel* caption = MakeLabel(parent, labelName, label);
+    const QString spokenLabel = QString(label).remove(QLatin1Char(':')).simplified();
+    auto* buttons = new QHBoxLayout;
+    for (const TChoice& choice : choices) {
+        QRadioButton* button =
+            MakeRadio(parent, choice.Name, QString::fromLatin1(choice.Caption), group, choice.Id);
+        button->setAccessibleName(spokenLabel + QLatin1Char(' ') + button->text());
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    grid->addWidget(caption, row, 0);
+    grid->addLayout(buttons, row, 1);
 }
 
 void LabelFor(QLabel* label, QWidget* field)

@@ -55,8 +55,19 @@ TSpinEdit* AddSpinRow(QGridLayout* grid, int row, const char* labelName, const Q
                       const char* unitName = nullptr, const QString& unit = QString(),
                       QLabel** labelOut = nullptr);
 
-// label names field: its text (without the colon) becomes the field's
-// accessible name, and the label keeps it so when relabelled.
+// A labelled row of radio buttons in a grid, each with its object name,
+// caption and id in group; a screen reader calls each "<label> <caption>".
+struct TChoice
+{
+    const char* Name;
+    const char* Caption;
+    int Id;
+};
+void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QString& label,
+                  QButtonGroup* group, std::initializer_list<TChoice> choices);
+
+// label names field: its text becomes the field's accessible name, and the
+// label keeps it so when relabelled.
 void LabelFor(QLabel* label, QWidget* field);
 void Relabel(QLabel* label, const QString& text);
 // A unit ("ms", "decimal") or a note that tells more about a control.
