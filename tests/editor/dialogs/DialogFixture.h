@@ -82,6 +82,7 @@ public:
         reveal(field);
         field->setFocus();
         QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Backspace);
         QTest::keyClicks(field, text);
         QTest::keyClick(field, Qt::Key_Tab);
     }
@@ -143,7 +144,8 @@ public:
     // A mnemonic, which clicks its button a moment later.
     void mnemonic(Qt::Key key)
     {
-        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : m_dialog, key, Qt::AltModifier);
         QTest::qWait(200);
     }
 

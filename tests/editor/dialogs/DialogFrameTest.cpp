@@ -1,5 +1,5 @@
-// The property dialogs' shared frame: OK and Apply start disabled at every
-// opening, Apply and Cancel move the ROM working copies the right way.
+// The property dialogs on their own, without the main window: OK and Apply
+// start disabled, Apply and Cancel move the ROM working copies the right way.
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
