@@ -39,16 +39,6 @@ const std::array<const char*, 4> GreenHidCaptions = {"Off", "CapsLock Indicator"
 const std::array<const char*, 4> RedHidCaptions = {"Off", "CapsLock Indicator", "NumLock Indicator",
                                                    "Level Indicator"};
 
-QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
-{
-    auto* layout = new QHBoxLayout;
-    for (QWidget* w : widgets) {
-        layout->addWidget(w);
-    }
-    layout->addStretch();
-    return layout;
-}
-
 // A labelled field in a group of its own: " Title " / "Label:" [field].
 TSpinEdit* addFieldGroup(QVBoxLayout* column, QWidget* parent, const char* groupName,
                          const QString& title, const char* labelName, const QString& label,
@@ -65,7 +55,7 @@ TSpinEdit* addFieldGroup(QVBoxLayout* column, QWidget* parent, const char* group
         DescribeWith(spin, hint);
     }
     auto* layout = new QVBoxLayout(group);
-    layout->addLayout(row({caption, spin}));
+    layout->addLayout(MakeRow({caption, spin}));
     column->addWidget(group);
     return spin;
 }
@@ -118,8 +108,8 @@ void TfrmParameters::buildModeColumn(QWidget* column)
     for (QAbstractButton* button : m_modeGroup->buttons()) {
         modeLayout->addWidget(button);
     }
-    modeLayout->addLayout(row({m_cbMaskInput, m_lblMaskInput}));
-    modeLayout->addLayout(row({m_lblTailChar1, m_spinTailChar, m_lblTailChar2}));
+    modeLayout->addLayout(MakeRow({m_cbMaskInput, m_lblMaskInput}));
+    modeLayout->addLayout(MakeRow({m_lblTailChar1, m_spinTailChar, m_lblTailChar2}));
     layout->addWidget(mode);
 
     m_spinCharacterPacing = addFieldGroup(
@@ -217,11 +207,11 @@ void TfrmParameters::buildLinkColumn(QWidget* column)
     LabelFor(m_lblRFID, m_spinRFID);
     SetVisible({rf, m_lblRFID, m_spinRFID}, false);
     rf->setEnabled(false);
-    hostLayout->addLayout(row({rf, m_lblRFID, m_spinRFID}));
+    hostLayout->addLayout(MakeRow({rf, m_lblRFID, m_spinRFID}));
     m_lblCdcSerialNo = MakeLabel(host, "lblCdcSerialNo", QStringLiteral("CDC S/N:"));
     m_spinCdcSerialNo = MakeSpin(host, "spinCdcSerialNo", 0, 9999);
     LabelFor(m_lblCdcSerialNo, m_spinCdcSerialNo);
-    hostLayout->addLayout(row({m_lblCdcSerialNo, m_spinCdcSerialNo}));
+    hostLayout->addLayout(MakeRow({m_lblCdcSerialNo, m_spinCdcSerialNo}));
     layout->addWidget(host);
     layout->addStretch();
 }
@@ -257,9 +247,9 @@ void TfrmParameters::buildReaderColumn(QWidget* column)
     LabelFor(m_lblEndChar, m_spinEndChar);
     auto* bcrLayout = new QVBoxLayout(m_gboxBCR);
     bcrLayout->addWidget(m_cbStartCharEnable);
-    bcrLayout->addLayout(row({m_lblStartChar, m_spinStartChar}));
+    bcrLayout->addLayout(MakeRow({m_lblStartChar, m_spinStartChar}));
     bcrLayout->addWidget(m_cbEndCharEnable);
-    bcrLayout->addLayout(row({m_lblEndChar, m_spinEndChar}));
+    bcrLayout->addLayout(MakeRow({m_lblEndChar, m_spinEndChar}));
 
     m_gboxMCR = MakeGroup(column, "gboxMCR", QStringLiteral(" Mag Card Reader "));
     QLabel* tracks = MakeLabel(m_gboxMCR, "lblTracks", QStringLiteral("Process Track(s) : "));
@@ -267,7 +257,7 @@ void TfrmParameters::buildReaderColumn(QWidget* column)
     m_cbTrack2 = MakeCheck(m_gboxMCR, "cbTrack2", QStringLiteral("Track 2"));
     auto* mcrLayout = new QGridLayout(m_gboxMCR);
     mcrLayout->addWidget(tracks, 0, 0);
-    mcrLayout->addLayout(row({m_cbTrack1, m_cbTrack2}), 0, 1);
+    mcrLayout->addLayout(MakeRow({m_cbTrack1, m_cbTrack2}), 0, 1);
     const struct
     {
         const char* labelName;
