@@ -76,6 +76,7 @@ void TfrmScreenEdit::buildScreenChoice(QWidget* parent)
     auto* layout = static_cast<QVBoxLayout*>(parent->layout());
     QGroupBox* choice = MakeGroup(parent, "gboxScreenNumber", QString());
     choice->setFlat(true);
+    choice->setAccessibleName(QStringLiteral("Screen Number"));
     auto* row = new QHBoxLayout(choice);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(MakeLabel(choice, "lblScreenNumber", QStringLiteral("Screen Number:")));
