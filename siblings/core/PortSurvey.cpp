@@ -87,7 +87,8 @@ TPortInfo SurveyPort(int n)
     }
     info.Type = TPortInfo::Kind::SerialDevice;
     const std::string real = resolved(path);
-    if (!real.empty()) {
+    if (!real.empty() && real != info.Target) {
+        info.Link = info.Target; // /dev/serial/by-id/... names the adapter
         info.Target = real;
     }
     info.UsbSerial = info.Target.rfind("/dev/ttyACM", 0) == 0;
@@ -122,6 +123,9 @@ std::string DescribePort(const TPortInfo& info)
         return "nothing";
     case TPortInfo::Kind::SerialDevice:
         text = (info.UsbSerial ? "USB serial device " : "serial device ") + info.Target;
+        if (!info.Link.empty()) {
+            text += " (" + info.Link + ")";
+        }
         break;
     case TPortInfo::Kind::VirtualPort:
         text = "virtual port of " + programName(info.Owner) + " (pid " +
