@@ -100,6 +100,14 @@ TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::strin
                       " is no port (COM1 to COM16). " + SetPortHint);
     }
 
+    // A bridge throws away what its port gets while the keypad is not there:
+    // sending would end in "complete" with nothing downloaded.
+    const TPortInfo info = SurveyPort(port);
+    if (info.Type == TPortInfo::Kind::VirtualPort && info.KeypadAbsent) {
+        return refuse("Cannot download to " + m_portName + ": its keypad (" + info.Keypad +
+                      ") is not plugged in. Plug it in, wait until Corvandelle has opened it, "
+                      "and download again. Nothing was sent.");
+    }
     std::string why;
     if (OpenPortForUse(port, m_fd, why) != 0) {
         return refuse("Cannot download to " + m_portName + ": " + why + " Nothing was sent.");

@@ -3,6 +3,7 @@
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/SerialLine.h"
+#include "portmgr/devices/UsbIdentity.h"
 
 #include <cerrno>
 #include <climits>
@@ -29,16 +30,22 @@ std::string resolved(const std::string& path)
     return ::realpath(path.c_str(), real) != nullptr ? std::string(real) : std::string();
 }
 
-std::string assignedKeypad(int n)
+// The keypad that Corvandelle.ini gives port n, and whether it is plugged in
+// as far as the kernel's device tree tells: an identity of the kernel's form
+// ("usb-<controller>-<port path>/input<n>") that no hidraw node carries now is a
+// keypad that is not there, whose bytes the bridge would throw away.
+void assignedKeypad(int n, TPortInfo& info)
 {
     TPortManager pm;
     LoadSettings(pm);
     for (const TPortAssignment& a : pm.PortAssignments) {
         if (a.ComPort == n && !a.Identity.empty()) {
-            return a.Identity;
+            info.Keypad = a.Identity;
+            info.KeypadAbsent = a.Identity.rfind("usb-", 0) == 0 &&
+                                FindHidNode(pm.SysfsRoot, a.Identity) == a.Identity;
+            return;
         }
     }
-    return {};
 }
 
 std::string programName(const TPortOwner& owner)
@@ -71,7 +78,7 @@ TPortInfo SurveyPort(int n)
             return info;
         }
         info.Type = TPortInfo::Kind::VirtualPort;
-        info.Keypad = assignedKeypad(n);
+        assignedKeypad(n, info);
         info.Holders = ProcessesHoldingDevice(path);
         return info;
     }
@@ -131,6 +138,9 @@ std::string DescribePort(const TPortInfo& info)
         text = "virtual port of " + programName(info.Owner) + " (pid " +
                std::to_string(info.Owner.Pid) + ")";
         text += info.Keypad.empty() ? ", no keypad assigned" : ", keypad " + info.Keypad;
+        if (info.KeypadAbsent) {
+            text += " (not plugged in)";
+        }
         break;
     case TPortInfo::Kind::LeftOver:
         return "left behind by a bridge that has ended (not used)";

@@ -23,11 +23,12 @@ struct TPortInfo
 
     int Number = 0;
     Kind Type = Kind::Nothing;
-    std::string Target;     // where the link leads (the device node)
-    std::string Link;       // the link's own text when it names the device otherwise (by-id)
-    bool UsbSerial = false; // a USB CDC device (ttyACM), as a CDC keypad is
-    TPortOwner Owner;       // of a virtual port
-    std::string Keypad;     // of a virtual port: the keypad Corvandelle.ini gives it
+    std::string Target;        // where the link leads (the device node)
+    std::string Link;          // the link's own text when it names the device otherwise (by-id)
+    bool UsbSerial = false;    // a USB CDC device (ttyACM), as a CDC keypad is
+    TPortOwner Owner;          // of a virtual port
+    std::string Keypad;        // of a virtual port: the keypad Corvandelle.ini gives it
+    bool KeypadAbsent = false; // that keypad, known by where it is plugged in, is not there
     std::vector<TPortHolder> Holders; // other programs that have the port open
 };
 

@@ -192,6 +192,12 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
     ::waitpid(dead, nullptr, 0);
     ::symlink("/dev/pts/999", home.file("ports/COM7").c_str());
     home.write("ports/.COM7.owner", std::to_string(dead) + " 12345 /dev/pts/999\n");
+    // A bridge's port whose keypad is not plugged in (no hidraw node carries it).
+    ::setenv("TESSARON_SYSFS", home.path().c_str(), 1);
+    home.write("Corvandelle.ini", "[Port Settings]\r\nCOM_Assignment_1=8\r\n"
+                                  "GUID_1=usb-0000:00:14.0-9/input0\r\n");
+    TVirtualPort waiting;
+    ASSERT_TRUE(waiting.CreatePort("COM8"));
 
     struct Case
     {
@@ -221,6 +227,9 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
         {"a file", imagePath, "ComPort=6\r\n", "COM6 is not a serial port"},
         {"left by a bridge that died", imagePath, "ComPort=7\r\n",
          "COM7 was left behind by a bridge that has ended"},
+        {"keypad not plugged in", imagePath, "ComPort=8\r\nComType=U\r\n",
+         "Cannot download to COM8 (USB): its keypad (usb-0000:00:14.0-9/input0) is not "
+         "plugged in."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -242,6 +251,8 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
         EXPECT_TRUE(Contains(loader.Message(), "(pid " + std::to_string(other.pid()) + ")"));
     }
     EXPECT_EQ(keypad.Received(), "");
+    EXPECT_EQ(waiting.BytesPending(), 0);
+    ::unsetenv("TESSARON_SYSFS");
 }
 
 TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
@@ -286,6 +297,7 @@ TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
 TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
 {
     TempHome home;
+    ::setenv("TESSARON_SYSFS", home.path().c_str(), 1); // no hidraw node: the keypad is absent
     home.write("Corvandelle.ini",
                "[Port Settings]\r\nCOM_Assignment_1=3\r\nGUID_1=usb-0000:00:14.0-1.2/input0\r\n");
     FakeSerialKeypad serial(home.file("ports/COM2"));
@@ -309,7 +321,8 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
         {2, TPortInfo::Kind::SerialDevice, "serial device " + serial.TerminalPath(), "R"},
         {3, TPortInfo::Kind::VirtualPort,
          "virtual port of siblings_core_t " + self +
-             ", keypad usb-0000:00:14.0-1.2/input0; in use by siblings_core_t (pid " +
+             ", keypad usb-0000:00:14.0-1.2/input0 (not plugged in); in use by siblings_core_t "
+             "(pid " +
              std::to_string(host.pid()) + ")",
          "U"},
         {5, TPortInfo::Kind::BrokenLink, "link to /nonexistent/ttyACM0, which does not exist", "R"},
@@ -326,6 +339,7 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
     EXPECT_TRUE(SurveyPort(2).Holders.empty());
     // Looking sent the bridge's port nothing.
     EXPECT_EQ(bridged.BytesPending(), 0);
+    ::unsetenv("TESSARON_SYSFS");
 }
 
 TEST(TextProgress, BarCountAndPercent)
