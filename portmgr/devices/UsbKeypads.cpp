@@ -29,6 +29,26 @@ bool permissionRefused(int error, const char* node)
     return ::access(node, R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM);
 }
 
+// Whether the device at node is a keypad: sysfs's IDs of a hidraw node, else
+// hidapi's listing (a path that is no hidraw node, as the simulated keypads
+// have). A keypad's socket may hold any other HID device later.
+bool isKeypadNode(TPortManager& pm, const std::string& node)
+{
+    unsigned vendor = 0;
+    unsigned product = 0;
+    if (HidNodeIds(pm.SysfsRoot, node, vendor, product)) {
+        return vendor == KeypadVendorId && product == KeypadProductId;
+    }
+    hid_device_info* devices = pm.Hid.Enumerate(KeypadVendorId, KeypadProductId);
+    bool found = false;
+    for (hid_device_info* d = devices; d != nullptr && !found; d = d->next) {
+        found = d->path != nullptr && node == d->path && d->vendor_id == KeypadVendorId &&
+                d->product_id == KeypadProductId;
+    }
+    pm.Hid.FreeEnumeration(devices);
+    return found;
+}
+
 } // namespace
 
 std::string UsbPermissionMessage(const std::string& node)
@@ -124,6 +144,10 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
     }
     // The node changes on every replug; the identity does not.
     const std::string node = FindHidNode(pm.SysfsRoot, s.DevicePath);
+    if (!isKeypadNode(pm, node)) {
+        s.Handle.reset();
+        return true; // absent, or another device in the keypad's place
+    }
     errno = 0;
     hid_device* device = pm.Hid.OpenPath(node.c_str());
     if (device == nullptr) {

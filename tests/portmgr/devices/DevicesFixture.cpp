@@ -42,11 +42,12 @@ int DevicesTest::AddUsbKeypad(const std::string& path, const std::string& identi
     return id;
 }
 
-void DevicesTest::AddSysfsNode(const std::string& node, const std::string& phys)
+void DevicesTest::AddSysfsNode(const std::string& node, const std::string& phys,
+                               const std::string& hidId)
 {
     WriteFile(sysfs.path() + "/class/hidraw/" + node + "/device/uevent",
-              "DRIVER=hid-generic\nHID_ID=0003:000016C0:00000604\nHID_NAME=Tessaron\nHID_PHYS=" +
-                  phys + "\nHID_UNIQ=\n");
+              "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=Tessaron\nHID_PHYS=" + phys +
+                  "\nHID_UNIQ=\n");
 }
 
 void DevicesTest::RemoveSysfsNode(const std::string& node)

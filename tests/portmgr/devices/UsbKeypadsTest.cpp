@@ -337,6 +337,25 @@ TEST_F(UsbOpenTest, IdentitySurvivesAReplugThatChangesTheNode)
     EXPECT_EQ(DevicePathOf(Slot(0)), phys);
 }
 
+// Any HID device may sit where a keypad was plugged in; it is never opened,
+// whether the identity leads to a hidraw node or is a path itself.
+TEST_F(UsbOpenTest, AForeignDeviceInTheKeypadsPlaceIsNeverOpened)
+{
+    const std::string phys = "usb-0000:00:14.0-1.2/input0";
+    AddSysfsNode("hidraw4", phys, "0003:0000046D:0000C52B"); // a keyboard's receiver
+    const int keyboard = fakehid_add_device(0x046D, 0xC52B, "/dev/hidraw4");
+    const int token = fakehid_add_device(0x1050, 0x0407, "/dev/hidraw-token"); // not in sysfs
+    ASSERT_FALSE(LoadHidLibraries(*pm));
+    for (const char* identity : {phys.c_str(), "/dev/hidraw4", "/dev/hidraw-token"}) {
+        SetDevicePath(Slot(0), identity);
+        Slot(0).Flags = SlotPresent;
+        EXPECT_TRUE(OpenUsbKeypad(*pm, 0)) << identity;
+        EXPECT_EQ(Slot(0).Flags, SlotPresent) << identity;
+    }
+    EXPECT_EQ(fakehid_total_opens(keyboard), 0);
+    EXPECT_EQ(fakehid_total_opens(token), 0);
+}
+
 TEST_F(UsbOpenTest, KeypadsOnTwoPortsKeepTheirOwnIdentities)
 {
     AddSysfsNode("hidraw1", "usb-0000:00:14.0-1.1/input0");
