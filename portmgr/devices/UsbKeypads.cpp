@@ -158,7 +158,10 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
         return true;
     }
     s.LastError.clear();
-    if (!StartSlotThreads(s, TDeviceHandle::ForHid(device, pm.Hid.Calls()), LinkUsb)) {
+    // A second open for writes and feature reports (see TDeviceHandle).
+    hid_device* writer = pm.Hid.OpenPath(node.c_str());
+    std::unique_ptr<TDeviceHandle> handle = TDeviceHandle::ForHid(device, writer, pm.Hid.Calls());
+    if (!handle || !StartSlotThreads(s, std::move(handle), LinkUsb)) {
         return true;
     }
     SendPortNumber(pm, slot);

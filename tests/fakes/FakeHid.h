@@ -69,6 +69,9 @@ int fakehid_message_count(int id);
 // "@C" message index without the "@C", zero-terminated; returns its length.
 int fakehid_message(int id, int index, char* text, size_t size);
 int fakehid_open_handles(int id);
+// Calls made on a device handle while another thread was inside the library on
+// the same handle (never allowed with Debian 12's hidapi), since the last reset.
+int fakehid_overlapping_calls(void);
 int fakehid_total_opens(int id);
 
 // Wait until the record has at least count entries; return the count reached.

@@ -539,6 +539,7 @@ void fakehid_reset(void)
     // Handles still open keep pointing at ids that no longer exist, so they fail.
     s.devices.clear();
     s.globalError.clear();
+    s.overlappingCalls.store(0);
     s.changed.notify_all();
 }
 
@@ -731,6 +732,11 @@ int fakehid_message(int id, int index, char* text, size_t size)
 int fakehid_open_handles(int id)
 {
     return withDevice(id, [](Device& d) { return d.openHandles; });
+}
+
+int fakehid_overlapping_calls(void)
+{
+    return TheState().overlappingCalls.load();
 }
 
 int fakehid_total_opens(int id)

@@ -5,6 +5,7 @@
 
 #include "KeypadCommandParser.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -74,6 +75,8 @@ public:
     // process far more than real hidraw does).
     int readWatchers = 0;
     std::wstring globalError;
+    // Calls that entered the library on a device while another call was inside.
+    std::atomic<int> overlappingCalls{0};
 
     Device* find(int id);
 

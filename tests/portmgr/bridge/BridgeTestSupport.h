@@ -41,7 +41,7 @@ struct FakeUsbKeypad
     {
         fakehid_reset();
         id = fakehid_add_device(0x16C0, 0x0604, path);
-        handle = TDeviceHandle::ForHid(hid_open_path(path), FakeHidCalls());
+        handle = TDeviceHandle::ForHid(hid_open_path(path), hid_open_path(path), FakeHidCalls());
     }
     ~FakeUsbKeypad() { fakehid_reset(); }
 };

@@ -81,7 +81,7 @@ TEST_F(HidLibraryTest, UnloadClosesOpenUsbKeypadsFirst)
     const int id = AddUsbKeypad("/dev/hidraw-a");
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
-    EXPECT_EQ(fakehid_open_handles(id), 1);
+    EXPECT_EQ(fakehid_open_handles(id), 2); // one for reading, one for writing
     UnloadHidLibraries(*pm);
     EXPECT_EQ(fakehid_open_handles(id), 0);
     EXPECT_FALSE(Slot(0).Flags & SlotOpen);
@@ -248,7 +248,7 @@ TEST_F(UsbOpenTest, CloseKeepsIdentityAndPortAndAllowsReopening)
     EXPECT_EQ(Slot(0).ComPort, 5);
     EXPECT_EQ(fakehid_open_handles(id), 0);
     EXPECT_FALSE(OpenUsbKeypad(*pm, 0));
-    EXPECT_EQ(fakehid_open_handles(id), 1);
+    EXPECT_EQ(fakehid_open_handles(id), 2);
 }
 
 // Without any pause the close must still be safe: both threads are joined
@@ -287,6 +287,13 @@ TEST_F(UsbOpenTest, BytesTravelBothWaysThroughAnOpenSlot)
     ASSERT_EQ(fakehid_wait_outputs(id, 2, 3000), 2);
     EXPECT_EQ(FakeOutput(id, 0)[1], 7);
     EXPECT_EQ(FakeOutput(id, 1)[1], 3);
+    // Writes and feature reports never enter hidapi beside a read on one device.
+    for (int i = 0; i < 20; ++i) {
+        Slot(0).WriteThread->Queue(7, reinterpret_cast<const std::uint8_t*>(host.data()));
+        SendPortNumber(*pm, 0);
+    }
+    ASSERT_EQ(fakehid_wait_outputs(id, 22, 5000), 22);
+    EXPECT_EQ(fakehid_overlapping_calls(), 0);
 }
 
 TEST_F(UsbOpenTest, SilentKeypadRunsUpSilentWaits)
@@ -330,7 +337,7 @@ TEST_F(UsbOpenTest, IdentitySurvivesAReplugThatChangesTheNode)
     fakehid_plug(id, "/dev/hidraw7");
     const int opens = fakehid_total_opens(id);
     EXPECT_FALSE(OpenUsbKeypad(*pm, 0));
-    EXPECT_EQ(fakehid_total_opens(id), opens + 1);
+    EXPECT_EQ(fakehid_total_opens(id), opens + 2);
     CloseKeypad(*pm, 0);
 
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
