@@ -476,7 +476,7 @@ void BM_IdleCpuSixKeypads(benchmark::State& state)
         WriteFile(home.file("Corvandelle.ini"), ini);
 
         const std::string envHome = "TESSARON_HOME=" + home.path();
-        const std::string envRuntime = "XDG_RUNTIME_DIR=" + runtime;
+        const std::string envRuntime = "TESSARON_LOCK_DIR=" + runtime;
         const std::string envHid = std::string("TESSARON_HIDAPI=") + TESSARON_FAKEHID_LIBRARY;
         const std::string envSetup = "TESSARON_FAKEHID_SETUP=" + home.file("setup");
         char* envp[] = {const_cast<char*>(envHome.c_str()), const_cast<char*>(envRuntime.c_str()),

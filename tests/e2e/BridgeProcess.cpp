@@ -58,7 +58,7 @@ bool BridgeProcess::start(const std::string& hidapi)
     // that are safe in a child of a threaded process.
     std::vector<std::string> env = {
         "TESSARON_HOME=" + m_home,
-        "XDG_RUNTIME_DIR=" + m_runtime,
+        "TESSARON_LOCK_DIR=" + m_runtime,
         "TESSARON_HIDAPI=" + hidapi,
         "TESSARON_FAKEHID_SETUP=" + m_setup,
         "TESSARON_FAKEHID_CONTROL=" + m_control,
