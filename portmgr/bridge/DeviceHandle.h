@@ -45,6 +45,8 @@ public:
     TDeviceHandle& operator=(const TDeviceHandle&) = delete;
 
     bool IsHid() const { return m_reader != nullptr; }
+    // Keeps a lock descriptor (see LockKeypad) until the device is closed.
+    void AdoptLock(int fd) { m_lock = fd; }
     int Fd() const { return m_fd; }
 
     // One input report as hidapi delivers it, waiting at most milliseconds:
@@ -62,6 +64,7 @@ private:
     hid_device* m_writer = nullptr;
     const THidCalls* m_calls = nullptr;
     int m_fd = -1;
+    int m_lock = -1;
     std::mutex m_callLock;
 };
 

@@ -404,6 +404,18 @@ int TVirtualPort::Read(std::uint8_t* buffer, int count)
     return n > 0 ? static_cast<int>(n) : 0;
 }
 
+bool TVirtualPort::IsVirtualPortLink(const std::string& name, bool& alive)
+{
+    Marker m;
+    alive = false;
+    if (!readMarker(MarkerPath(name), m) || m.slave.empty() ||
+        linkTarget(SuitePath("ports/" + name)) != m.slave) {
+        return false;
+    }
+    alive = ownerAlive(m);
+    return true;
+}
+
 int TVirtualPort::ResetBus()
 {
     int removed = 0;

@@ -76,6 +76,13 @@ public:
     // The marker file that records the owner of ports/<name>.
     static std::string MarkerPath(const std::string& name);
 
+    // Whether ports/<name> is a virtual port that a run of the suite made (the
+    // link still points where its owner marker says), and in alive whether that
+    // run still lives. Such a link is never a serial device: a live bridge's
+    // host would be disturbed, and a dead run's may point at a stranger's
+    // terminal by now.
+    static bool IsVirtualPortLink(const std::string& name, bool& alive);
+
 private:
     void fail(const std::string& what, int error);
     void discardHostBound();

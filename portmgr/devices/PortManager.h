@@ -48,6 +48,9 @@ public:
     std::array<bool, MaxKeypads> UsbConnected{};
     // [n - 1]: COMn answered the last serial probe as a keypad.
     std::array<bool, MaxComPorts> SerialKeypadPorts{};
+    // [n - 1]: why the last serial probe passed COMn over although it exists
+    // (held by another program, a virtual port); empty otherwise.
+    std::array<std::string, MaxComPorts> PortNotes;
 
     std::array<TPortAssignment, MaxKeypads> PortAssignments;
     bool RetryOnVComFail = true;

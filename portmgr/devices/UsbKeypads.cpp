@@ -1,5 +1,6 @@
 #include "UsbKeypads.h"
 
+#include "KeypadLock.h"
 #include "PortManager.h"
 #include "UsbIdentity.h"
 
@@ -148,11 +149,20 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
         s.Handle.reset();
         return true; // absent, or another device in the keypad's place
     }
+    const int lock = LockKeypad(s.DevicePath, s.InUseElsewhere);
+    if (s.InUseElsewhere) {
+        s.Handle.reset();
+        return true;
+    }
     errno = 0;
     hid_device* device = pm.Hid.OpenPath(node.c_str());
     if (device == nullptr) {
+        const int error = errno;
+        if (lock >= 0) {
+            ::close(lock);
+        }
         s.Handle.reset();
-        if (permissionRefused(errno, node.c_str())) {
+        if (permissionRefused(error, node.c_str())) {
             s.LastError = UsbPermissionMessage(node);
         }
         return true;
@@ -161,7 +171,14 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
     // A second open for writes and feature reports (see TDeviceHandle).
     hid_device* writer = pm.Hid.OpenPath(node.c_str());
     std::unique_ptr<TDeviceHandle> handle = TDeviceHandle::ForHid(device, writer, pm.Hid.Calls());
-    if (!handle || !StartSlotThreads(s, std::move(handle), LinkUsb)) {
+    if (!handle) {
+        if (lock >= 0) {
+            ::close(lock);
+        }
+        return true;
+    }
+    handle->AdoptLock(lock);
+    if (!StartSlotThreads(s, std::move(handle), LinkUsb)) {
         return true;
     }
     SendPortNumber(pm, slot);

@@ -344,6 +344,29 @@ TEST_F(UsbOpenTest, IdentitySurvivesAReplugThatChangesTheNode)
     EXPECT_EQ(DevicePathOf(Slot(0)), phys);
 }
 
+// `tessaron keypads` beside a running bridge: the keypad that bridging holds
+// is neither opened a second time nor told another port.
+TEST_F(UsbOpenTest, AKeypadThatAnotherProgramHoldsIsLeftAlone)
+{
+    const int id = AddUsbKeypad("/dev/hidraw-a");
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
+    TPortManager other;
+    other.SysfsRoot = pm->SysfsRoot;
+    other.SleepMs = [](int) {};
+    ASSERT_EQ(EnumerateKeypads(other), 1);
+    const int opens = fakehid_total_opens(id);
+    const int features = fakehid_feature_count(id);
+    EXPECT_TRUE(OpenUsbKeypad(other, 0));
+    EXPECT_TRUE(other.KeypadSlots[0].InUseElsewhere);
+    EXPECT_EQ(fakehid_total_opens(id), opens);
+    EXPECT_EQ(fakehid_feature_count(id), features);
+
+    CloseKeypad(*pm, 0);
+    EXPECT_FALSE(OpenUsbKeypad(other, 0));
+    EXPECT_FALSE(other.KeypadSlots[0].InUseElsewhere);
+}
+
 // Any HID device may sit where a keypad was plugged in; it is never opened,
 // whether the identity leads to a hidraw node or is a path itself.
 TEST_F(UsbOpenTest, AForeignDeviceInTheKeypadsPlaceIsNeverOpened)
