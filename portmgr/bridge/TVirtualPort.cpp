@@ -103,7 +103,9 @@ bool readMarker(const std::string& path, Marker& marker)
     return true;
 }
 
-bool writeMarker(const std::string& path, const std::string& slave)
+// exclusive: fails (EEXIST) when a marker is there already, whoever wrote it,
+// so that two processes making the same port never overwrite each other's.
+bool writeMarker(const std::string& path, const std::string& slave, bool exclusive)
 {
     unsigned long long start = 0;
     processStartTime(::getpid(), start);
@@ -111,7 +113,8 @@ bool writeMarker(const std::string& path, const std::string& slave)
     const int len = std::snprintf(text, sizeof text, "%ld %llu %s\n", static_cast<long>(::getpid()),
                                   start, slave.c_str());
     const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+        ::open(path.c_str(),
+               O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
         return false;
     }
@@ -127,12 +130,8 @@ bool writeMarker(const std::string& path, const std::string& slave)
     return ok;
 }
 
-bool markerIsMine(const Marker& m, const std::string& slave)
-{
-    return m.pid == static_cast<long>(::getpid()) && m.slave == slave;
-}
-
-// Whether the process that wrote the marker still runs (same pid, same start).
+// Whether the process that wrote the marker still runs: the same pid and the
+// same start time (after a reboot a service easily gets an earlier run's pid).
 bool ownerAlive(const Marker& m)
 {
     if (m.pid <= 0) {
@@ -140,6 +139,11 @@ bool ownerAlive(const Marker& m)
     }
     unsigned long long start = 0;
     return processStartTime(m.pid, start) && start == m.start;
+}
+
+bool markerIsMine(const Marker& m, const std::string& slave)
+{
+    return m.pid == static_cast<long>(::getpid()) && ownerAlive(m) && m.slave == slave;
 }
 
 // The link's target, "" when path is not a symbolic link.
@@ -243,9 +247,11 @@ bool TVirtualPort::CreatePort(const std::string& name)
         return false;
     }
     const std::string marker = MarkerPath(name);
-    if (!writeMarker(marker, slaveName)) {
-        fail("Unable to write " + marker, errno);
+    if (!writeMarker(marker, slaveName, true)) {
+        const int error = errno;
         ::close(master);
+        fail(error == EEXIST ? link + " is taken" : "Unable to write " + marker,
+             error == EEXIST ? 0 : error);
         return false;
     }
     if (::symlink(slaveName.c_str(), link.c_str()) != 0) {
@@ -384,7 +390,7 @@ void TVirtualPort::remake()
     const std::string newMarker = marker + ".new";
     const std::string newLink = m_link + ".new";
     ::unlink(newLink.c_str());
-    if (!writeMarker(newMarker, slave) || ::symlink(slave.c_str(), newLink.c_str()) != 0 ||
+    if (!writeMarker(newMarker, slave, false) || ::symlink(slave.c_str(), newLink.c_str()) != 0 ||
         ::rename(newMarker.c_str(), marker.c_str()) != 0 ||
         ::rename(newLink.c_str(), m_link.c_str()) != 0) {
         ::unlink(newMarker.c_str());
@@ -491,7 +497,7 @@ int TVirtualPort::ResetBus()
         }
         Marker m;
         const bool readable = readMarker(marker, m);
-        if (readable && (m.pid == static_cast<long>(::getpid()) || ownerAlive(m))) {
+        if (readable && ownerAlive(m)) {
             continue; // a live port, ours or another running program's
         }
         const std::string link = SuitePath("ports/" + name);

@@ -290,6 +290,15 @@ TEST(TVirtualPort, CreatePortRefusesATakenName)
     TVirtualPort rival;
     EXPECT_FALSE(rival.CreatePort("COM5"));
     EXPECT_EQ(linkTarget(home.file("ports/COM5")), owner.SlavePath());
+
+    // Another process is making COM6 (its marker is there, its link not yet):
+    // its marker is neither overwritten nor removed.
+    const std::string theirs = std::to_string(::getppid()) + " 1 /dev/pts/98\n";
+    home.write("ports/.COM6.owner", theirs);
+    TVirtualPort racer;
+    EXPECT_FALSE(racer.CreatePort("COM6"));
+    EXPECT_EQ(home.read("ports/.COM6.owner"), theirs);
+    EXPECT_FALSE(entryExists(home.file("ports/COM6")));
 }
 
 TEST(TVirtualPort, DeleteRemovesLinkAndMarkerSoThePortCanBeMadeAgain)
@@ -400,6 +409,21 @@ TEST(TVirtualPortReset, RemovesLeftoversOfRunsThatDied)
     EXPECT_FALSE(entryExists(home.file("ports/COM2")));
     EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM2")));
     EXPECT_TRUE(blocked.CreatePort("COM2"));
+}
+
+// After a reboot a service easily gets the pid of an earlier run: a marker
+// with this process's id but another start time is a leftover all the same.
+TEST(TVirtualPortReset, AnEarlierRunWithThisProcessIdIsNoLongerAlive)
+{
+    TempHome home;
+    const std::string slave = leftoverOfDeadProcess("COM3");
+    ASSERT_NE(slave, "");
+    home.write("ports/.COM3.owner", std::to_string(::getpid()) + " 1 " + slave + "\n");
+    EXPECT_EQ(TVirtualPort::ResetBus(), 1);
+    EXPECT_FALSE(entryExists(home.file("ports/COM3")));
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM3")));
+    TVirtualPort port;
+    EXPECT_TRUE(port.CreatePort("COM3")) << port.LastError();
 }
 
 TEST(TVirtualPortReset, NeverTouchesUserLinksOrLivePorts)
