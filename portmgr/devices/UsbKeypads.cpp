@@ -77,6 +77,7 @@ void UnloadHidLibraries(TPortManager& pm)
             CloseSlot(pm, i, 0);
         }
     }
+    pm.JoinRetired();
     pm.Hid.Unload();
 }
 

@@ -211,6 +211,25 @@ TEST_F(BridgeE2E, SigtermLeavesNoPortLinkBehind)
     EXPECT_EQ(portsFolder(), std::vector<std::string>{"COM2"});
 }
 
+// Its log going nowhere (a closed pipe) does not end the bridge: it keeps
+// bridging and still removes its ports when it is stopped.
+TEST_F(BridgeE2E, AClosedOutputPipeDoesNotEndTheBridge)
+{
+    remember({{"sim-1", 3}});
+    BridgeProcess bridge(home.path(), runtime);
+    bridge.setUp({"add 16c0:0604 sim-1"});
+    ASSERT_TRUE(bridge.start(TESSARON_FAKEHID_LIBRARY, true));
+    PtyHost host;
+    ASSERT_TRUE(WaitFor([&] { return host.open(port(3)); }, kStartMs));
+    FakeHidClient keypad(bridge.controlSocket());
+    keypad.command("type 1 alive");
+    EXPECT_EQ(host.read(5, 5000), "alive");
+    host.close();
+    bridge.signal(SIGTERM);
+    EXPECT_EQ(bridge.wait(10000), 0);
+    EXPECT_TRUE(portsFolder().empty());
+}
+
 TEST_F(BridgeE2E, WhatAKilledBridgeLeftIsClearedByTheNextStart)
 {
     remember({{"sim-away", 6}});

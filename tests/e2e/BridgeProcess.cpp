@@ -47,7 +47,7 @@ void BridgeProcess::setUp(const std::vector<std::string>& lines)
     WriteFile(m_setup, text);
 }
 
-bool BridgeProcess::start(const std::string& hidapi)
+bool BridgeProcess::start(const std::string& hidapi, bool closedOutput)
 {
     int out[2];
     int err[2];
@@ -99,7 +99,11 @@ bool BridgeProcess::start(const std::string& hidapi)
         ::close(err[0]);
         return false;
     }
-    m_outReader = std::thread(&BridgeProcess::collect, this, out[0], false);
+    if (closedOutput) {
+        ::close(out[0]);
+    } else {
+        m_outReader = std::thread(&BridgeProcess::collect, this, out[0], false);
+    }
     m_errReader = std::thread(&BridgeProcess::collect, this, err[0], true);
     return true;
 }

@@ -201,8 +201,22 @@ int hid_write(hid_device* dev, const unsigned char* data, size_t length)
 {
     Entered entered(dev);
     State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
+    std::unique_lock<std::mutex> lock(s.mutex);
     Device* d = liveDevice(s, dev);
+    if (d != nullptr && d->stallWrites) {
+        ++d->writesStalled;
+        s.changed.notify_all();
+        const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(10);
+        while ((d = liveDevice(s, dev)) != nullptr && d->stallWrites && Clock::now() < giveUp) {
+            s.changed.wait_until(lock, giveUp);
+        }
+        if (Device* known = s.find(dev->deviceId)) {
+            --known->writesStalled;
+        }
+        if (d != nullptr && d->stallWrites) {
+            d = nullptr; // timed out, as the kernel's 5 s would
+        }
+    }
     if (d == nullptr || data == nullptr) {
         if (dev != nullptr) {
             dev->error = L"device unplugged";

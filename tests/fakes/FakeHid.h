@@ -58,6 +58,12 @@ int fakehid_release_reads(int id, int count);
 // device (timeout_ms at most); returns how many have.
 int fakehid_wait_reads(int id, int count, int timeout_ms);
 
+// A keypad that stops answering in the middle of a write: while stalled,
+// hid_write blocks (at most 10 s, then fails) until the stall ends.
+int fakehid_stall_writes(int id, int stall);
+// Writes blocked in the stall now.
+int fakehid_stalled_writes(int id);
+
 // Records.
 int fakehid_output_count(int id);
 // Output report index as written (report ID first); returns its length.

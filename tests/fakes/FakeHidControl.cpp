@@ -655,6 +655,19 @@ int fakehid_hold_reads(int id, int hold)
     });
 }
 
+int fakehid_stall_writes(int id, int stall)
+{
+    return withDevice(id, [stall](Device& d) {
+        d.stallWrites = stall != 0;
+        return 0;
+    });
+}
+
+int fakehid_stalled_writes(int id)
+{
+    return withDevice(id, [](Device& d) { return d.writesStalled; });
+}
+
 int fakehid_release_reads(int id, int count)
 {
     return withDevice(id, [count](Device& d) {

@@ -50,6 +50,9 @@ struct Device
     int openHandles = 0;
     int totalOpens = 0;
 
+    bool stallWrites = false;
+    int writesStalled = 0;
+
     bool holdReads = false;
     int releasedReads = 0;
     int readsEntered = 0;
