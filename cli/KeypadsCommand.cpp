@@ -12,7 +12,9 @@
 #include "portmgr/devices/SerialKeypads.h"
 #include "portmgr/devices/UsbKeypads.h"
 
+#include <chrono>
 #include <ostream>
+#include <thread>
 
 namespace tessaron::cli {
 
@@ -44,6 +46,22 @@ std::string printable(const std::string& reply)
     return out;
 }
 
+// The configuration dialog reads what came within 80 ms; a listing can
+// afford to wait for the rest of a reply that a busy machine delays.
+std::string askIdentification(TPortManager& pm, int slot)
+{
+    constexpr size_t kLength = 16;
+    std::string reply = QueryIdentification(pm, slot);
+    TFileReadThread& reader = *pm.KeypadSlots[slot].ReadThread;
+    for (int waited = 0; reply.size() < kLength && waited < 1000; waited += 10) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        while (reply.size() < kLength && reader.Available() > 0) {
+            reply += static_cast<char>(reader.PopByte());
+        }
+    }
+    return reply;
+}
+
 // Opens the keypad as the configuration dialog does, asks for its
 // identification and closes it again.
 std::string versionOf(TPortManager& pm, int slot)
@@ -51,11 +69,11 @@ std::string versionOf(TPortManager& pm, int slot)
     std::string version;
     if (IsSerialSlot(pm.KeypadSlots[slot])) {
         if (!OpenSerialKeypad(pm, slot)) {
-            version = QueryIdentification(pm, slot);
+            version = askIdentification(pm, slot);
             CloseSerialKeypad(pm, slot);
         }
     } else if (!OpenUsbKeypad(pm, slot)) {
-        version = QueryIdentification(pm, slot);
+        version = askIdentification(pm, slot);
         CloseKeypad(pm, slot);
     } else if (pm.KeypadSlots[slot].InUseElsewhere) {
         return "(in use, not asked)";

@@ -63,7 +63,4 @@ struct PtyPair
 // Polls condition every 5 ms until it holds or timeoutMs passes.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 
-// CPU time a thread has used, in milliseconds.
-double ThreadCpuMs(pthread_t thread);
-
 } // namespace tessaron::test

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace tessaron {
@@ -30,6 +31,21 @@ FakeSerialKeypad::Options keypad(char type, std::string identification)
     o.Type = type;
     o.Identification = std::move(identification);
     return o;
+}
+
+// The keypads' line as the terminal holds it after opening (a pseudo-terminal
+// starts at 38400 baud, so a speed that was never set shows).
+void expectKeypadLine(int fd)
+{
+    termios line{};
+    ASSERT_EQ(::tcgetattr(fd, &line), 0);
+    EXPECT_EQ(::cfgetospeed(&line), static_cast<speed_t>(B9600));
+    EXPECT_EQ(::cfgetispeed(&line), static_cast<speed_t>(B9600));
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
 }
 
 // Somebody's terminal: a pseudo-terminal whose master end shows what was
@@ -98,7 +114,8 @@ TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
     EXPECT_EQ(pm->Probe.Handle, -1);
     AddSerialKeypad(5);
     EXPECT_EQ(OpenProbePort(*pm, 5), 0);
-    EXPECT_GE(pm->Probe.Handle, 0);
+    ASSERT_GE(pm->Probe.Handle, 0);
+    expectKeypadLine(pm->Probe.Handle);
     EXPECT_EQ(OpenProbePort(*pm, 5), -1); // still open
     CloseProbePort(*pm);
     EXPECT_EQ(pm->Probe.Handle, -1);
@@ -256,6 +273,7 @@ TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     EXPECT_FALSE(OpenSerialKeypad(*pm, 0));
     EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232 | SlotOpen);
+    expectKeypadLine(Slot(0).Handle->Fd());
     ASSERT_TRUE(Slot(0).ReadThread);
     EXPECT_EQ(Slot(0).ReadThread->Kind(), LinkRs232);
     EXPECT_EQ(Slot(0).WriteThread->Kind(), LinkRs232);
