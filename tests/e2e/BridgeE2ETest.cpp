@@ -155,7 +155,7 @@ TEST_F(BridgeE2E, AnUnpluggedKeypadIsClosedAfterAboutASecondAndReopenedWhenItCom
     EXPECT_LE(closedAfter, std::chrono::milliseconds(5000));
 
     keypad.command("plug 1");
-    ASSERT_TRUE(bridge.waitForLine("keypad #1 opened: sim-1", 5000));
+    ASSERT_TRUE(bridge.waitForLine("keypad #1 opened: sim-1", 5000, 2));
     // The port stayed; bytes flow again.
     keypad.command("type 1 back");
     EXPECT_EQ(host.read(4, 5000), "back");

@@ -135,16 +135,15 @@ void BridgeProcess::collect(int fd, bool errorStream)
     ::close(fd);
 }
 
-bool BridgeProcess::waitForLine(const std::string& text, int milliseconds)
+bool BridgeProcess::waitForLine(const std::string& text, int milliseconds, int count)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
+        int found = 0;
         for (const std::string& l : m_lines) {
-            if (l.find(text) != std::string::npos) {
-                return true;
-            }
+            found += l.find(text) != std::string::npos ? 1 : 0;
         }
-        return false;
+        return found >= count;
     });
 }
 

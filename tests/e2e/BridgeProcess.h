@@ -29,8 +29,8 @@ public:
     // standard output is a pipe that nobody reads (closed at once).
     bool start(const std::string& hidapi = TESSARON_FAKEHID_LIBRARY, bool closedOutput = false);
 
-    // Waits for a line of standard output that contains text.
-    bool waitForLine(const std::string& text, int milliseconds);
+    // Waits until count lines of standard output contain text.
+    bool waitForLine(const std::string& text, int milliseconds, int count = 1);
     std::vector<std::string> lines();
     std::string errorOutput();
 

@@ -354,6 +354,9 @@ void hid_close(hid_device* dev)
         if (Device* d = liveDevice(s, dev)) {
             --d->openHandles;
             d->parser.Flush();
+            if (d->openHandles == 0) {
+                d->input.clear(); // hidraw keeps reports per open, not for the next one
+            }
             s.changed.notify_all();
         }
     }

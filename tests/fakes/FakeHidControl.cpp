@@ -329,7 +329,7 @@ const char* const HelpText =
     "reportid ID N                      numbered input reports (-1: unnumbered)\n"
     "deny ID [ERRNO]                    opens fail (EACCES by default; 0 opens)\n"
     "collections ID N                   entries listed for it\n"
-    "list | outputs ID | features ID | messages ID | reset | help\n"
+    "list | outputs ID | features ID | messages ID | drain ID | reset | help\n"
     "TEXT takes \\\\ \\n \\r \\t \\s and \\xNN.\n";
 
 } // namespace
@@ -398,9 +398,9 @@ int RunCommand(const std::string& input, std::string& reply)
         return ok();
     }
 
-    static const char* const withId[] = {"unplug", "plug",    "type",     "report",
-                                         "ident",  "idle",    "reportid", "collections",
-                                         "deny",   "outputs", "features", "messages"};
+    static const char* const withId[] = {"unplug",   "plug",     "type",        "report", "ident",
+                                         "idle",     "reportid", "collections", "deny",   "outputs",
+                                         "features", "messages", "drain"};
     if (std::find(std::begin(withId), std::end(withId), command) == std::end(withId)) {
         return fail("unknown command " + command + " (try help)");
     }
@@ -447,7 +447,8 @@ int RunCommand(const std::string& input, std::string& reply)
             return fail("unknown errno " + argument);
         }
         result = fakehid_set_open_error(id, error);
-    } else if (command == "outputs" || command == "features" || command == "messages") {
+    } else if (command == "outputs" || command == "features" || command == "messages" ||
+               command == "drain") {
         State& s = TheState();
         std::lock_guard<std::mutex> lock(s.mutex);
         Device* d = s.find(id);
@@ -460,9 +461,14 @@ int RunCommand(const std::string& input, std::string& reply)
                 reply += "\"" + m + "\"\n";
             }
         } else {
-            for (const auto& r : command == "outputs" ? d->outputs : d->features) {
+            for (const auto& r : command == "features" ? d->features : d->outputs) {
                 reply += hexLine(r) + "\n";
             }
+        }
+        if (command == "drain") {
+            // A long run keeps the records from growing without bound.
+            d->outputs.clear();
+            d->parser.Clear();
         }
         return ok();
     } else {
@@ -627,6 +633,9 @@ int fakehid_type(int id, const unsigned char* bytes, size_t n)
     return withDevice(id, [bytes, n](Device& d) {
         if (!d.plugged) {
             return -1;
+        }
+        if (d.openHandles == 0) {
+            return 0; // like hidraw: reports nobody reads are not kept for a later open
         }
         for (size_t at = 0; at < n; at += 7) {
             d.queueData(bytes + at, static_cast<int>(std::min<size_t>(7, n - at)));
