@@ -1,6 +1,8 @@
 #include "PortSurvey.h"
 
+#include "portmgr/bridge/TVirtualPort.h"
 #include "portmgr/devices/PortAssignments.h"
+#include "portmgr/devices/PortHolders.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/SerialLine.h"
 #include "portmgr/devices/UsbIdentity.h"
@@ -8,7 +10,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace tessaron {
@@ -48,12 +54,29 @@ void assignedKeypad(int n, TPortInfo& info)
     }
 }
 
-std::string programName(const TPortOwner& owner)
+// A host's open of a running bridge's port (the port's purpose; the serial
+// probe's open passes such ports over): exclusive, like OpenComPort, so that no
+// second host mixes its bytes in while we hold it.
+int openBridgePort(int n, int& fd)
 {
-    if (owner.Program == "tessaron") {
-        return "tessaron bridge";
+    fd = ::open(ComPortPath(n).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return 1;
     }
-    return owner.Program.empty() ? std::string("a bridge") : owner.Program;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode)) {
+        ::close(fd);
+        fd = -1;
+        return 2;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        fd = -1;
+        errno = EWOULDBLOCK;
+        return 1;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    return 0;
 }
 
 } // namespace
@@ -69,17 +92,16 @@ TPortInfo SurveyPort(int n)
     }
     info.Target = S_ISLNK(link.st_mode) ? linkTarget(path) : path;
 
-    TPortOwner owner;
-    if (ReadPortOwner(n, owner) && owner.Slave == info.Target) {
-        info.Owner = owner;
-        if (!owner.Alive) {
+    bool alive = false;
+    if (TVirtualPort::IsVirtualPortLink("COM" + std::to_string(n), alive)) {
+        if (!alive) {
             // The terminal it named may belong to another session by now.
             info.Type = TPortInfo::Kind::LeftOver;
             return info;
         }
         info.Type = TPortInfo::Kind::VirtualPort;
         assignedKeypad(n, info);
-        info.Holders = ProcessesHoldingDevice(path);
+        FindPortHolder(path, info.HeldBy);
         return info;
     }
 
@@ -99,27 +121,8 @@ TPortInfo SurveyPort(int n)
         info.Target = real;
     }
     info.UsbSerial = info.Target.rfind("/dev/ttyACM", 0) == 0;
-    info.Holders = ProcessesHoldingDevice(path);
+    FindPortHolder(path, info.HeldBy);
     return info;
-}
-
-std::string HolderText(const std::vector<TPortHolder>& holders)
-{
-    // A few names say enough; a device that half the desktop holds is no port.
-    constexpr size_t Named = 3;
-    const size_t named = holders.size() > Named + 1 ? Named : holders.size();
-    std::string text;
-    for (size_t i = 0; i < named; ++i) {
-        if (i > 0) {
-            text += i + 1 == holders.size() ? " and " : ", ";
-        }
-        text += (holders[i].Program.empty() ? std::string("a program") : holders[i].Program) +
-                " (pid " + std::to_string(holders[i].Pid) + ")";
-    }
-    if (named < holders.size()) {
-        text += " and " + std::to_string(holders.size() - named) + " other programs";
-    }
-    return text;
 }
 
 std::string DescribePort(const TPortInfo& info)
@@ -135,8 +138,7 @@ std::string DescribePort(const TPortInfo& info)
         }
         break;
     case TPortInfo::Kind::VirtualPort:
-        text = "virtual port of " + programName(info.Owner) + " (pid " +
-               std::to_string(info.Owner.Pid) + ")";
+        text = "virtual port of a running bridge";
         text += info.Keypad.empty() ? ", no keypad assigned" : ", keypad " + info.Keypad;
         if (info.KeypadAbsent) {
             text += " (not plugged in)";
@@ -149,8 +151,8 @@ std::string DescribePort(const TPortInfo& info)
     case TPortInfo::Kind::NotADevice:
         return "not a serial port (" + info.Target + ")";
     }
-    if (!info.Holders.empty()) {
-        text += "; in use by " + HolderText(info.Holders);
+    if (!info.HeldBy.empty()) {
+        text += "; in use by " + info.HeldBy;
     }
     return text;
 }
@@ -186,21 +188,32 @@ int OpenPortForUse(int n, int& fd, std::string& why)
     case TPortInfo::Kind::VirtualPort:
         break;
     }
-    if (!info.Holders.empty()) {
-        why = name + " is in use by " + HolderText(info.Holders) + ".";
+    if (!info.HeldBy.empty()) {
+        why = name + " is in use by " + info.HeldBy + ".";
         return 1;
     }
-    const int result = OpenComPort(n, fd);
+    // A serial device is opened as the serial probe opens it, which passes over
+    // what it must not disturb; a bridge's port is opened as its host.
+    std::string reason;
+    errno = 0;
+    const int result = info.Type == TPortInfo::Kind::VirtualPort ? openBridgePort(n, fd)
+                                                                 : OpenComPort(n, fd, &reason);
     if (result != 0) {
         const int error = errno;
-        if (error == EWOULDBLOCK || error == EBUSY) {
+        fd = -1;
+        if (!reason.empty()) {
+            why = name + " is " + reason + ".";
+        } else if (result == 2) {
+            why = name + " is not a serial port.";
+        } else if (error == EWOULDBLOCK || error == EBUSY) {
             why = name + " is in use by another program.";
         } else if (error == EACCES || error == EPERM) {
             why = name + " cannot be opened: " + std::strerror(error) +
                   ". Serial devices belong to the group dialout: add yourself to it (sudo "
                   "adduser $USER dialout) and log in again.";
         } else {
-            why = name + " cannot be opened: " + std::strerror(error) + ".";
+            why = name + " cannot be opened" +
+                  (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) + ".";
         }
         return 1;
     }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "PortHolders.h"
-
 #include <string>
-#include <vector>
 
 namespace tessaron {
 
@@ -26,16 +23,15 @@ struct TPortInfo
     std::string Target;        // where the link leads (the device node)
     std::string Link;          // the link's own text when it names the device otherwise (by-id)
     bool UsbSerial = false;    // a USB CDC device (ttyACM), as a CDC keypad is
-    TPortOwner Owner;          // of a virtual port
     std::string Keypad;        // of a virtual port: the keypad Corvandelle.ini gives it
     bool KeypadAbsent = false; // that keypad, known by where it is plugged in, is not there
-    std::vector<TPortHolder> Holders; // other programs that have the port open
+    std::string HeldBy;        // another program that has the port open: "socat (pid 4242)"
 };
 
 TPortInfo SurveyPort(int n);
 
-// One line for a list: "virtual port of Corvandelle (pid 812), keypad usb-...; in
-// use by socat (pid 4242)".
+// One line for a list: "virtual port of a running bridge, keypad usb-...; in use
+// by socat (pid 4242)".
 std::string DescribePort(const TPortInfo& info);
 
 // "U" for a port reached over USB (a virtual port, a CDC device), else "R".
@@ -46,8 +42,5 @@ std::string SuggestedComType(const TPortInfo& info);
 // another program holds, a link left by a bridge that has ended (its terminal may
 // belong to someone else by now), anything that is no serial device.
 int OpenPortForUse(int n, int& fd, std::string& why);
-
-// "socat (pid 4242)" or "socat (pid 4242) and cu (pid 77)".
-std::string HolderText(const std::vector<TPortHolder>& holders);
 
 } // namespace tessaron

@@ -307,7 +307,6 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
     ASSERT_TRUE(host.open());
     ::symlink("/nonexistent/ttyACM0", home.file("ports/COM5").c_str());
     home.write("ports/COM6", "");
-    const std::string self = "(pid " + std::to_string(::getpid()) + ")";
 
     struct Case
     {
@@ -320,9 +319,8 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
         {1, TPortInfo::Kind::Nothing, "nothing", "R"},
         {2, TPortInfo::Kind::SerialDevice, "serial device " + serial.TerminalPath(), "R"},
         {3, TPortInfo::Kind::VirtualPort,
-         "virtual port of siblings_core_t " + self +
-             ", keypad usb-0000:00:14.0-1.2/input0 (not plugged in); in use by siblings_core_t "
-             "(pid " +
+         "virtual port of a running bridge, keypad usb-0000:00:14.0-1.2/input0 (not plugged "
+         "in); in use by siblings_core_t (pid " +
              std::to_string(host.pid()) + ")",
          "U"},
         {5, TPortInfo::Kind::BrokenLink, "link to /nonexistent/ttyACM0, which does not exist", "R"},
@@ -335,8 +333,8 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
         EXPECT_TRUE(Contains(DescribePort(info), c.described)) << DescribePort(info);
         EXPECT_EQ(SuggestedComType(info), c.comType);
     }
-    // The simulated keypad holds its own terminal (master and slave): no user of the port.
-    EXPECT_TRUE(SurveyPort(2).Holders.empty());
+    // The simulated keypad is the device's side (the master): no user of the port.
+    EXPECT_TRUE(SurveyPort(2).HeldBy.empty());
     // Looking sent the bridge's port nothing.
     EXPECT_EQ(bridged.BytesPending(), 0);
     ::unsetenv("TESSARON_SYSFS");
