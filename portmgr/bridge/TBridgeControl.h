@@ -34,6 +34,10 @@ class TPortManager;
 //   - a timerfd that keeps ticks that move data at least 5 ms apart while
 //     bytes are left over, and times the retry.
 // Otherwise nothing wakes up. A first byte after a quiet spell moves at once.
+//
+// On Qt's loop, for example:
+//   QSocketNotifier notifier(control.PollFd(), QSocketNotifier::Read);
+//   QObject::connect(&notifier, &QSocketNotifier::activated, [&] { control.Dispatch(); });
 class TBridgeControl
 {
 public:
