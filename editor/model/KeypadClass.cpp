@@ -255,8 +255,7 @@ std::string plainCodeLabel(std::int32_t code)
         return "??";
     }
     if (code >= 161 && code <= 184) {
-        // Appended rather than "F" + ...: GCC 12 at -O3 warns falsely (-Wrestrict) on that.
-        return std::string("F").append(std::to_string(code - 160));
+        return "F" + std::to_string(code - 160);
     }
     if (code >= 192 && code <= 201) {
         return "Kp" + std::to_string(code - 192);
