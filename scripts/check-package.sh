@@ -46,15 +46,17 @@ appstreamcli validate --no-net /usr/share/metainfo/org.tessaron.*.metainfo.xml >
 grep -qx 'ExecStart=/usr/bin/tessaron bridge' /usr/lib/systemd/user/tessaron-bridge.service ||
     fail "bridge unit does not run /usr/bin/tessaron"
 
+if id "$user" >/dev/null 2>&1; then
+    userdel --remove "$user" 2>/dev/null || true # left by an interrupted run
+fi
 useradd --create-home --shell /bin/bash "$user"
 home=$(getent passwd "$user" | cut -d: -f6)
 uid=$(id -u "$user") gid=$(id -g "$user")
-# The user's programs in a clean login environment (no TESSARON_HOME, no
-# XDG_DATA_HOME); setpriv execs, so a program started in the background is $!.
-as_user() {
-    (cd "$home" && exec setpriv --reuid="$uid" --regid="$gid" --init-groups env -i HOME="$home" \
-        USER="$user" LOGNAME="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen "$@")
-}
+# The user's programs in a clean login environment: no TESSARON_HOME, no
+# XDG_DATA_HOME. setpriv execs, so a program started in the background is $!.
+as_user_env=(setpriv --reuid="$uid" --regid="$gid" --init-groups env -i HOME="$home" USER="$user"
+    LOGNAME="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+as_user() { (cd "$home" && exec "${as_user_env[@]}" "$@"); }
 
 step "tessaron as $user"
 folder=$(as_user tessaron folder)
@@ -63,8 +65,8 @@ folder=$(as_user tessaron folder)
 as_user tessaron new "$folder/Macro Files/check.ckd"
 as_user tessaron new shop.rom
 [ -f "$folder/Macro Files/check.hex" ] || fail "tessaron new wrote no download image"
-as_user tessaron show "$folder/Macro Files/Sample.ckd" | grep -q '^Parameters:' ||
-    fail "tessaron show printed no document"
+shown=$(as_user tessaron show "$folder/Macro Files/Sample.ckd")
+grep -q '^Parameters:' <<<"$shown" || fail "tessaron show printed no document"
 
 step "Plindorax as $user, offscreen"
 run_editor() {
@@ -82,7 +84,7 @@ grep -q '^Keypad_Layout=1' "$folder/Plindorax.ini" || fail "Plindorax forgot its
 step "tessaron bridge as $user"
 as_user sh -c "printf '[Port Settings]\r\nCOM_Assignment_1=3\r\nGUID_1=usb-check-absent/input0\r\n' \
     >'$folder/Corvandelle.ini'"
-as_user tessaron bridge >"$work/bridge.out" 2>&1 &
+(cd "$home" && exec "${as_user_env[@]}" tessaron bridge) >"$work/bridge.out" 2>&1 &
 bridge=$!
 for _ in $(seq 50); do
     [ -L "$folder/ports/COM3" ] && break
@@ -105,8 +107,9 @@ for f in "Macro Files/check.ckd:application/x-tessaron-redefinition" \
 done
 got=$(as_user gio info -a standard::content-type "$home/game.rom" | awk '/content-type/ {print $2}')
 [ "$got" != application/x-tessaron-rom ] || fail "any .rom file is taken for a keypad ROM"
-as_user gio mime application/x-tessaron-redefinition | grep -q org.tessaron.Plindorax.desktop ||
-    fail "no program opens a .ckd"
+handlers=$(as_user gio mime application/x-tessaron-redefinition)
+grep -q "Default application.*org.tessaron.Plindorax.desktop" <<<"$handlers" ||
+    fail "Plindorax does not open a .ckd: $handlers"
 
 step "root uses its own folder too, never the installation"
 root_home=$(mktemp -d -p "$work")

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package as a packager would (Release, Debian's build flags
 # with full hardening, no tests) into build-package/ and checks it and the
-# desktop files with lintian, desktop-file-validate and appstreamcli.
-# Usage: scripts/package.sh [extra cmake args]; prints the package's path last.
+# desktop files with lintian, desktop-file-validate, appstreamcli and
+# update-mime-database. Usage: scripts/package.sh [extra cmake args]
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -26,9 +26,14 @@ deb=$(ls "$build"/tessaron_*.deb)
 desktop-file-validate "$top"/data/applications/*.desktop "$top"/data/autostart/*.desktop
 appstreamcli validate --no-net "$top"/data/metainfo/*.xml >/dev/null
 mime=$(mktemp -d)
-mkdir -p "$mime/packages"
-cp "$top/data/mime/tessaron.xml" "$mime/packages/"
-update-mime-database "$mime" 2>&1 | { ! grep .; } || { echo "package: MIME type invalid" >&2; exit 1; }
+mkdir -p "$mime/mime/packages"
+cp "$top/data/mime/tessaron.xml" "$mime/mime/packages/"
+# Silent when the types are valid.
+problems=$(XDG_DATA_HOME="$mime" XDG_DATA_DIRS="$mime" update-mime-database "$mime/mime" 2>&1)
 rm -rf "$mime"
-lintian --allow-root --fail-on error --suppress-tags spelling-error-in-binary "$deb"
-echo "$deb"
+[ -z "$problems" ] || {
+    echo "package: data/mime/tessaron.xml: $problems" >&2
+    exit 1
+}
+lintian --allow-root --fail-on error "$deb"
+echo "package: $deb"
