@@ -175,7 +175,7 @@ TEST_F(SuiteFolderInstalled, PerUserFolderFollowsXdgDataHome)
 TEST_F(SuiteFolderInstalled, ProgramsStartingTogetherMakeOneCompleteFolder)
 {
     std::vector<std::string> seen(6);
-    std::vector<bool> complete(6);
+    std::vector<char> complete(6); // not vector<bool>: each thread writes its own element
     std::vector<std::thread> threads;
     for (size_t i = 0; i < seen.size(); ++i) {
         threads.emplace_back([&, i] {
