@@ -89,6 +89,9 @@ TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Macro Length Warning"));
     setModal(false);
     setFixedSize(FormWidth, FormHeight);
+    // It tells, it does not ask: typing goes on in the main window (the
+    // warning comes on the second character typed in Line Edit mode).
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     m_imgWarning = new QLabel(this);
     m_imgWarning->setObjectName(QStringLiteral("imgWarning"));
@@ -144,7 +147,6 @@ void TfrmMacroLenWarning::ShowLengthWarning(bool longForm)
     }
     show();
     raise();
-    activateWindow();
 }
 
 void TfrmMacroLenWarning::okClicked()

@@ -24,7 +24,8 @@ public:
     explicit TfrmMacroLenWarning(QWidget* parent = nullptr);
 
     // The first paragraph (short form) or the whole text; shows the window or
-    // brings it to the front with the new length.
+    // brings it to the front with the new length, never taking the keyboard
+    // focus from the window the user types in.
     void ShowLengthWarning(bool longForm);
 
     // The warning's seven lines; the short form is the first three.

@@ -243,6 +243,12 @@ void TfrmMidiEvents::ShowDialog()
         m_host.SetMidiChannel(static_cast<std::uint8_t>(m_tbMidiChannel->value()));
     }
     refresh();
+    if (isVisible()) {
+        // Already open: brought to the front with its values refreshed, but
+        // the keyboard stays where the user is typing.
+        raise();
+        return;
+    }
     show();
     raise();
     activateWindow();
