@@ -1,6 +1,8 @@
 #include "editor/window/MacroLen.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -145,8 +147,26 @@ void TfrmMacroLenWarning::ShowLengthWarning(bool longForm)
     if (!isVisible()) {
         centreOnScreen();
     }
+    QWidget* active = QApplication::activeWindow();
+    m_typingWindow = active != this ? active : nullptr;
     show();
     raise();
+}
+
+bool TfrmMacroLenWarning::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && m_typingWindow) {
+        // Activated right after it was shown, and not by a click on it: the
+        // desktop did it, so the keyboard goes back to the window in use.
+        QWidget* typing = m_typingWindow;
+        m_typingWindow = nullptr;
+        if (!frameGeometry().contains(QCursor::pos())) {
+            typing->activateWindow();
+        }
+    } else if (event->type() == QEvent::Hide) {
+        m_typingWindow = nullptr;
+    }
+    return QDialog::event(event);
 }
 
 void TfrmMacroLenWarning::okClicked()

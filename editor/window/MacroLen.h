@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QCheckBox;
 class QLabel;
@@ -35,9 +36,16 @@ signals:
     // OK was pressed with "Don't show this message again" ticked.
     void dontShowAgain();
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void okClicked();
     void centreOnScreen();
+
+    // The window the user was typing in when the warning came up: a desktop
+    // that activates the warning anyway gets the activation handed back.
+    QPointer<QWidget> m_typingWindow;
 
     QLabel* m_imgWarning;
     QPlainTextEdit* m_memo;

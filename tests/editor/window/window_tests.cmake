@@ -4,6 +4,7 @@ tessaron_test(editor_window_tests QT
         CommonQtTest.cpp
         MainDocumentTest.cpp
         MainEditingTest.cpp
+        MainInputTest.cpp
         MainKeypadTest.cpp
         MainStartupTest.cpp
         MainToolsTest.cpp
