@@ -15,6 +15,7 @@ build=${TESSARON_FUZZ_BUILD:-$top/build-fuzz}
 targets=(
     "ini_fuzz:ini:"
     "document_fuzz:document:document.dict"
+    "jpeg_fuzz:jpeg:"
 )
 
 # Only the fuzz targets are built, without the Qt programs.

@@ -28,8 +28,8 @@ QString TSiblingPrograms::FileName(const char* program)
 
 QString TSiblingPrograms::Path(const char* program)
 {
-    return QFile::decodeName(
-        QByteArray::fromStdString(SuitePath(QFile::encodeName(FileName(program)).toStdString())));
+    return QFile::decodeName(QByteArray::fromStdString(
+        SiblingProgramPath(QFile::encodeName(FileName(program)).toStdString())));
 }
 
 void TSiblingPrograms::StartLoader(const QString& quotedPath)
