@@ -102,6 +102,7 @@ TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(QStringLiteral("Warning"));
     m_memo->setReadOnly(true);
     m_memo->setFrameShape(QFrame::NoFrame);
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -309,6 +309,18 @@ TEST_F(EditingController, PastedMacroKeepsItsItemsWhateverPrefixItWasWrittenWith
     EXPECT_EQ(view.cursor, 6);
 }
 
+TEST_F(EditingController, TheClipboardTextReadsAsTheReadmeShowsIt)
+{
+    // Written by hand, mailed, pasted: letter case, blanks and CRLF do not
+    // matter.
+    ASSERT_TRUE(controller.Paste(0, "[tessaron macro]\r\n  name = Login \r\nAutoRepeat=0\r\n"
+                                    "SendLineEditKeyASAP=0\r\nCommand_Prefix=64\r\n"
+                                    "Codes=7573657209400132706173730d\r\n"));
+    EXPECT_EQ(items(),
+              (std::vector<int>{'u', 's', 'e', 'r', 9, DelayBase + 50, 'p', 'a', 's', 's', 13}));
+    EXPECT_EQ(keypad().MacroName(), "Login");
+}
+
 TEST_F(EditingController, PasteRefusesWhatIsNotAMacroOrDoesNotFitAndChangesNothing)
 {
     keypad().Operating_Mode = 0;
