@@ -329,6 +329,7 @@ void TfrmMain::buildLevelArea()
                   tabHeight + 8);
     view->setGeometry(5, tabHeight + 8, 149, view->height());
     view->setAlignment(Qt::AlignHCenter);
+    view->setAccessibleName(QStringLiteral("View"));
     m_rbModel510 = new QRadioButton(QStringLiteral("20 keys"), area);
     m_rbModel510->setObjectName(QStringLiteral("rbModel510"));
     m_rbModel510->adjustSize();
@@ -575,6 +576,10 @@ void TfrmMain::connectEditing()
     connect(m_editName, &QLineEdit::returnPressed, this, [this] { m_grid->setFocus(); });
     m_editName->installEventFilter(this);
     m_edManualInput->installEventFilter(this);
+    // A file dropped anywhere on the window opens; the text fields would take
+    // its path as text.
+    m_editName->setAcceptDrops(false);
+    m_edManualInput->setAcceptDrops(false);
 }
 
 void TfrmMain::setAccessibleNames()
