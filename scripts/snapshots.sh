@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Renders Plindorax's windows to PNG files offscreen (no desktop needed): the
-# main window in both layouts and both edit modes, the MIDI event dialog and
-# the macro length warning. Usage: scripts/snapshots.sh [output folder]
+# main window in both layouts and both edit modes, the MIDI event dialog, the
+# macro length warning, the USER Properties dialog, every page of the Advanced
+# ROM Properties dialog and the screen editor with a two-line and a one-line
+# LCD. Usage: scripts/snapshots.sh [output folder]
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
