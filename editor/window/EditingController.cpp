@@ -115,14 +115,29 @@ void TEditingController::BeginPropertyEdits()
     m_propertyBase = propertySnapshot();
 }
 
-void TEditingController::PropertiesApplied()
+bool TEditingController::recordPropertyChange()
 {
     TPropertySnapshot now = propertySnapshot();
-    if (!(now == m_propertyBase)) {
-        m_history.Push(TPropertyChange{m_propertyBase, now});
-        m_propertyBase = std::move(now);
+    if (now == m_propertyBase) {
+        return false;
     }
+    m_history.Push(TPropertyChange{m_propertyBase, now});
+    m_propertyBase = std::move(now);
+    return true;
+}
+
+void TEditingController::PropertiesApplied()
+{
+    recordPropertyChange();
     m_view.ShowModified(true);
+}
+
+void TEditingController::EndPropertyEdits()
+{
+    // The last Apply of a dialog that reports before it writes.
+    if (recordPropertyChange()) {
+        m_view.ShowModified(true);
+    }
 }
 
 // --- insertions ----------------------------------------------------------------

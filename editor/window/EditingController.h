@@ -102,9 +102,12 @@ public:
     void DocumentSaved();
     const TUndoHistory& History() const { return m_history; }
 
-    // A property dialog opens; each Apply it makes is one step.
+    // A property dialog opens; each Apply it makes is one step. A dialog may
+    // report its Apply before or after it writes the records: a change found
+    // at the next report, or when the dialog has closed, is recorded then.
     void BeginPropertyEdits();
     void PropertiesApplied();
+    void EndPropertyEdits();
 
 private:
     TMacroChange beginChange(int cursor, bool nameEdit = false) const;
@@ -113,6 +116,7 @@ private:
     void insertedItems();
     TPropertySnapshot propertySnapshot() const;
     void restoreProperties(const TPropertySnapshot& snapshot);
+    bool recordPropertyChange();
     void apply(const TEditStep& step, bool undo);
 
     TDocument& m_document;

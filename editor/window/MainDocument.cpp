@@ -281,6 +281,7 @@ void TfrmMain::runPropertyDialog(QDialog& dialog)
     // Each Apply from here on is one step of the history.
     m_editing.BeginPropertyEdits();
     m_services.Dialogs.Run(dialog);
+    m_editing.EndPropertyEdits();
 }
 
 void TfrmMain::ToolBtnParametersClick()

@@ -162,6 +162,23 @@ TEST_F(EditingController, EveryKindOfEditIsOneStepThatUndoAndRedoRestoreExactly)
     EXPECT_TRUE(view.informations.size() >= 1) << "the LED notes still show";
 }
 
+TEST_F(EditingController, EachApplyIsOneStepWhenTheDialogReportsItBeforeWriting)
+{
+    // Such a dialog reports each Apply first and writes the records after.
+    controller.BeginPropertyEdits();
+    for (std::uint8_t line : {1, 2}) {
+        controller.PropertiesApplied();
+        document.Rom().ScreenData[0].TextLine1 = std::string(line, 'x');
+    }
+    controller.EndPropertyEdits();
+    EXPECT_EQ(controller.History().Size(), 2u);
+    controller.Undo();
+    EXPECT_EQ(document.Rom().ScreenData[0].TextLine1, "x");
+    EXPECT_EQ(document.Rom().ScreenDataWork[0].TextLine1, "x");
+    controller.Undo();
+    EXPECT_EQ(document.Rom().ScreenData[0].TextLine1, "This is screen 1");
+}
+
 TEST_F(EditingController, CursorGoesBackToWhereTheEditWasMade)
 {
     keypad().Operating_Mode = 0;
