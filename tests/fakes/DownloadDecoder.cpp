@@ -168,8 +168,6 @@ std::string DownloadDecoder::Listing(const TDownloadStream& stream)
     }
 
     // The macros in the editor's labels: the keypad's bytes read back as items.
-    TKeypadClass keypad;
-    keypad.Command_Prefix = stream.Prefix();
     text += "keys:\n";
     std::string empty;
     for (int k = 0; k < Keys; ++k) {
@@ -181,16 +179,13 @@ std::string DownloadDecoder::Listing(const TDownloadStream& stream)
                 continue;
             }
             any = true;
-            keypad.SelectKey(static_cast<std::uint8_t>(k));
-            keypad.SelectLevel(static_cast<std::uint8_t>(level));
-            keypad.ClearMacro();
-            keypad.AppendMacroText(hexText(l));
+            const TDecodedMacro macro = DecodeMacroText(hexText(l), stream.Prefix());
             text += "  KEY" + std::to_string(k) + " level " + std::to_string(level + 1) +
                     flagsText(l.Flags) + ":";
-            for (int slot = 0; slot < keypad.ItemCount(); ++slot) {
-                text += " [" + keypad.ItemLabel(slot) + "]";
+            for (std::int32_t item : macro.Items) {
+                text += " [" + ItemLabelOf(item, 0) + "]";
             }
-            text += "\n";
+            text += macro.WellFormed ? "\n" : " (and bytes that are no item)\n";
         }
         if (!any) {
             empty += (empty.empty() ? "" : " ") + ("KEY" + std::to_string(k));
