@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
+
+namespace tessaron {
+
+class TActivityMonitor;
+class TActivityView;
+class TPortManager;
+
+// What the tray program does when bridging changes state.
+class TBridgeHostListener
+{
+public:
+    virtual ~TBridgeHostListener() = default;
+    // Every port exists and the pump runs: tray "Corvandelle (Running)", the
+    // connected icon, "Show Activity LEDs" enabled.
+    virtual void BridgingStarted() = 0;
+    // Tray "Corvandelle (Stopped)" with the disconnected icon.
+    virtual void BridgingStopped() = 0;
+};
+
+// Corvandelle's one place of contact with the bridge core: it owns the slot
+// table, the start and stop of bridging and the driving of the pump on Qt's
+// event loop, and turns what the core reports into the listener's two calls.
+// The LED window is the shell's; the host only lends it to the pump. Main
+// thread only.
+class TBridgeHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    // log: one line per bridge event (as `tessaron bridge` prints them), or null.
+    TBridgeHost(TBridgeHostListener& listener, std::ostream* log = nullptr);
+    ~TBridgeHost() override;
+
+    TPortManager& Ports();
+    // The activity monitor's logic; its window is set with SetLedWindow.
+    TActivityMonitor& Leds();
+    void SetLedWindow(TActivityView* view);
+
+    // -1: hidapi cannot be loaded. Otherwise the number of virtual ports that
+    // could not be created; 0 means bridging runs.
+    int StartPorts();
+    // Stops the pump, deletes the ports, closes the keypads, clears the claims.
+    // The LED window is the caller's to hide first.
+    void StopPorts();
+    void ResetVirtualPorts();
+    void UnloadHidLibraries();
+
+    bool Bridging() const;
+    long Ticks() const { return m_ticks; }
+    bool Resting() const;
+
+    // Every fixed wait of StopPorts (milliseconds); tests record them.
+    void SetSleep(std::function<void(int)> sleepMs);
+
+private:
+    class Parts;
+
+    using Clock = std::chrono::steady_clock;
+    void tick();
+    void scheduleNext();
+    void rest();
+    void wake();
+    void stopResting();
+
+    std::unique_ptr<Parts> m_parts;
+    QTimer m_timer;
+    std::vector<std::unique_ptr<QSocketNotifier>> m_restNotifiers;
+    Clock::time_point m_lastTick;
+    int m_idleTicks = 0;
+    long m_ticks = 0;
+};
+
+} // namespace tessaron
