@@ -84,7 +84,13 @@ TConfigForm::TConfigForm(TPortManager& pm, MessageBox& messages, QWidget* parent
                        " * RS232 and CDC Tessarons are displayed but their configuration is "
                        "fixed  (cannot be assigned).  \n"
                        " * HID (USB PC Keyboard) Tessarons are not shown."));
-    m_memo->setFixedHeight(m_memo->fontMetrics().lineSpacing() * 5 + 12);
+    const QFontMetrics memoMetrics = m_memo->fontMetrics();
+    m_memo->setFixedHeight(memoMetrics.lineSpacing() * 4 + 16);
+    m_memo->setMinimumWidth(
+        memoMetrics.horizontalAdvance(QStringLiteral(" * RS232 and CDC Tessarons are displayed but "
+                                                     "their configuration is fixed  (cannot be "
+                                                     "assigned).  ")) +
+        32);
     layout->addWidget(m_memo);
 
     auto* grid = new QGridLayout;
@@ -107,6 +113,8 @@ TConfigForm::TConfigForm(TPortManager& pm, MessageBox& messages, QWidget* parent
         r.lblKeypad->setFont(bold);
         r.lblKeypad->setAutoFillBackground(true);
         r.edLocation = readOnlyEdit(rowName("edLocation", row), this);
+        r.edLocation->setMinimumWidth(
+            r.edLocation->fontMetrics().horizontalAdvance(QStringLiteral("RS232 via DB9")) + 16);
         r.edKeypad = readOnlyEdit(rowName("edKeypad", row), this);
         r.edKeypad->setFont(fixed);
         r.edKeypad->setMinimumWidth(r.edKeypad->fontMetrics().horizontalAdvance(QString(18, 'W')));

@@ -13,16 +13,17 @@ namespace tessaron {
 
 namespace {
 
-constexpr int FormWidth = 232;
+constexpr int FormWidth = 236;
 constexpr int FormHeight = 190;
 constexpr int FirstRowTop = 50;
 constexpr int RowHeight = 22;
 
 // Left edges of the columns: label, USB id, USB rx, USB tx, COM rx, COM tx, COM id.
-constexpr int LabelLeft = 6;
-constexpr int UsbIdLeft = 82;
-constexpr int LedLeft[4] = {102, 124, 158, 180};
-constexpr int ComIdLeft = 204;
+// The two groups sit on the background's two raised fields (80-146, 156-230).
+constexpr int LabelLeft = 5;
+constexpr int UsbIdLeft = 85;
+constexpr int LedLeft[4] = {105, 125, 163, 185};
+constexpr int ComIdLeft = 207;
 
 const char* const LedNames[4] = {"imgUsbRx", "imgUsbTx", "imgComRx", "imgComTx"};
 const char* const LedRoles[4] = {"USB rx", "USB tx", "COM tx", "COM rx"};
@@ -52,15 +53,28 @@ TfrmActivity::TfrmActivity(QWidget* parent)
     }
     m_imageList = {LedPicture(false), LedPicture(true)};
 
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+
     auto* usb = new QLabel(QStringLiteral("---- USB ----"), this);
     usb->setObjectName(QStringLiteral("lblUsbHeading"));
-    usb->setGeometry(UsbIdLeft - 4, 8, 70, 16);
+    usb->setAlignment(Qt::AlignCenter);
+    usb->setGeometry(80, 8, 66, 16);
     auto* com = new QLabel(QStringLiteral("---- COM ----"), this);
     com->setObjectName(QStringLiteral("lblComHeading"));
-    com->setGeometry(LedLeft[2] - 4, 8, 70, 16);
-    auto* columns = new QLabel(QStringLiteral("id   rx     tx           tx     rx     id"), this);
-    columns->setObjectName(QStringLiteral("lblColumns"));
-    columns->setGeometry(UsbIdLeft, 26, FormWidth - UsbIdLeft, 16);
+    com->setAlignment(Qt::AlignCenter);
+    com->setGeometry(156, 8, 74, 16);
+    // "id   rx     tx           tx     rx     id", one word over each column.
+    const char* const columnNames[6] = {"id", "rx", "tx", "tx", "rx", "id"};
+    const int columnLefts[6] = {UsbIdLeft,  LedLeft[0], LedLeft[1],
+                                LedLeft[2], LedLeft[3], ComIdLeft};
+    for (int column = 0; column < 6; ++column) {
+        auto* heading = new QLabel(QString::fromLatin1(columnNames[column]), this);
+        heading->setObjectName(QStringLiteral("lblColumn") + QString::number(column + 1));
+        heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        heading->setGeometry(columnLefts[column] - 2, 26, 20, 16);
+    }
 
     for (int row = 0; row < Rows; ++row) {
         const int top = FirstRowTop + row * RowHeight;

@@ -48,11 +48,11 @@ TFormVComFail::TFormVComFail(TPortManager& pm, MessageBox& messages, QWidget* pa
         "\n"
         "Try again?"));
     const QFontMetrics metrics = m_memo->fontMetrics();
-    m_memo->setMinimumSize(metrics.horizontalAdvance(QStringLiteral(
-                               "If you select \"No\",  you may have to manually open and close "
-                               "\"Configure ")) +
-                               24,
-                           metrics.lineSpacing() * 8 + 12);
+    m_memo->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral(
+                                "If you select \"No\",  you may have to manually open and close "
+                                "\"Configure ")) +
+                            24);
+    m_memo->setFixedHeight(metrics.lineSpacing() * 7 + 16);
 
     m_label1 = new QLabel(QStringLiteral("<a href=\"#why\">Why is this happening?</a>"), this);
     m_label1->setObjectName(QStringLiteral("Label1"));
