@@ -28,12 +28,21 @@ constexpr int ComIdLeft = 207;
 const char* const LedNames[4] = {"imgUsbRx", "imgUsbTx", "imgComRx", "imgComTx"};
 const char* const LedRoles[4] = {"USB rx", "USB tx", "COM tx", "COM rx"};
 
+// An id box shows a state; a click on it would change nothing real, so it
+// takes none.
+class IdBox : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    bool hitButton(const QPoint&) const override { return false; }
+};
+
 QCheckBox* idBox(const QString& name, QWidget* parent)
 {
-    auto* box = new QCheckBox(parent);
+    auto* box = new IdBox(parent);
     box->setObjectName(name);
-    // It shows a state; clicking it would change nothing real.
-    box->setAttribute(Qt::WA_TransparentForMouseEvents);
     box->setFocusPolicy(Qt::NoFocus);
     return box;
 }

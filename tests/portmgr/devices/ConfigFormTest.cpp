@@ -211,7 +211,8 @@ TEST_F(ConfigFormTest, SettingsThatCannotBeWrittenAreReported)
     open();
     assign(1, "COM61");
     ASSERT_EQ(messages.errors().size(), 1u);
-    EXPECT_TRUE(messages.errors()[0].startsWith("Unable to write to ")) << messages.errors()[0].toStdString();
+    EXPECT_TRUE(messages.errors()[0].startsWith("Unable to write to "))
+        << messages.errors()[0].toStdString();
     EXPECT_EQ(text("edCom", 1), "Not Assigned"); // the row was not redrawn
 }
 
