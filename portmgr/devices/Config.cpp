@@ -37,6 +37,8 @@ namespace {
 
 // "@C" and the 16 characters the keypad shows; a longer text is cut.
 constexpr int MessageLength = 18;
+constexpr int MaxDrainMs = 500;
+constexpr int DrainStepMs = 10;
 
 const QColor PresentColour(0, 128, 0);
 const QColor AbsentColour(160, 160, 164);
@@ -363,6 +365,18 @@ void TConfigForm::btnFinishedClick()
         return;
     }
     m_finishing = true;
+    // What the keypads were told must reach them before they are closed: a
+    // message takes three reports, 10 ms apart.
+    for (int wait = 0; wait < MaxDrainMs; wait += DrainStepMs) {
+        bool pending = false;
+        for (const TKeypadSlot& s : m_pm.KeypadSlots) {
+            pending = pending || (s.WriteThread && s.WriteThread->Pending() > 0);
+        }
+        if (!pending) {
+            break;
+        }
+        m_pm.SleepMs(DrainStepMs);
+    }
     for (int i = 0; i < MaxKeypads; ++i) {
         if (IsSerialSlot(m_pm.KeypadSlots[i])) {
             SendLabelClear(m_pm, i);
