@@ -13,6 +13,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -57,6 +58,10 @@ int CorvandelleMain(int argc, char** argv)
         (help ? std::cout : std::cerr) << Usage << '\n';
         return help ? 0 : 1;
     }
+    // Standard output may be a pipe that nobody reads any more: its log lines
+    // then fail quietly instead of ending the bridging. (Started programs get
+    // the default back.)
+    std::signal(SIGPIPE, SIG_IGN);
     if (!TStopSignals::Install()) {
         std::cerr << "Corvandelle: the stop signals cannot be handled\n";
         return 1;
