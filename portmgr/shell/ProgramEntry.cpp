@@ -62,14 +62,9 @@ int CorvandelleMain(int argc, char** argv)
     // then fail quietly instead of ending the bridging. (Started programs get
     // the default back.)
     std::signal(SIGPIPE, SIG_IGN);
-    if (!TStopSignals::Install()) {
-        std::cerr << "Corvandelle: the stop signals cannot be handled\n";
-        return 1;
-    }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvandelle"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvandelle"));
     QApplication::setWindowIcon(TTrayIcon::ApplicationIcon());
     // The main form is never shown; closing a dialog must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -96,6 +91,12 @@ int CorvandelleMain(int argc, char** argv)
         return 1;
     case SingleInstanceLock::Result::Failed:
         std::cerr << "Corvandelle: " << lock.error() << std::endl;
+        return 1;
+    }
+    // Until here a stop signal simply ends the program (also a second copy
+    // waiting in its message box); from now on it ends it the way Exit does.
+    if (!TStopSignals::Install()) {
+        std::cerr << "Corvandelle: the stop signals cannot be handled" << std::endl;
         return 1;
     }
 

@@ -18,8 +18,8 @@ class TStopSignals : public QObject
     Q_OBJECT
 
 public:
-    // Installs the handlers; call early, before any thread starts. Signals that
-    // come before a TStopSignals object exists are kept in the pipe.
+    // Installs the handlers. Signals that come before a TStopSignals object
+    // exists are kept in the pipe.
     static bool Install();
 
     explicit TStopSignals(QObject* parent = nullptr);
