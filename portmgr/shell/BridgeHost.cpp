@@ -185,6 +185,7 @@ public:
 TBridgeHost::TBridgeHost(TBridgeHostListener& listener, std::ostream* log)
     : m_parts(std::make_unique<Parts>(*this, listener, log))
 {
+    m_timer.setObjectName(QStringLiteral("TmrKeypadPoll"));
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &TBridgeHost::tick);

@@ -49,6 +49,7 @@ public:
         m_err = m_home.file(name + ".err");
         std::vector<std::string> env = {"TESSARON_HOME=" + m_home.path(),
                                         "XDG_RUNTIME_DIR=" + m_runtime,
+                                        "TESSARON_LOCK_DIR=" + m_runtime,
                                         "TESSARON_HIDAPI=" TESSARON_FAKEHID_LIBRARY,
                                         "TESSARON_FAKEHID_SETUP=" + m_home.file("keypads"),
                                         "TESSARON_FAKEHID_CONTROL=" + m_runtime + "/fakehid.sock",

@@ -14,7 +14,9 @@ ShellTest::ShellTest()
 {
     ::setenv("TESSARON_HIDAPI", TESSARON_FAKEHID_LIBRARY, 1);
     ::setenv("TESSARON_SYSFS", sysfs.path().c_str(), 1);
+    // Where the single-instance lock and the command socket live.
     ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    ::setenv("TESSARON_LOCK_DIR", runtime.path().c_str(), 1);
     std::filesystem::create_directories(sysfs.path() + "/class/hidraw");
     std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
     fakehid_reset();
@@ -27,6 +29,7 @@ ShellTest::~ShellTest()
     ::unsetenv("TESSARON_HIDAPI");
     ::unsetenv("TESSARON_SYSFS");
     ::unsetenv("XDG_RUNTIME_DIR");
+    ::unsetenv("TESSARON_LOCK_DIR");
 }
 
 void ShellTest::remember(const std::vector<std::pair<std::string, int>>& assignments)
