@@ -329,8 +329,7 @@ TEST_F(ShellTest, ConfigureComesHalfASecondAfterCkWithBridgingStopped)
     EXPECT_EQ(form().AppMessage('C', 'k'), "ok");
     EXPECT_TRUE(form().ConfigPopupTimer().isActive());
     EXPECT_EQ(form().ConfigPopupTimer().interval(), 500);
-    QTest::qWait(300);
-    EXPECT_TRUE(during.empty());
+    EXPECT_TRUE(during.empty()); // not at once
     ASSERT_TRUE(QTest::qWaitFor([&] { return during.size() == 2; }, 2000));
     EXPECT_EQ(during, (Strings{"EnumerateForm", "ConfigForm"}));
     EXPECT_TRUE(portExists(3));
