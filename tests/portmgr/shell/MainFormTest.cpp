@@ -112,7 +112,7 @@ TEST_F(ShellTest, RememberedKeypadIsBridgedAndConnectsWhenPluggedIn)
     EXPECT_TRUE(portExists(3));
     EXPECT_FALSE(slot(0).Flags & SlotOpen);
     const int id = fakehid_add_device(0x16C0, 0x0604, "/dev/sim-1");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (slot(0).Flags & SlotOpen) != 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (slot(0).Flags & SlotOpen) != 0; }, 10000));
     EXPECT_EQ(fakehid_open_handles(id), 1);
 }
 
@@ -330,7 +330,7 @@ TEST_F(ShellTest, ConfigureComesHalfASecondAfterCkWithBridgingStopped)
     EXPECT_TRUE(form().ConfigPopupTimer().isActive());
     EXPECT_EQ(form().ConfigPopupTimer().interval(), 500);
     EXPECT_TRUE(during.empty()); // not at once
-    ASSERT_TRUE(QTest::qWaitFor([&] { return during.size() == 2; }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return during.size() == 2; }, 10000));
     EXPECT_EQ(during, (Strings{"EnumerateForm", "ConfigForm"}));
     EXPECT_TRUE(portExists(3));
     EXPECT_TRUE(form().ActivityForm().isVisible());

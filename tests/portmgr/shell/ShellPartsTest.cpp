@@ -66,7 +66,7 @@ TEST(ActivityWindowTest, ShowsWhatTheMonitorDecides)
     EXPECT_EQ(led("imgComTx0"), lit);
     EXPECT_EQ(led("imgUsbTx0"), dark);
     // The window's own 100 ms timer darkens them within two ticks and sets the id box.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return led("imgUsbRx0") == dark; }, 1000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return led("imgUsbRx0") == dark; }, 5000));
     EXPECT_EQ(led("imgComTx0"), dark);
     EXPECT_TRUE(window.findChild<QCheckBox*>(QStringLiteral("cboxUsbID1"))->isChecked());
 
@@ -208,7 +208,7 @@ TEST_F(ShellTest, PumpMovesBytesAndRestsWhileIdle)
                 got += host.read(n - got.size(), 5); // a read of 1 ms may not even poll
                 return got.size() >= n;
             },
-            3000);
+            10000);
     };
     const unsigned char first[] = "1234";
     fakehid_type(id, first, 4);
@@ -216,7 +216,7 @@ TEST_F(ShellTest, PumpMovesBytesAndRestsWhileIdle)
     EXPECT_EQ(got, "1234");
 
     // Idle: the pump rests, and keypad data still wakes it at once.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form().Host().Resting(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form().Host().Resting(); }, 10000));
     got.clear();
     const unsigned char second[] = "56";
     fakehid_type(id, second, 2);
@@ -224,10 +224,10 @@ TEST_F(ShellTest, PumpMovesBytesAndRestsWhileIdle)
     EXPECT_EQ(got, "56");
 
     // Host bytes wake it too and reach the keypad as one report.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form().Host().Resting(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form().Host().Resting(); }, 10000));
     const int before = fakehid_output_count(id);
     ASSERT_TRUE(host.write("ab"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return fakehid_output_count(id) > before; }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fakehid_output_count(id) > before; }, 10000));
 }
 
 } // namespace
