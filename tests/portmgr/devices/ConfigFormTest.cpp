@@ -89,13 +89,13 @@ TEST_F(ConfigFormTest, UsbKeypadsAreLabelledAndGetTheirPort)
     EXPECT_EQ(text("edCom", 1), "Not Assigned");
     EXPECT_TRUE(button(1)->isEnabled());
     EXPECT_EQ(labelColour(1), Green);
-    ASSERT_EQ(fakehid_wait_messages(first, 1, 2000), 1);
+    ASSERT_EQ(fakehid_wait_messages(first, 1, 10000), 1);
     EXPECT_EQ(FakeMessage(first, 0), "Keypad #1, COM? ");
 
     assign(2, "COM51");
     EXPECT_EQ(form->CurrentRow, 1);
     EXPECT_EQ(text("edCom", 2), "COM5");
-    ASSERT_EQ(fakehid_wait_messages(second, 2, 2000), 2);
+    ASSERT_EQ(fakehid_wait_messages(second, 2, 10000), 2);
     EXPECT_EQ(FakeMessage(second, 1), "Keypad #2, COM5 ");
     EXPECT_NE(home.read("Corvandelle.ini").find("COM_Assignment_1=5\r\nGUID_1=/dev/sim-b\r\n"),
               std::string::npos)
@@ -104,7 +104,7 @@ TEST_F(ConfigFormTest, UsbKeypadsAreLabelledAndGetTheirPort)
     // A new port replaces the old one; a two-digit port is cut to 16 characters.
     assign(2, "COM121");
     EXPECT_EQ(text("edCom", 2), "COM12");
-    ASSERT_EQ(fakehid_wait_messages(second, 3, 2000), 3);
+    ASSERT_EQ(fakehid_wait_messages(second, 3, 10000), 3);
     EXPECT_EQ(FakeMessage(second, 2), "Keypad #2, COM12");
     EXPECT_EQ(FindAssignedPort(*pm, "/dev/sim-b"), 12);
     EXPECT_EQ(FindAssignedPort(*pm, "/dev/sim-a"), 0);
@@ -162,14 +162,14 @@ TEST_F(ConfigFormTest, SerialKeypadsAreShownFixedAndClearedWhenFinished)
     EXPECT_FALSE(button(1)->isEnabled());
     EXPECT_EQ(text("edLocation", 2), "CDC Virtual");
     EXPECT_EQ(text("edCom", 2), "COM4");
-    ASSERT_TRUE(rs232.WaitForMessages(1, 2000));
-    ASSERT_TRUE(cdc.WaitForMessages(1, 2000));
+    ASSERT_TRUE(rs232.WaitForMessages(1, 10000));
+    ASSERT_TRUE(cdc.WaitForMessages(1, 10000));
     EXPECT_EQ(rs232.Messages()[0], "Keypad #1, RS232");
     EXPECT_EQ(cdc.Messages()[0], "Keypad #2, CDC  ");
 
     // Escape finishes like the button: the labels are cleared, the ports closed.
     QTest::keyClick(form.get(), Qt::Key_Escape);
-    ASSERT_TRUE(rs232.WaitForMessages(2, 2000));
+    ASSERT_TRUE(rs232.WaitForMessages(2, 10000));
     EXPECT_EQ(rs232.Messages()[1], "");
     EXPECT_FALSE(Slot(0).Flags & SlotOpen);
     EXPECT_FALSE(form->isVisible());
