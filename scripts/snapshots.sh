@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Renders the suite's windows to PNG files offscreen (no desktop needed):
 # Plindorax's main window in both layouts and both edit modes, the MIDI event
-# dialog and the macro length warning; Corvandelle's tray menu, configuration
-# dialog (with simulated keypads: two USB keypads, one of them remembered on
-# COM3, and an RS232 keypad on COM1), LED window, notices and About.
-# Usage: scripts/snapshots.sh [output folder]
+# dialog, the macro length warning, the USER Properties dialog, every page of
+# the Advanced ROM Properties dialog and the screen editor with a two-line and
+# a one-line LCD; Corvandelle's tray menu, configuration dialog (with simulated
+# keypads: two USB keypads, one of them remembered on COM3, and an RS232 keypad
+# on COM1), LED window, notices and About. Usage: scripts/snapshots.sh [output folder]
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

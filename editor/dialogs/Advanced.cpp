@@ -1,28 +1,119 @@
 #include "Advanced.h"
 
+#include "AdvancedBarcodePage.h"
+#include "AdvancedBeeperPage.h"
+#include "AdvancedCardTypePage.h"
+#include "AdvancedEcrPage.h"
+#include "AdvancedHostPage.h"
+#include "AdvancedKeysPage.h"
+#include "AdvancedLcdPage.h"
+#include "AdvancedMagCardPage.h"
+#include "AdvancedModePage.h"
+#include "FormBuilder.h"
+
+#include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace tessaron {
 
+namespace {
+
+const QString Caption = QStringLiteral("Tessaron Advanced ROM Properties");
+
+} // namespace
+
 TfrmAdvanced::TfrmAdvanced(const TDialogContext& context, QWidget* parent)
-    : TPropertyDialogFrame("frmAdvanced", QStringLiteral("Tessaron Advanced ROM Properties"),
-                           parent),
-      m_context(context)
+    : TPropertyDialogFrame("frmAdvanced", Caption, parent), m_context(context),
+      m_pages(new QTabWidget(Body()))
 {
-    connect(ApplyButton(), &QPushButton::clicked, this, [this] {
-        m_context.Rom.ApplyAdvanced();
-        setWindowTitle(QStringLiteral("Tessaron Advanced ROM Properties"));
-        m_context.SetModified(true);
-        ApplyButton()->setEnabled(false);
-    });
-    connect(CancelButton(), &QPushButton::clicked, this,
-            [this] { m_context.Rom.CancelAdvanced(); });
+    m_pages->setObjectName(QStringLiteral("PageControl"));
+    auto* layout = new QVBoxLayout(Body());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pages);
+
+    TAdvancedEditor& editor = *this;
+    m_page[PageMode] = new TAdvancedModePage(editor);
+    m_page[PageKeys] = new TAdvancedKeysPage(editor);
+    m_page[PageLcd] = new TAdvancedLcdPage(editor);
+    m_page[PageHost] = new TAdvancedHostPage(editor);
+    m_page[PageBeeper] = new TAdvancedBeeperPage(editor);
+    m_page[PageCardType] = new TAdvancedCardTypePage(editor);
+    m_page[PageBarcode] = new TAdvancedBarcodePage(editor);
+    m_page[PageMagCard] = new TAdvancedMagCardPage(editor);
+    m_page[PageEcr] = new TAdvancedEcrPage(editor);
+    const std::array<const char*, PageCount> titles = {"Mode",         "Keys/LEDs", "LCD",
+                                                       "Host",         "Beeper",    "Card Type",
+                                                       "Barcode/RFID", "Mag Card",  "ECR Process"};
+    for (int i = 0; i < PageCount; ++i) {
+        m_pages->addTab(m_page[i], QString::fromLatin1(titles[i]));
+    }
+    m_pages->setCurrentIndex(PageMode);
+
+    layout->addWidget(MakeLabel(Body(), "lblFoot",
+                                QStringLiteral("* Indicates a value that the user can modify in "
+                                               "USER Properties panel. ")));
+    FinishTabOrder();
 }
 
 void TfrmAdvanced::DisableOkAndApply()
 {
-    OkButton()->setEnabled(false);
+    SetOkAndApplyEnabled(false);
+}
+
+void TfrmAdvanced::FormShow()
+{
+    fill();
+    SetOkAndApplyEnabled(false);
+}
+
+void TfrmAdvanced::ApplyClick()
+{
+    m_context.Rom.ApplyAdvanced();
+    setCaption(false);
+    m_context.SetModified(true);
     ApplyButton()->setEnabled(false);
+}
+
+void TfrmAdvanced::CancelClick()
+{
+    setCaption(false);
+    m_context.Rom.CancelAdvanced();
+}
+
+void TfrmAdvanced::Changed(bool reload)
+{
+    if (reload) {
+        fill();
+    }
+    setCaption(true);
+    SetOkAndApplyEnabled(true);
+}
+
+void TfrmAdvanced::fill()
+{
+    m_loading = true;
+    const TAdvancedParams& work = Work();
+    for (TAdvancedPage* page : m_page) {
+        page->Fill(work);
+    }
+    // The card pages by reader type; a wedge is "Ext. Wedge" and shows its
+    // data to post-processing only when it sends packets.
+    const int type = work.CardReader_Type;
+    const bool wedge = TAdvancedBarcodePage::IsWedge(work);
+    m_pages->setTabText(PageBarcode,
+                        wedge ? QStringLiteral("Ext. Wedge") : QStringLiteral("Barcode/RFID"));
+    m_pages->setTabVisible(PageBarcode, type == 1 || wedge);
+    m_pages->setTabVisible(PageMagCard, type == 2);
+    m_pages->setTabVisible(PageEcr, type == 1 || type == 2 ||
+                                        (wedge && TAdvancedBarcodePage::Packetized(work)));
+    m_loading = false;
+}
+
+void TfrmAdvanced::setCaption(bool changed)
+{
+    setWindowTitle(changed ? Caption + QLatin1Char('*') : Caption);
 }
 
 } // namespace tessaron

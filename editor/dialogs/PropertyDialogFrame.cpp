@@ -1,8 +1,10 @@
 #include "PropertyDialogFrame.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -16,9 +18,17 @@ TPropertyDialogFrame::TPropertyDialogFrame(const char* objectName, const QString
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(caption);
     setModal(true);
+    // No close box: OK and Cancel are the ways out.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    m_body->setObjectName(QStringLiteral("pnlBody"));
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     m_btnApply->setObjectName(QStringLiteral("btnApply"));
+    m_btnOK->setDefault(true);
+    for (QPushButton* button : {m_btnOK, m_btnCancel, m_btnApply}) {
+        button->setAutoDefault(false);
+    }
+    m_btnOK->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -28,20 +38,64 @@ TPropertyDialogFrame::TPropertyDialogFrame(const char* objectName, const QString
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_body, 1);
     layout->addLayout(buttons);
-    resize(420, 300);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_btnOK, &QPushButton::clicked, this, [this] {
-        m_btnApply->click();
+        settleFocusedField();
+        ApplyClick();
         accept();
     });
-    connect(m_btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_btnApply, &QPushButton::clicked, this, [this] {
+        settleFocusedField();
+        ApplyClick();
+    });
+    connect(m_btnCancel, &QPushButton::clicked, this, &TPropertyDialogFrame::reject);
+}
+
+void TPropertyDialogFrame::reject()
+{
+    CancelClick();
+    QDialog::reject();
 }
 
 void TPropertyDialogFrame::showEvent(QShowEvent* event)
 {
-    m_btnOK->setEnabled(false);
-    m_btnApply->setEnabled(false);
+    // Restoring a minimised dialog is no new opening.
+    if (!event->spontaneous()) {
+        FormShow();
+    }
     QDialog::showEvent(event);
+}
+
+void TPropertyDialogFrame::FinishTabOrder()
+{
+    QWidget* last = nullptr;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) != 0 && m_body->isAncestorOf(w)) {
+            last = w;
+        }
+    }
+    if (last != nullptr) {
+        setTabOrder(last, m_btnOK);
+    }
+    setTabOrder(m_btnOK, m_btnCancel);
+    setTabOrder(m_btnCancel, m_btnApply);
+}
+
+void TPropertyDialogFrame::SetOkAndApplyEnabled(bool enabled)
+{
+    m_btnOK->setEnabled(enabled);
+    m_btnApply->setEnabled(enabled);
+}
+
+void TPropertyDialogFrame::settleFocusedField()
+{
+    for (QWidget* w = focusWidget(); w != nullptr && w != this; w = w->parentWidget()) {
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(w)) {
+            spin->interpretText();
+            return;
+        }
+    }
 }
 
 } // namespace tessaron

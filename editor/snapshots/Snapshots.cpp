@@ -1,7 +1,12 @@
 // Renders the editor's windows to PNG files without a desktop, for review:
-// the main window in both layouts and both edit modes, the MIDI event dialog
-// and the macro length warning.
+// the main window in both layouts and both edit modes, the MIDI event dialog,
+// the macro length warning and the property dialogs (USER Properties, every
+// page of the Advanced ROM Properties, the screen editor with a two-line and a
+// one-line LCD).
 //   PlindoraxSnapshots [output folder]   (default build/snapshots)
+#include "editor/dialogs/Advanced.h"
+#include "editor/dialogs/Params.h"
+#include "editor/dialogs/ScreenEdit.h"
 #include "editor/model/KeypadClass.h"
 #include "editor/snapshots/SilentServices.h"
 #include "editor/window/MacroLen.h"
@@ -13,10 +18,13 @@
 #include <QDir>
 #include <QMenu>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -48,6 +56,56 @@ void fillSample(TfrmMain& window)
     window.InsertRawCode(135);
     window.Keypad().SetMacroName("Greeting");
     window.ShowMacro(window.Keypad().ItemCount());
+}
+
+// Shows a property dialog as an opening would, renders it, and cancels it.
+bool saveDialog(TPropertyDialogFrame& dialog, const QDir& folder, const QString& name,
+                const std::function<void()>& prepare = {})
+{
+    dialog.show();
+    if (prepare) {
+        prepare();
+    }
+    QApplication::processEvents();
+    const bool ok = save(dialog, folder, name);
+    dialog.CancelButton()->click();
+    return ok;
+}
+
+bool savePropertyDialogs(TfrmMain& window, bool rom, const QDir& folder)
+{
+    if (!rom) {
+        return saveDialog(window.Parameters(), folder, QStringLiteral("user-properties.png"));
+    }
+    bool ok = true;
+    TRomRecords& records = window.Rom();
+    TfrmAdvanced& advanced = window.Advanced();
+    auto* pages = advanced.findChild<QTabWidget*>(QStringLiteral("PageControl"));
+    static const char* const names[] = {"mode",      "keys-leds", "lcd",      "host", "beeper",
+                                        "card-type", "barcode",   "mag-card", "ecr"};
+    for (int page = 0; page < pages->count(); ++page) {
+        // The Mag Card page is there for a magnetic card reader only.
+        records.AdvancedParams.CardReader_Type = page == 7 ? 2 : 1;
+        records.AdvancedParams.DeviceType = 0x81;
+        records.AdvancedParams.ECR_Mode = 0x8000;
+        records.CancelAdvanced();
+        ok = saveDialog(advanced, folder,
+                        QStringLiteral("advanced-%1.png").arg(QLatin1String(names[page])),
+                        [&] { pages->setCurrentIndex(page); }) &&
+             ok;
+    }
+    records.SetRomDefaults();
+    records.ScreenData[0].TextLine1 = "Badge number:   ";
+    records.ScreenData[0].TextLine2 = "> ________      ";
+    records.ScreenData[0].bTimeoutEnable = 1;
+    records.ScreenData[0].LedModes = 21;
+    records.CancelScreens();
+    ok = saveDialog(window.ScreenEdit(), folder, QStringLiteral("screen-editor-2lines.png")) && ok;
+    records.AdvancedParams.LcdSize = 16;
+    records.CancelAdvanced();
+    ok = saveDialog(window.ScreenEdit(), folder, QStringLiteral("screen-editor-1line.png")) && ok;
+    records.SetRomDefaults();
+    return ok;
 }
 
 } // namespace
@@ -109,6 +167,9 @@ int main(int argc, char** argv)
                                      .arg(rom ? QStringLiteral("rom") : QStringLiteral("user"))
                                      .arg(layout == 2 ? 20 : 12);
             ok = save(window, folder, name) && ok;
+            if (layout == 2) {
+                ok = savePropertyDialogs(window, rom, folder) && ok;
+            }
 
             if (!rom && layout == 2) {
                 TfrmMidiEvents& midi = window.MidiEvents();

@@ -1,5 +1,5 @@
-// The property dialogs' shared frame: OK and Apply start disabled at every
-// opening, Apply and Cancel move the ROM working copies the right way.
+// The property dialogs on their own, without the main window: OK and Apply
+// start disabled, Apply and Cancel move the ROM working copies the right way.
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
@@ -34,7 +34,7 @@ TEST_F(PropertyDialogsTest, CaptionsAndNames)
     TfrmScreenEdit screens(context);
     EXPECT_EQ(parameters.windowTitle(), "Tessaron USER Properties");
     EXPECT_EQ(advanced.windowTitle(), "Tessaron Advanced ROM Properties");
-    EXPECT_EQ(screens.windowTitle(), "Tessaron ROM Screen Editor");
+    EXPECT_EQ(screens.windowTitle(), "Tessaron Screen Editor");
     EXPECT_EQ(parameters.objectName(), "frmParameters");
     EXPECT_TRUE(parameters.isModal());
     EXPECT_NE(advanced.findChild<QPushButton*>("btnOK"), nullptr);

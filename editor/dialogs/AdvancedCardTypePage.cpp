@@ -1,0 +1,138 @@
+#include "AdvancedCardTypePage.h"
+
+#include "DialogLists.h"
+#include "FormBuilder.h"
+#include "LcdPanel.h"
+#include "SpinEdit.h"
+#include "WordFormat.h"
+#include "common/QtPicture.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+namespace {
+
+// DeviceType for each reader type: none, barcode/RFID and magnetic card
+// (0x81), external wedge passing its data through (2).
+constexpr std::array<std::uint8_t, 4> DeviceTypes = {0x00, 0x81, 0x81, 0x02};
+
+} // namespace
+
+TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
+    : TAdvancedPage(editor, "tabCardType"), m_readerGroup(MakeButtonGroup(this)),
+      m_dataBitsGroup(MakeButtonGroup(this)), m_stopBitsGroup(MakeButtonGroup(this)),
+      m_parityGroup(MakeButtonGroup(this))
+{
+    auto* layout = new QVBoxLayout(this);
+
+    QGroupBox* type = MakeGroup(this, "gboxCardReaderType", QStringLiteral(" Card Reader Type * "));
+    auto* typeLayout = new QHBoxLayout(type);
+    auto* buttons = new QVBoxLayout;
+    const std::array<std::pair<const char*, const char*>, 4> readers = {{
+        {"rbCardNone", "None"},
+        {"rbCardBCR", "Barcode/RFID"},
+        {"rbCardMCR", "Magnetic Card"},
+        {"rbCardWedge", "Ext. Wedge"},
+    }};
+    for (int id = 0; id < 4; ++id) {
+        buttons->addWidget(MakeRadio(type, readers[id].first,
+                                     QString::fromLatin1(readers[id].second), m_readerGroup, id));
+    }
+    typeLayout->addLayout(buttons);
+    m_imgCardReader = MakePicture(type, "imgCardReader", "reader-barcode.jpg", 150, 95,
+                                  QStringLiteral("Picture of the chosen card reader"));
+    m_readerPictures[1] = QPixmap::fromImage(LoadPicture("reader-barcode.jpg"));
+    m_readerPictures[2] = QPixmap::fromImage(LoadPicture("reader-magcard.jpg"));
+    m_readerPictures[3] = QPixmap::fromImage(LoadPicture("reader-wedge.jpg"));
+    typeLayout->addStretch();
+    typeLayout->addWidget(m_imgCardReader);
+    layout->addWidget(type);
+
+    m_gboxCardCom = MakeGroup(this, "gboxCardCom", QStringLiteral(" Card Reader COM Parameters "));
+    auto* grid = new QGridLayout(m_gboxCardCom);
+    QLabel* baud = MakeLabel(m_gboxCardCom, "lblCardBaudRate", QStringLiteral("Baud Rate:"));
+    m_cboxCardBaudRate = MakeList(m_gboxCardCom, "cboxCardBaudRate", BaudRateEntries());
+    LabelFor(baud, m_cboxCardBaudRate);
+    grid->addWidget(baud, 0, 0);
+    grid->addWidget(m_cboxCardBaudRate, 0, 1, Qt::AlignLeft);
+    AddChoiceRow(grid, 1, "lblCardDataBits", QStringLiteral("# of Data Bits:"), m_dataBitsGroup,
+                 {{"rbCard7DataBits", "7", 7}, {"rbCard8DataBits", "8", 8}});
+    AddChoiceRow(grid, 2, "lblCardStopBits", QStringLiteral("# of Stop Bits:"), m_stopBitsGroup,
+                 {{"rbCardStopBits1", "1", 1}, {"rbCardStopBits2", "2", 2}});
+    AddChoiceRow(grid, 3, "lblCardParity", QStringLiteral("Parity:"), m_parityGroup,
+                 {{"rbCardParityNone", "None", int(TParity::None)},
+                  {"rbCardParityOdd", "Odd", int(TParity::Odd)},
+                  {"rbCardParityEven", "Even", int(TParity::Even)},
+                  {"rbCardParityMark", "Mark", int(TParity::Mark)},
+                  {"rbCardParitySpace", "Space", int(TParity::Space)}});
+    layout->addWidget(m_gboxCardCom);
+
+    m_gboxCardOKMessage =
+        MakeGroup(this, "gboxCardOKMessage", QStringLiteral(" Card Read OK Message "));
+    auto* message = new QGridLayout(m_gboxCardOKMessage);
+    m_cardOK = new TLcdPanel(m_gboxCardOKMessage, "edLcdLine1CardOK", "edLcdLine2CardOK",
+                             QStringLiteral("Card read OK message"));
+    message->addWidget(m_cardOK, 0, 0, 1, 3);
+    m_spinTCardReadHold = AddSpinRow(
+        message, 1, "lblTCardReadHold", QStringLiteral("Card read OK message display time:"),
+        "spinTCardReadHold", 10, 10000, 10, "lblTCardReadHoldMs", QStringLiteral("ms"));
+    message->setColumnStretch(3, 1);
+    layout->addWidget(m_gboxCardOKMessage);
+    layout->addStretch();
+
+    OnChecked(
+        m_readerGroup,
+        [](TAdvancedParams& w, int id) {
+            w.CardReader_Type = static_cast<std::uint8_t>(id);
+            w.DeviceType = DeviceTypes[static_cast<size_t>(id)];
+        },
+        true);
+    OnIndex(m_cboxCardBaudRate, [](TAdvancedParams& w, int index) {
+        w.CardBaudRate = static_cast<std::uint8_t>(index);
+    });
+    OnChecked(m_dataBitsGroup, [](TAdvancedParams& w, int bits) {
+        w.CardWordFormat = CardWithDataBits(w.CardWordFormat, bits == 8);
+    });
+    OnChecked(m_stopBitsGroup, [](TAdvancedParams& w, int bits) {
+        w.CardWordFormat = CardWithStopBits(w.CardWordFormat, bits == 2);
+    });
+    OnChecked(m_parityGroup, [](TAdvancedParams& w, int parity) {
+        w.CardWordFormat = CardWithParity(w.CardWordFormat, static_cast<TParity>(parity));
+    });
+    OnText(m_cardOK->Line1(),
+           [](TAdvancedParams& w, const std::string& t) { w.CardReadMsgLine1 = t; });
+    OnText(m_cardOK->Line2(),
+           [](TAdvancedParams& w, const std::string& t) { w.CardReadMsgLine2 = t; });
+    OnValue(m_spinTCardReadHold, [](TAdvancedParams& w, int v) { w.TCardReadHold = v; });
+}
+
+void TAdvancedCardTypePage::Fill(const TAdvancedParams& work)
+{
+    // Another stored type checks no button and shows no reader settings.
+    CheckId(m_readerGroup, work.CardReader_Type);
+    const bool reader = work.CardReader_Type >= 1 && work.CardReader_Type <= 3;
+    SetPicture(m_imgCardReader, reader ? m_readerPictures[work.CardReader_Type] : QPixmap());
+    SetVisible({m_gboxCardCom, m_gboxCardOKMessage}, reader);
+
+    SelectEntry(m_cboxCardBaudRate, work.CardBaudRate);
+    const TWordFormat format = DecodeCardWordFormat(work.CardWordFormat);
+    CheckId(m_dataBitsGroup, format.EightDataBits ? 8 : 7);
+    CheckId(m_stopBitsGroup, format.TwoStopBits ? 2 : 1);
+    CheckId(m_parityGroup, int(format.Parity));
+
+    m_cardOK->Line1()->setText(FromRecord(work.CardReadMsgLine1));
+    m_cardOK->Line2()->setText(FromRecord(work.CardReadMsgLine2));
+    m_cardOK->SetSecondLineInUse(work.LcdSize != 16);
+    m_spinTCardReadHold->setValue(work.TCardReadHold);
+}
+
+} // namespace tessaron

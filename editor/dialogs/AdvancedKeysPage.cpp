@@ -1,0 +1,115 @@
+#include "AdvancedKeysPage.h"
+
+#include "FormBuilder.h"
+#include "SpinEdit.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace tessaron {
+
+namespace {
+
+constexpr int HostTypeHid = 3;
+
+// Captions by LED function code: any host type but USB HID, then USB HID for
+// the green and for the red LED.
+const std::array<const char*, 4> LedCaptions = {"Not Used", "Shift/Toggle Indicator",
+                                                "Under Host Control", "Power Indicator"};
+const std::array<const char*, 4> GreenHidCaptions = {"Not Used", "CapsLock Indicator",
+                                                     "NumLock Indicator", "Power Indicator"};
+const std::array<const char*, 4> RedHidCaptions = {"Not Used", "CapsLock Indicator",
+                                                   "NumLock Indicator", "Shift/Toggle Indicator"};
+
+} // namespace
+
+TAdvancedKeysPage::TAdvancedKeysPage(TAdvancedEditor& editor)
+    : TAdvancedPage(editor, "tabKeysLeds"), m_rollOverGroup(MakeButtonGroup(this)),
+      m_greenGroup(MakeButtonGroup(this)), m_redGroup(MakeButtonGroup(this))
+{
+    auto* layout = new QVBoxLayout(this);
+
+    QGroupBox* keys = MakeGroup(this, "gboxKeys", QStringLiteral(" Keys "));
+    auto* grid = new QGridLayout(keys);
+    m_spinCharPacing =
+        AddSpinRow(grid, 0, "lblCharPacing", QStringLiteral("Inter-character delay:"),
+                   "spinCharPacing", 0, 200, 2, "lblCharPacingMs", QStringLiteral("ms"));
+    m_spinDownloadDelay =
+        AddSpinRow(grid, 1, "lblDownloadDelay", QStringLiteral("Download delay:"),
+                   "spinDownloadDelay", 0, 100, 1, "lblDownloadDelayMs", QStringLiteral("ms"));
+    // Set for the keypad by the download, not by the ROM.
+    m_spinDownloadDelay->setEnabled(false);
+    grid->setColumnStretch(3, 1);
+    layout->addWidget(keys);
+
+    QGroupBox* rollOver = MakeGroup(this, "gboxRollover", QStringLiteral(" Rollover * "));
+    auto* rollLayout = new QHBoxLayout(rollOver);
+    for (const int n : {1, 2}) {
+        const QByteArray name = "rbKeyRollover" + QByteArray::number(n);
+        QRadioButton* button =
+            MakeRadio(rollOver, name.constData(), QString::number(n), m_rollOverGroup, n);
+        button->setAccessibleName(QStringLiteral("Rollover %1").arg(n));
+        rollLayout->addWidget(button);
+    }
+    rollLayout->addStretch();
+    layout->addWidget(rollOver);
+
+    auto* leds = new QHBoxLayout;
+    const std::array<const char*, 4> suffixes = {"off", "level", "host", "power"};
+    for (const int led : {1, 2}) {
+        QButtonGroup* group = led == 1 ? m_greenGroup : m_redGroup;
+        const QByteArray boxName = "gboxLED" + QByteArray::number(led);
+        QGroupBox* box = MakeGroup(this, boxName.constData(),
+                                   led == 1 ? QStringLiteral(" Green LED Control * ")
+                                            : QStringLiteral(" Red LED Control * "));
+        auto* boxLayout = new QVBoxLayout(box);
+        for (int code = 0; code < 4; ++code) {
+            const QByteArray name = "rbLED" + QByteArray::number(led) + suffixes[code];
+            boxLayout->addWidget(MakeRadio(box, name.constData(),
+                                           QString::fromLatin1(LedCaptions[code]), group, code));
+        }
+        (led == 1 ? m_gboxLED1 : m_gboxLED2) = box;
+        leds->addWidget(box);
+    }
+    layout->addLayout(leds);
+    layout->addStretch();
+
+    OnValue(m_spinCharPacing,
+            [](TAdvancedParams& w, int v) { w.Character_Pacing = static_cast<std::uint8_t>(v); });
+    OnValue(m_spinDownloadDelay, [](TAdvancedParams& w, int v) { w.DOWNLOAD_DELAY = v; });
+    OnChecked(m_rollOverGroup,
+              [](TAdvancedParams& w, int n) { w.Key_Roll_Over = static_cast<std::uint8_t>(n); });
+    for (QButtonGroup* group : {m_greenGroup, m_redGroup}) {
+        OnChecked(group, [this](TAdvancedParams& w, int) {
+            w.LED_Function =
+                static_cast<std::uint8_t>(16 * m_greenGroup->checkedId() + m_redGroup->checkedId());
+        });
+    }
+}
+
+void TAdvancedKeysPage::Fill(const TAdvancedParams& work)
+{
+    CheckId(m_rollOverGroup, work.Key_Roll_Over == 1 ? 1 : 2);
+    m_spinCharPacing->setValue(work.Character_Pacing);
+    m_spinDownloadDelay->setValue(work.DOWNLOAD_DELAY);
+    CheckId(m_greenGroup, (work.LED_Function >> 4) & 0x03);
+    CheckId(m_redGroup, work.LED_Function & 0x03);
+    const bool hid = work.HostType == HostTypeHid;
+    for (int code = 0; code < 4; ++code) {
+        m_greenGroup->button(code)->setText(
+            QString::fromLatin1(hid ? GreenHidCaptions[code] : LedCaptions[code]));
+        m_redGroup->button(code)->setText(
+            QString::fromLatin1(hid ? RedHidCaptions[code] : LedCaptions[code]));
+    }
+    const bool screenMode = OperatingModeOf(work) == TOperatingMode::Screen;
+    SetVisible({m_gboxLED1, m_gboxLED2}, !screenMode);
+}
+
+} // namespace tessaron

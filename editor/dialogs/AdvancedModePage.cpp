@@ -1,0 +1,176 @@
+#include "AdvancedModePage.h"
+
+#include "FormBuilder.h"
+#include "SpinEdit.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace tessaron {
+
+namespace {
+
+enum
+{
+    ModeTrueTerminal,
+    ModeLineEdit,
+    ModeScreen,
+};
+
+// The mask character as the field shows it; one it cannot show leaves it empty.
+QString maskText(std::uint8_t code)
+{
+    const bool printable = (code >= 0x20 && code < 0x7F) || code >= 0xA0;
+    return printable ? QString(QChar(code)) : QString();
+}
+
+} // namespace
+
+TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
+    : TAdvancedPage(editor, "tabMode"), m_modeGroup(MakeButtonGroup(this))
+{
+    auto* layout = new QVBoxLayout(this);
+
+    QGroupBox* mode = MakeGroup(this, "gboxOperatingMode", QStringLiteral(" Operating Mode "));
+    auto* modeLayout = new QGridLayout(mode);
+    modeLayout->addWidget(MakeRadio(mode, "rbTrueTerminalMode",
+                                    QStringLiteral("True Terminal Mode *"), m_modeGroup,
+                                    ModeTrueTerminal),
+                          0, 0);
+    modeLayout->addWidget(MakeRadio(mode, "rbLineEditMode", QStringLiteral("Line Edit Mode *"),
+                                    m_modeGroup, ModeLineEdit),
+                          1, 0);
+    modeLayout->addWidget(MakeRadio(mode, "rbScreenMode", QStringLiteral("Automated Screen Mode"),
+                                    m_modeGroup, ModeScreen),
+                          2, 0);
+    m_lblStartScreen = MakeLabel(mode, "lblStartScreen", QStringLiteral("Starting Screen: "));
+    QStringList screens;
+    for (int n = 1; n <= 8; ++n) {
+        screens << QStringLiteral("Screen %1").arg(n);
+    }
+    screens << QStringLiteral("Demo");
+    m_cboxStartScreen = MakeList(mode, "cboxStartScreen", screens);
+    LabelFor(m_lblStartScreen, m_cboxStartScreen);
+    modeLayout->addLayout(MakeRow({m_lblStartScreen, m_cboxStartScreen}), 3, 0);
+    m_cboxMaskUserInput =
+        MakeCheck(mode, "cboxMaskUserInput", QStringLiteral("Mask (hide) user input *"));
+    m_cboxEcho = MakeCheck(mode, "cboxEcho", QStringLiteral("Enable host data echo"));
+    modeLayout->addWidget(m_cboxMaskUserInput, 4, 0);
+    modeLayout->addWidget(m_cboxEcho, 5, 0);
+    layout->addWidget(mode);
+
+    m_gboxKeypadData =
+        MakeGroup(this, "gboxKeypadData", QStringLiteral(" Masking and Line Edit Data "));
+    auto* data = new QGridLayout(m_gboxKeypadData);
+    QLabel* maskLabel =
+        MakeLabel(m_gboxKeypadData, "lblMaskChar", QStringLiteral("Mask character:"));
+    m_edMaskChar = MakeLatin1Edit(m_gboxKeypadData, "edMaskChar", 1);
+    m_edMaskChar->setFixedWidth(m_edMaskChar->fontMetrics().horizontalAdvance(QLatin1Char('W')) *
+                                3);
+    LabelFor(maskLabel, m_edMaskChar);
+    data->addWidget(maskLabel, 0, 0);
+    data->addWidget(m_edMaskChar, 0, 1);
+    m_spinCalcPrefix =
+        AddSpinRow(data, 1, "lblCalcPrefix", QStringLiteral("Keypad Prefix character: "),
+                   "spinCalcPrefix", 0, 255, 1, "lblCalcPrefixDec", QStringLiteral("decimal"));
+    m_spinCalcStart =
+        AddSpinRow(data, 2, "lblCalcStart", QStringLiteral("Keypad Start character: "),
+                   "spinCalcStart", 0, 255, 1, "lblCalcStartDec", QStringLiteral("decimal"));
+    m_spinCalcTail =
+        AddSpinRow(data, 3, "lblCalcTail", QStringLiteral("Keypad Tail character*:"),
+                   "spinCalcTail", 0, 255, 1, "lblCalcTailDec", QStringLiteral("decimal"));
+    m_spinCalcSuffix =
+        AddSpinRow(data, 4, "lblCalcSuffix", QStringLiteral("Keypad Suffix character: "),
+                   "spinCalcSuffix", 0, 255, 1, "lblCalcSuffixDec", QStringLiteral("decimal"));
+    data->addWidget(MakeLabel(m_gboxKeypadData, "lblFormat",
+                              QStringLiteral("DATA FORMAT:  "
+                                             "<prefix><start><keypad_data><tail><suffix>")),
+                    5, 0, 1, 3);
+    data->addWidget(MakeNote(m_gboxKeypadData, "lblLineEditDisable",
+                             QStringLiteral("NOTE: To disable a character, set it's value to "
+                                            "zero.")),
+                    6, 0, 1, 3);
+    data->setColumnStretch(3, 1);
+    layout->addWidget(m_gboxKeypadData);
+    layout->addStretch();
+
+    OnChecked(
+        m_modeGroup,
+        [](TAdvancedParams& w, int id) {
+            if (id == ModeScreen) {
+                // The mode bits stay for when screen mode is left again.
+                w.ScreenEnable = 1;
+                return;
+            }
+            w.Operating_Mode = static_cast<std::uint8_t>((w.Operating_Mode & ~0x01) |
+                                                         (id == ModeLineEdit ? 0x01 : 0x00));
+            w.ScreenEnable = 0;
+        },
+        true);
+    OnToggled(
+        m_cboxMaskUserInput,
+        [](TAdvancedParams& w, bool on) {
+            w.Operating_Mode =
+                static_cast<std::uint8_t>((w.Operating_Mode & ~0x02) | (on ? 0x02 : 0x00));
+        },
+        true);
+    OnToggled(m_cboxEcho, [](TAdvancedParams& w, bool on) { w.bHostEcho = on ? 1 : 0; });
+    connect(m_edMaskChar, &QLineEdit::textChanged, this, [this](const QString& text) {
+        // An emptied field keeps the previous character.
+        if (!text.isEmpty()) {
+            Store([&](TAdvancedParams& w) {
+                w.MaskChar = static_cast<std::uint8_t>(ToRecord(text)[0]);
+            });
+        }
+    });
+    connect(m_edMaskChar, &QLineEdit::editingFinished, this, [this] {
+        if (m_edMaskChar->text().isEmpty()) {
+            const QSignalBlocker quiet(m_edMaskChar);
+            m_edMaskChar->setText(maskText(m_editor.Work().MaskChar));
+        }
+    });
+    OnIndex(m_cboxStartScreen, [](TAdvancedParams& w, int index) {
+        w.StartScreen = static_cast<std::uint8_t>(index);
+    });
+    OnValue(m_spinCalcPrefix,
+            [](TAdvancedParams& w, int v) { w.CalcPrefix = static_cast<std::uint8_t>(v); });
+    OnValue(m_spinCalcStart,
+            [](TAdvancedParams& w, int v) { w.CalcStart = static_cast<std::uint8_t>(v); });
+    OnValue(m_spinCalcTail, [](TAdvancedParams& w, int v) {
+        w.LineEdit_TailCharacter = static_cast<std::uint8_t>(v);
+    });
+    OnValue(m_spinCalcSuffix,
+            [](TAdvancedParams& w, int v) { w.CalcSuffix = static_cast<std::uint8_t>(v); });
+}
+
+void TAdvancedModePage::Fill(const TAdvancedParams& work)
+{
+    const TOperatingMode mode = OperatingModeOf(work);
+    CheckId(m_modeGroup, mode == TOperatingMode::Screen     ? ModeScreen
+                         : mode == TOperatingMode::LineEdit ? ModeLineEdit
+                                                            : ModeTrueTerminal);
+    // Also in screen mode, where the box is disabled, it shows the stored bit.
+    m_cboxMaskUserInput->setChecked((work.Operating_Mode & 0x02) != 0);
+    m_cboxEcho->setChecked(work.bHostEcho != 0);
+    m_edMaskChar->setText(maskText(work.MaskChar));
+    SelectEntry(m_cboxStartScreen, work.StartScreen);
+    m_spinCalcPrefix->setValue(work.CalcPrefix);
+    m_spinCalcStart->setValue(work.CalcStart);
+    m_spinCalcTail->setValue(work.LineEdit_TailCharacter);
+    m_spinCalcSuffix->setValue(work.CalcSuffix);
+
+    m_cboxEcho->setEnabled(mode == TOperatingMode::TrueTerminal);
+    SetEnabled({m_lblStartScreen, m_cboxStartScreen}, mode == TOperatingMode::Screen);
+    m_cboxMaskUserInput->setEnabled(mode == TOperatingMode::LineEdit);
+    m_gboxKeypadData->setEnabled(mode != TOperatingMode::TrueTerminal);
+}
+
+} // namespace tessaron

@@ -1,0 +1,123 @@
+#include "WordFormat.h"
+
+#include <array>
+#include <cstddef>
+
+namespace tessaron {
+
+namespace {
+
+constexpr std::uint8_t SecondEncoding = 0x80;
+
+std::uint8_t withBit(std::uint8_t value, std::uint8_t bit, bool set)
+{
+    return static_cast<std::uint8_t>(set ? (value | bit) : (value & ~bit));
+}
+
+// Bits 0 to 2 of the second layout: 0 none, 4 even, 5 odd, 6 space, 7 mark.
+std::uint8_t parityBits(TParity parity)
+{
+    switch (parity) {
+    case TParity::Even:
+        return 4;
+    case TParity::Odd:
+        return 5;
+    case TParity::Space:
+        return 6;
+    case TParity::Mark:
+        return 7;
+    case TParity::None:
+        break;
+    }
+    return 0;
+}
+
+TParity parityOf(std::uint8_t bits)
+{
+    if ((bits & 0x04) == 0) {
+        return TParity::None;
+    }
+    static constexpr std::array<TParity, 4> kinds = {TParity::Even, TParity::Odd, TParity::Space,
+                                                     TParity::Mark};
+    return kinds[bits & 0x03];
+}
+
+std::uint8_t withLowBits(std::uint8_t value, std::uint8_t bits)
+{
+    return static_cast<std::uint8_t>((value & ~0x07) | bits);
+}
+
+} // namespace
+
+TWordFormat DecodeHostWordFormat(std::uint8_t value)
+{
+    if ((value & SecondEncoding) != 0) {
+        return DecodeCardWordFormat(value);
+    }
+    TParity parity = TParity::None;
+    if ((value & 0x02) != 0) {
+        parity = (value & 0x04) != 0 ? TParity::Odd : TParity::Even;
+    }
+    return {(value & 0x08) != 0, (value & 0x01) != 0, parity};
+}
+
+std::uint8_t HostWithDataBits(std::uint8_t value, bool eight)
+{
+    return withBit(value, (value & SecondEncoding) != 0 ? 0x10 : 0x08, eight);
+}
+
+std::uint8_t HostWithStopBits(std::uint8_t value, bool two)
+{
+    return withBit(value, (value & SecondEncoding) != 0 ? 0x08 : 0x01, two);
+}
+
+std::uint8_t HostWithParity(std::uint8_t value, TParity parity)
+{
+    if ((value & SecondEncoding) != 0) {
+        return withLowBits(value, parityBits(parity));
+    }
+    value = withBit(value, 0x02, parity != TParity::None);
+    return withBit(value, 0x04, parity == TParity::Odd);
+}
+
+TWordFormat DecodeCardWordFormat(std::uint8_t value)
+{
+    return {(value & 0x10) != 0, (value & 0x08) != 0, parityOf(value)};
+}
+
+std::uint8_t CardWithDataBits(std::uint8_t value, bool eight)
+{
+    return withBit(value, 0x10, eight);
+}
+
+std::uint8_t CardWithStopBits(std::uint8_t value, bool two)
+{
+    return withBit(value, 0x08, two);
+}
+
+std::uint8_t CardWithParity(std::uint8_t value, TParity parity)
+{
+    return withLowBits(value, parityBits(parity));
+}
+
+int UserWordFormatEntry(std::uint8_t value)
+{
+    if ((value & 0x08) != 0) {
+        return 0;
+    }
+    if ((value & 0x02) == 0) {
+        return 1;
+    }
+    if ((value & 0x04) != 0) {
+        return 2;
+    }
+    return 3;
+}
+
+std::uint8_t UserWordFormatValue(int entry)
+{
+    static constexpr std::array<std::uint8_t, UserWordFormatCount> values = {8, 0, 6, 2};
+    return values[static_cast<std::size_t>(entry)];
+}
+
+} // namespace tessaron
