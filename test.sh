@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the suite as shipped, then again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, the thread code under
-# ThreadSanitizer, and the fuzz targets for a bounded time.
+# AddressSanitizer and UndefinedBehaviorSanitizer with a soak test of the bridge,
+# the thread code under ThreadSanitizer, and the fuzz targets for a bounded time.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -19,6 +19,11 @@ TESSARON_BUILD="$top/build-asan" scripts/setup.sh -DTESSARON_SANITIZE=address,un
     -DTESSARON_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan -j "$jobs" --output-on-failure
+
+step "soak test of the bridge under AddressSanitizer (60 s)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 \
+    TESSARON_SOAK_RSS_SLACK_KB=32768 TESSARON_BUILD="$top/build-asan" \
+    scripts/soak-bridge.sh "${TESSARON_SOAK_SECONDS:-60}"
 
 if [ -x scripts/tsan.sh ]; then
     step "ThreadSanitizer"

@@ -14,6 +14,7 @@
 #include "portmgr/bridge/TWakeEvent.h"
 #include "portmgr/devices/PortManager.h"
 #include "tests/fakes/FakeHid.h"
+#include "tests/portmgr/bridge/BridgeTestSupport.h"
 #include "tests/portmgr/bridge/FakeActivityView.h"
 #include "tests/portmgr/bridge/PtyHost.h"
 #include "tests/support/TempHome.h"
@@ -476,7 +477,7 @@ void BM_IdleCpuSixKeypads(benchmark::State& state)
         WriteFile(home.file("Corvandelle.ini"), ini);
 
         const std::string envHome = "TESSARON_HOME=" + home.path();
-        const std::string envRuntime = "XDG_RUNTIME_DIR=" + runtime;
+        const std::string envRuntime = "TESSARON_LOCK_DIR=" + runtime;
         const std::string envHid = std::string("TESSARON_HIDAPI=") + TESSARON_FAKEHID_LIBRARY;
         const std::string envSetup = "TESSARON_FAKEHID_SETUP=" + home.file("setup");
         char* envp[] = {const_cast<char*>(envHome.c_str()), const_cast<char*>(envRuntime.c_str()),
@@ -521,8 +522,75 @@ void BM_IdleCpuSixKeypads(benchmark::State& state)
     }
 }
 
+// CPU time a thread has used so far, in seconds (the scheduler's count); -1
+// when it cannot be read.
+double threadCpuSeconds(pthread_t thread)
+{
+    clockid_t clock;
+    timespec t{};
+    if (::pthread_getcpuclockid(thread, &clock) != 0 || ::clock_gettime(clock, &t) != 0) {
+        return -1;
+    }
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// What one bridge thread costs while nothing moves: a USB reader on a silent
+// keypad and on one sending its empty report every 100 ms, a USB writer, and
+// the serial threads on a quiet and on a hung-up port. Percent of one core.
+void BM_IdleThreadCpu(benchmark::State& state)
+{
+    const int seconds = benchSeconds(5);
+    for (auto _ : state) {
+        FakeUsbKeypad silent("/dev/hidraw-silent");
+        fakehid_set_idle_interval(silent.id, 0);
+        const int talkingId = fakehid_add_device(0x16C0, 0x0604, "/dev/hidraw-talking");
+        auto talking = TDeviceHandle::ForHid(hid_open_path("/dev/hidraw-talking"),
+                                             hid_open_path("/dev/hidraw-talking"), FakeHidCalls());
+        PtyPair quiet;
+        PtyPair hungUp;
+        ::close(hungUp.master);
+        hungUp.master = -1;
+        (void)talkingId;
+        struct Measured
+        {
+            const char* name;
+            std::unique_ptr<TFileThread> thread;
+        };
+        Measured threads[] = {
+            {"usb_read_silent", std::make_unique<TFileReadThread>(silent.handle.get(), LinkUsb)},
+            {"usb_read_empty_reports", std::make_unique<TFileReadThread>(talking.get(), LinkUsb)},
+            {"usb_write", std::make_unique<TFileWriteThread>(silent.handle.get(), LinkUsb)},
+            {"serial_read_quiet", std::make_unique<TFileReadThread>(quiet.slave.get(), LinkRs232)},
+            {"serial_read_hung_up",
+             std::make_unique<TFileReadThread>(hungUp.slave.get(), LinkRs232)},
+            {"serial_write", std::make_unique<TFileWriteThread>(quiet.slave.get(), LinkRs232)},
+        };
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        double before[6];
+        for (int i = 0; i < 6; ++i) {
+            before[i] = threadCpuSeconds(threads[i].thread->NativeHandle());
+        }
+        const auto t0 = Clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
+        for (int i = 0; i < 6; ++i) {
+            const double after = threadCpuSeconds(threads[i].thread->NativeHandle());
+            if (before[i] < 0 || after < 0) {
+                state.SkipWithError("a thread's CPU time cannot be read");
+                return;
+            }
+            state.counters[std::string(threads[i].name) + "_cpu_percent"] =
+                100.0 * (after - before[i]) / wall;
+        }
+        for (Measured& m : threads) {
+            m.thread.reset();
+        }
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_IdleThreadCpu)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_LatencyBridge)
     ->Arg(0)
     ->Arg(150)

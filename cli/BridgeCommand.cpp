@@ -152,6 +152,9 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
         err << "tessaron bridge: " << lock.error() << '\n';
         return 1;
     }
+    // A log that nobody reads any more (a closed pipe) must not end the bridge
+    // before it has removed its ports.
+    std::signal(SIGPIPE, SIG_IGN);
     StopSignals signals;
     if (!signals.valid()) {
         err << "tessaron bridge: no signal descriptor: " << std::strerror(errno) << '\n';

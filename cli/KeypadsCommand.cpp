@@ -1,15 +1,20 @@
 // tessaron keypads: finds the keypads as Corvandelle does and lists them, one
 // tab-separated line per filled slot: row, kind, assigned port, identity and
-// the version text the keypad gives to the identification query.
+// the version text the keypad gives to the identification query. It may run
+// beside a bridge: the bridge's ports and keypads, and ports that any program
+// holds, are left alone, and standard error says what was not asked.
 #include "Commands.h"
 
+#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/KeypadQuery.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/SerialKeypads.h"
 #include "portmgr/devices/UsbKeypads.h"
 
+#include <chrono>
 #include <ostream>
+#include <thread>
 
 namespace tessaron::cli {
 
@@ -41,6 +46,22 @@ std::string printable(const std::string& reply)
     return out;
 }
 
+// The configuration dialog reads what came within 80 ms; a listing can
+// afford to wait for the rest of a reply that a busy machine delays.
+std::string askIdentification(TPortManager& pm, int slot)
+{
+    constexpr size_t kLength = 16;
+    std::string reply = QueryIdentification(pm, slot);
+    TFileReadThread& reader = *pm.KeypadSlots[slot].ReadThread;
+    for (int waited = 0; reply.size() < kLength && waited < 1000; waited += 10) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        while (reply.size() < kLength && reader.Available() > 0) {
+            reply += static_cast<char>(reader.PopByte());
+        }
+    }
+    return reply;
+}
+
 // Opens the keypad as the configuration dialog does, asks for its
 // identification and closes it again.
 std::string versionOf(TPortManager& pm, int slot)
@@ -48,12 +69,14 @@ std::string versionOf(TPortManager& pm, int slot)
     std::string version;
     if (IsSerialSlot(pm.KeypadSlots[slot])) {
         if (!OpenSerialKeypad(pm, slot)) {
-            version = QueryIdentification(pm, slot);
+            version = askIdentification(pm, slot);
             CloseSerialKeypad(pm, slot);
         }
     } else if (!OpenUsbKeypad(pm, slot)) {
-        version = QueryIdentification(pm, slot);
+        version = askIdentification(pm, slot);
         CloseKeypad(pm, slot);
+    } else if (pm.KeypadSlots[slot].InUseElsewhere) {
+        return "(in use, not asked)";
     }
     return printable(version);
 }
@@ -68,9 +91,15 @@ int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
     }
     TPortManager pm;
     LoadSettings(pm);
+    ResetVirtualPorts(); // what dead bridges left is never probed
     if (EnumerateKeypads(pm) < 0) {
         err << "Could not start USB librairies!\n";
         return 1;
+    }
+    for (int n = 1; n <= MaxComPorts; ++n) {
+        if (!pm.PortNotes[n - 1].empty()) {
+            err << "tessaron: COM" << n << " not probed: " << pm.PortNotes[n - 1] << '\n';
+        }
     }
     for (int i = 0; i < MaxKeypads; ++i) {
         TKeypadSlot& slot = pm.KeypadSlots[i];
@@ -85,7 +114,11 @@ int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
         out << (i + 1) << '\t' << kindOf(slot) << '\t'
             << (port > 0 ? "COM" + std::to_string(port) : std::string("-")) << '\t'
             << DevicePathOf(slot) << '\t' << version << '\n';
-        if (!slot.LastError.empty()) {
+        if (slot.InUseElsewhere) {
+            err << "tessaron: keypad " << (i + 1)
+                << " is in use by another program of the suite (a running bridge or "
+                   "Corvandelle); it was not asked\n";
+        } else if (!slot.LastError.empty()) {
             err << "tessaron: " << slot.LastError << '\n';
         }
     }

@@ -35,20 +35,19 @@ SingleInstanceLock::~SingleInstanceLock()
 
 std::string SingleInstanceLock::lockFolder(std::string& error)
 {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/' && privateFolder(runtime)) {
-        return runtime;
-    }
-    const std::string fallback = "/tmp/tessaron-" + std::to_string(::getuid());
-    if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = "Unable to create " + fallback + ": " + std::strerror(errno);
+    const char* own = std::getenv("TESSARON_LOCK_DIR");
+    const std::string folder = (own != nullptr && own[0] == '/')
+                                   ? std::string(own)
+                                   : "/tmp/tessaron-" + std::to_string(::getuid());
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
+        error = "Unable to create " + folder + ": " + std::strerror(errno);
         return {};
     }
-    if (!privateFolder(fallback)) {
-        error = fallback + " is not a private folder of this user";
+    if (!privateFolder(folder)) {
+        error = folder + " is not a private folder of this user";
         return {};
     }
-    return fallback;
+    return folder;
 }
 
 SingleInstanceLock::Result SingleInstanceLock::acquire()

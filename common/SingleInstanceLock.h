@@ -7,10 +7,13 @@ namespace tessaron {
 // What a second copy of Corvandelle (or a second `tessaron bridge`) says.
 inline constexpr const char* kAlreadyRunningMessage = "Corvandelle is already running!";
 
-// A per-user single-instance lock: flock() on "<name>.lock" in the user's
-// runtime folder ($XDG_RUNTIME_DIR, or /tmp/tessaron-<uid>/ where that is not
-// set or not usable). The kernel drops the lock when its holder ends, however
-// it ends, so a crashed run never blocks the next one. The lock is held by
+// A per-user single-instance lock: flock() on "<name>.lock" in a folder that
+// depends only on the user id, /tmp/tessaron-<uid>/, whatever the environment
+// holds (cron, su and services often lack XDG_RUNTIME_DIR or have another), so
+// two copies can never both hold it. TESSARON_LOCK_DIR names another private
+// folder, for tests that run several copies side by side. The kernel drops the
+// lock when its holder ends, however it ends, so a crashed run never blocks the
+// next one. The lock is held by
 // this object's open file: a second object, in this process or another, does
 // not get it while the first one holds it.
 class SingleInstanceLock
@@ -36,8 +39,8 @@ public:
     const std::string& path() const { return m_path; }
     const std::string& error() const { return m_error; }
 
-    // The folder the lock files live in, created (mode 0700) when it is the
-    // fallback under /tmp. "" with error set when no usable folder exists.
+    // The folder the lock files live in, created (mode 0700) when it is the one
+    // under /tmp. "" with error set when it is not a private folder of this user.
     static std::string lockFolder(std::string& error);
 
 private:

@@ -5,13 +5,20 @@
 
 namespace tessaron {
 
-std::unique_ptr<TDeviceHandle> TDeviceHandle::ForHid(hid_device* device, const THidCalls* calls)
+std::unique_ptr<TDeviceHandle> TDeviceHandle::ForHid(hid_device* reader, hid_device* writer,
+                                                     const THidCalls* calls)
 {
-    if (device == nullptr || calls == nullptr) {
+    if (reader == nullptr || writer == nullptr || calls == nullptr) {
+        for (hid_device* d : {reader, writer}) {
+            if (d != nullptr && calls != nullptr && calls->Close != nullptr) {
+                calls->Close(d);
+            }
+        }
         return nullptr;
     }
     std::unique_ptr<TDeviceHandle> handle(new TDeviceHandle);
-    handle->m_hid = device;
+    handle->m_reader = reader;
+    handle->m_writer = writer;
     handle->m_calls = calls;
     return handle;
 }
@@ -28,8 +35,9 @@ std::unique_ptr<TDeviceHandle> TDeviceHandle::ForFd(int fd)
 
 TDeviceHandle::~TDeviceHandle()
 {
-    if (m_hid != nullptr && m_calls->Close != nullptr) {
-        m_calls->Close(m_hid);
+    if (m_reader != nullptr && m_calls->Close != nullptr) {
+        m_calls->Close(m_reader);
+        m_calls->Close(m_writer);
     }
     if (m_fd >= 0) {
         // A terminal's exclusive mode outlives this descriptor while anything
@@ -37,41 +45,44 @@ TDeviceHandle::~TDeviceHandle()
         ::ioctl(m_fd, TIOCNXCL);
         ::close(m_fd);
     }
+    if (m_lock >= 0) {
+        ::close(m_lock); // only once the device is closed
+    }
 }
 
 int TDeviceHandle::ReadReport(unsigned char* data, size_t length, int milliseconds)
 {
-    if (m_hid == nullptr || m_calls->ReadTimeout == nullptr) {
+    if (m_reader == nullptr || m_calls->ReadTimeout == nullptr) {
         return -1;
     }
-    return m_calls->ReadTimeout(m_hid, data, length, milliseconds);
+    return m_calls->ReadTimeout(m_reader, data, length, milliseconds);
 }
 
 int TDeviceHandle::WriteReport(const unsigned char* data, size_t length)
 {
-    if (m_hid == nullptr || m_calls->Write == nullptr) {
+    if (m_writer == nullptr || m_calls->Write == nullptr) {
         return -1;
     }
     std::lock_guard<std::mutex> lock(m_callLock);
-    return m_calls->Write(m_hid, data, length);
+    return m_calls->Write(m_writer, data, length);
 }
 
 int TDeviceHandle::SendFeature(const unsigned char* data, size_t length)
 {
-    if (m_hid == nullptr || m_calls->SendFeatureReport == nullptr) {
+    if (m_writer == nullptr || m_calls->SendFeatureReport == nullptr) {
         return -1;
     }
     std::lock_guard<std::mutex> lock(m_callLock);
-    return m_calls->SendFeatureReport(m_hid, data, length);
+    return m_calls->SendFeatureReport(m_writer, data, length);
 }
 
 int TDeviceHandle::GetFeature(unsigned char* data, size_t length)
 {
-    if (m_hid == nullptr || m_calls->GetFeatureReport == nullptr) {
+    if (m_writer == nullptr || m_calls->GetFeatureReport == nullptr) {
         return -1;
     }
     std::lock_guard<std::mutex> lock(m_callLock);
-    return m_calls->GetFeatureReport(m_hid, data, length);
+    return m_calls->GetFeatureReport(m_writer, data, length);
 }
 
 } // namespace tessaron

@@ -19,18 +19,24 @@ struct THidCalls
     void (*Close)(hid_device*) = nullptr;
 };
 
-// A keypad's open device: a hidapi device for a USB keypad, or the file
+// A keypad's open device: hidapi devices for a USB keypad, or the file
 // descriptor of a serial port. The slot owns it and destroying it closes the
 // device; the bridge threads only use it, and are joined before it goes.
 //
-// hidapi allows hid_read_timeout() on a thread of its own while every other call
-// on the same device is serialised, so reads run unlocked and writes and feature
-// reports share one lock.
+// Debian 12's hidapi (0.13) must never be entered by two threads on one
+// hid_device: every call frees and replaces the device's error text, so two
+// failing at once free the same pointer. A USB keypad is therefore opened
+// twice: the read thread alone reads on the first hid_device; writes and
+// feature reports (write thread, main thread) share the second under a lock
+// that reads never wait for. hidraw gives each open every input report; those
+// of the second, never read, are dropped by the kernel once its queue is full.
 class TDeviceHandle
 {
 public:
-    // Takes ownership of device (closed with calls->Close); calls must outlive it.
-    static std::unique_ptr<TDeviceHandle> ForHid(hid_device* device, const THidCalls* calls);
+    // Takes ownership of both devices (closed with calls->Close); calls must
+    // outlive them. Null when either is missing (the other is closed).
+    static std::unique_ptr<TDeviceHandle> ForHid(hid_device* reader, hid_device* writer,
+                                                 const THidCalls* calls);
     // Takes ownership of fd (closed with close()).
     static std::unique_ptr<TDeviceHandle> ForFd(int fd);
 
@@ -38,8 +44,9 @@ public:
     TDeviceHandle(const TDeviceHandle&) = delete;
     TDeviceHandle& operator=(const TDeviceHandle&) = delete;
 
-    bool IsHid() const { return m_hid != nullptr; }
-    hid_device* Hid() const { return m_hid; }
+    bool IsHid() const { return m_reader != nullptr; }
+    // Keeps a lock descriptor (see LockKeypad) until the device is closed.
+    void AdoptLock(int fd) { m_lock = fd; }
     int Fd() const { return m_fd; }
 
     // One input report as hidapi delivers it, waiting at most milliseconds:
@@ -53,9 +60,11 @@ public:
 private:
     TDeviceHandle() = default;
 
-    hid_device* m_hid = nullptr;
+    hid_device* m_reader = nullptr;
+    hid_device* m_writer = nullptr;
     const THidCalls* m_calls = nullptr;
     int m_fd = -1;
+    int m_lock = -1;
     std::mutex m_callLock;
 };
 

@@ -36,6 +36,9 @@ void TFileThread::Run()
 {
     ::pthread_setname_np(::pthread_self(), m_systemName);
     Execute();
+    std::lock_guard<std::mutex> lock(m_endLock);
+    m_ended = true;
+    m_endChanged.notify_all();
 }
 
 void TFileThread::Stop()
@@ -51,6 +54,20 @@ void TFileThread::Join()
     if (m_thread.joinable() && m_thread.get_id() != std::this_thread::get_id()) {
         m_thread.join();
     }
+}
+
+bool TFileThread::JoinWithin(int milliseconds)
+{
+    {
+        std::unique_lock<std::mutex> lock(m_endLock);
+        if (m_thread.joinable() &&
+            !m_endChanged.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                   [this] { return m_ended; })) {
+            return false;
+        }
+    }
+    Join();
+    return true;
 }
 
 void TFileThread::Signal()

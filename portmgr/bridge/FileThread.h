@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace tessaron {
@@ -33,6 +35,9 @@ public:
     void Stop();
     // Waits until the loop has ended. Stop() first, or this waits forever.
     void Join();
+    // Joins when the loop ends within milliseconds; false when it is still
+    // running then (a device that stopped answering in the middle of a call).
+    bool JoinWithin(int milliseconds);
 
     bool Terminated() const { return m_terminated.load(std::memory_order_acquire); }
     char Kind() const { return m_kind; }
@@ -69,6 +74,9 @@ private:
     const char* m_systemName;
     int m_event = -1;
     std::atomic<bool> m_terminated{false};
+    std::mutex m_endLock;
+    std::condition_variable m_endChanged;
+    bool m_ended = false;
     std::thread m_thread;
 };
 

@@ -2,6 +2,7 @@
 
 #include "common/SuiteFolder.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -102,7 +103,9 @@ bool readMarker(const std::string& path, Marker& marker)
     return true;
 }
 
-bool writeMarker(const std::string& path, const std::string& slave)
+// exclusive: fails (EEXIST) when a marker is there already, whoever wrote it,
+// so that two processes making the same port never overwrite each other's.
+bool writeMarker(const std::string& path, const std::string& slave, bool exclusive)
 {
     unsigned long long start = 0;
     processStartTime(::getpid(), start);
@@ -110,7 +113,8 @@ bool writeMarker(const std::string& path, const std::string& slave)
     const int len = std::snprintf(text, sizeof text, "%ld %llu %s\n", static_cast<long>(::getpid()),
                                   start, slave.c_str());
     const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+        ::open(path.c_str(),
+               O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
         return false;
     }
@@ -126,12 +130,8 @@ bool writeMarker(const std::string& path, const std::string& slave)
     return ok;
 }
 
-bool markerIsMine(const Marker& m, const std::string& slave)
-{
-    return m.pid == static_cast<long>(::getpid()) && m.slave == slave;
-}
-
-// Whether the process that wrote the marker still runs (same pid, same start).
+// Whether the process that wrote the marker still runs: the same pid and the
+// same start time (after a reboot a service easily gets an earlier run's pid).
 bool ownerAlive(const Marker& m)
 {
     if (m.pid <= 0) {
@@ -141,12 +141,46 @@ bool ownerAlive(const Marker& m)
     return processStartTime(m.pid, start) && start == m.start;
 }
 
+bool markerIsMine(const Marker& m, const std::string& slave)
+{
+    return m.pid == static_cast<long>(::getpid()) && ownerAlive(m) && m.slave == slave;
+}
+
 // The link's target, "" when path is not a symbolic link.
 std::string linkTarget(const std::string& path)
 {
     char target[PATH_MAX];
     const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
     return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+// A pseudo-terminal in raw mode with no descriptor of its slave open: the
+// master's descriptor (non-blocking), or -1.
+int openPseudoTerminal(std::string& slaveName)
+{
+    termios raw{};
+    ::cfmakeraw(&raw);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    int master = -1;
+    int slave = -1;
+    char name[PATH_MAX];
+    if (::openpty(&master, &slave, name, &raw, nullptr) != 0) {
+        return -1;
+    }
+    // Kernel quirk: the master reports POLLHUP only once its slave has been
+    // opened and closed again (a slave that was never opened reads as held),
+    // and then on every poll until a process opens the slave: each slave open
+    // clears the master's "other side closed" state, so the hang-up is not
+    // permanent, but nothing should wait on a master without a host (it would
+    // wake at once, forever). openpty opens the slave; closing our only
+    // descriptor of it now starts the port in the hang-up state. Keeping a
+    // slave descriptor ourselves would hide every host's close instead.
+    ::close(slave);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    slaveName = name;
+    return master;
 }
 
 void setRaw(int fd)
@@ -206,36 +240,21 @@ bool TVirtualPort::CreatePort(const std::string& name)
         return false;
     }
 
-    termios raw{};
-    ::cfmakeraw(&raw);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    int master = -1;
-    int slave = -1;
-    char slaveName[PATH_MAX];
-    if (::openpty(&master, &slave, slaveName, &raw, nullptr) != 0) {
+    std::string slaveName;
+    const int master = openPseudoTerminal(slaveName);
+    if (master < 0) {
         fail("Unable to open a pseudo-terminal", errno);
         return false;
     }
-    // Kernel quirk: the master reports POLLHUP only once its slave has been
-    // opened and closed again (a slave that was never opened reads as held),
-    // and then on every poll until a process opens the slave: each slave open
-    // clears the master's "other side closed" state, so the hang-up is not
-    // permanent, but nothing should wait on a master without a host (it would
-    // wake at once, forever). openpty opens the slave; closing our only
-    // descriptor of it now starts the port in the hang-up state. Keeping a
-    // slave descriptor ourselves would hide every host's close instead.
-    ::close(slave);
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-
     const std::string marker = MarkerPath(name);
-    if (!writeMarker(marker, slaveName)) {
-        fail("Unable to write " + marker, errno);
+    if (!writeMarker(marker, slaveName, true)) {
+        const int error = errno;
         ::close(master);
+        fail(error == EEXIST ? link + " is taken" : "Unable to write " + marker,
+             error == EEXIST ? 0 : error);
         return false;
     }
-    if (::symlink(slaveName, link.c_str()) != 0) {
+    if (::symlink(slaveName.c_str(), link.c_str()) != 0) {
         const int error = errno;
         ::unlink(marker.c_str());
         ::close(master);
@@ -267,6 +286,7 @@ void TVirtualPort::Delete()
     }
     ::close(m_master);
     m_master = -1;
+    m_holdover.clear();
     m_hostAttached = false;
     m_openedSnapshot = false;
     m_pendingSnapshot = false;
@@ -340,14 +360,52 @@ void TVirtualPort::PollPorts(TVirtualPort* const* ports, int count)
 void TVirtualPort::discardHostBound()
 {
     ::tcflush(m_master, TCOFLUSH);
+    // A host may have left the terminal in exclusive mode (TIOCEXCL, which many
+    // serial libraries set): it outlives the host and turns away every later
+    // one. A privileged bridge gets in all the same and clears it; any other
+    // is turned away too and makes the port afresh instead.
     const int fd = ::open(m_slave.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd >= 0) {
+        ::ioctl(fd, TIOCNXCL);
         ::tcflush(fd, TCIFLUSH);
         setRaw(fd);
         ::close(fd);
+    } else if (errno == EBUSY) {
+        remake();
     } else {
         setRaw(m_master);
     }
+}
+
+// A new pseudo-terminal under the same link. What the last host wrote and the
+// pump has not taken yet moves along, so nothing is lost.
+void TVirtualPort::remake()
+{
+    std::string slave;
+    const int master = openPseudoTerminal(slave);
+    if (master < 0) {
+        return;
+    }
+    const std::string marker = MarkerPath(m_name);
+    const std::string newMarker = marker + ".new";
+    const std::string newLink = m_link + ".new";
+    ::unlink(newLink.c_str());
+    if (!writeMarker(newMarker, slave, false) || ::symlink(slave.c_str(), newLink.c_str()) != 0 ||
+        ::rename(newMarker.c_str(), marker.c_str()) != 0 ||
+        ::rename(newLink.c_str(), m_link.c_str()) != 0) {
+        ::unlink(newMarker.c_str());
+        ::unlink(newLink.c_str());
+        ::close(master);
+        return;
+    }
+    std::uint8_t buffer[256];
+    ssize_t n;
+    while ((n = ::read(m_master, buffer, sizeof buffer)) > 0) {
+        m_holdover.append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(n));
+    }
+    ::close(m_master);
+    m_master = master;
+    m_slave = slave;
 }
 
 int TVirtualPort::Write(const std::uint8_t* bytes, int count)
@@ -378,6 +436,9 @@ int TVirtualPort::BytesPending()
     if (!PortCreated()) {
         return 0;
     }
+    if (!m_holdover.empty()) {
+        return static_cast<int>(m_holdover.size());
+    }
     if (m_pendingSnapshot) {
         m_pendingSnapshot = false;
         if (!m_snapshotReadable) {
@@ -396,12 +457,30 @@ int TVirtualPort::Read(std::uint8_t* buffer, int count)
     if (buffer == nullptr || count <= 0 || !PortCreated()) {
         return 0;
     }
+    if (!m_holdover.empty()) {
+        const size_t n = std::min(m_holdover.size(), static_cast<size_t>(count));
+        std::memcpy(buffer, m_holdover.data(), n);
+        m_holdover.erase(0, n);
+        return static_cast<int>(n);
+    }
     ssize_t n;
     do {
         n = ::read(m_master, buffer, static_cast<size_t>(count));
     } while (n < 0 && errno == EINTR);
     // EAGAIN: nothing there; EIO: no host and nothing left.
     return n > 0 ? static_cast<int>(n) : 0;
+}
+
+bool TVirtualPort::IsVirtualPortLink(const std::string& name, bool& alive)
+{
+    Marker m;
+    alive = false;
+    if (!readMarker(MarkerPath(name), m) || m.slave.empty() ||
+        linkTarget(SuitePath("ports/" + name)) != m.slave) {
+        return false;
+    }
+    alive = ownerAlive(m);
+    return true;
 }
 
 int TVirtualPort::ResetBus()
@@ -418,7 +497,7 @@ int TVirtualPort::ResetBus()
         }
         Marker m;
         const bool readable = readMarker(marker, m);
-        if (readable && (m.pid == static_cast<long>(::getpid()) || ownerAlive(m))) {
+        if (readable && ownerAlive(m)) {
             continue; // a live port, ours or another running program's
         }
         const std::string link = SuitePath("ports/" + name);

@@ -16,6 +16,9 @@ namespace tessaron {
 // ResetBus can tell a leftover of a run that died from a user's own link to a
 // real device, and never touches the latter.
 //
+// A host that leaves the terminal in exclusive mode does not lock out the next
+// one: the port is then made afresh under the same link.
+//
 // Not thread-safe: a port is used from one thread (the main thread).
 class TVirtualPort
 {
@@ -76,9 +79,17 @@ public:
     // The marker file that records the owner of ports/<name>.
     static std::string MarkerPath(const std::string& name);
 
+    // Whether ports/<name> is a virtual port that a run of the suite made (the
+    // link still points where its owner marker says), and in alive whether that
+    // run still lives. Such a link is never a serial device: a live bridge's
+    // host would be disturbed, and a dead run's may point at a stranger's
+    // terminal by now.
+    static bool IsVirtualPortLink(const std::string& name, bool& alive);
+
 private:
     void fail(const std::string& what, int error);
     void discardHostBound();
+    void remake();
     void noteAttached(bool attached);
 
     // What the last PollPorts saw, until PortOpened or BytesPending used it.
@@ -88,6 +99,8 @@ private:
     bool m_snapshotReadable = false;
 
     int m_master = -1;
+    // Host bytes of a pseudo-terminal that was replaced, still to be read.
+    std::string m_holdover;
     bool m_hostAttached = false;
     std::string m_name;
     std::string m_link;

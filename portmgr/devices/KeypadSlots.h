@@ -53,6 +53,8 @@ struct TKeypadSlot
     // Why the keypad could not be opened, worded for the user; empty when nothing
     // went wrong that the user can mend.
     std::string LastError;
+    // The last open found the USB keypad held by another program of the suite.
+    bool InUseElsewhere = false;
 };
 
 inline std::string_view DevicePathOf(const TKeypadSlot& slot)

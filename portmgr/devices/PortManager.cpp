@@ -28,6 +28,37 @@ TPortManager::~TPortManager()
         CloseComPort(Probe.Handle);
         Probe.Handle = -1;
     }
+    JoinRetired();
+}
+
+void TPortManager::Retire(std::unique_ptr<TFileWriteThread> writer,
+                          std::unique_ptr<TDeviceHandle> handle)
+{
+    reapRetired(false);
+    TRetired& r = m_retired.emplace_back();
+    r.Thread =
+        std::thread([w = std::move(writer), h = std::move(handle), &done = r.Done]() mutable {
+            w.reset(); // joins the thread
+            h.reset();
+            done.store(true, std::memory_order_release);
+        });
+}
+
+void TPortManager::JoinRetired()
+{
+    reapRetired(true);
+}
+
+void TPortManager::reapRetired(bool all)
+{
+    for (auto it = m_retired.begin(); it != m_retired.end();) {
+        if (all || it->Done.load(std::memory_order_acquire)) {
+            it->Thread.join();
+            it = m_retired.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 int FilledSlots(const TPortManager& pm)
@@ -50,6 +81,14 @@ bool ValidSlot(int slot)
 
 namespace tessaron {
 
+namespace {
+
+// How long closing a slot waits for its write thread before leaving it to a
+// thread of its own.
+constexpr int WriteJoinMs = 300;
+
+} // namespace
+
 void CloseSlot(TPortManager& pm, int slot, int waitMs)
 {
     if (!ValidSlot(slot)) {
@@ -65,14 +104,16 @@ void CloseSlot(TPortManager& pm, int slot, int waitMs)
     if (waitMs > 0) {
         pm.SleepMs(waitMs);
     }
-    if (s.WriteThread) {
-        s.WriteThread->Join();
-    }
+    // The read thread's waits are bounded; a write can hang as long as the
+    // kernel lets it (5 s for a USB keypad that stopped answering).
     if (s.ReadThread) {
         s.ReadThread->Join();
     }
-    s.WriteThread.reset();
     s.ReadThread.reset();
+    if (s.WriteThread && !s.WriteThread->JoinWithin(WriteJoinMs)) {
+        pm.Retire(std::move(s.WriteThread), std::move(s.Handle));
+    }
+    s.WriteThread.reset();
     s.Handle.reset();
     s.Flags &= static_cast<std::uint8_t>(~SlotOpen);
 }

@@ -4,9 +4,12 @@
 #include "KeypadSlots.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <list>
 #include <string>
+#include <thread>
 
 namespace tessaron {
 
@@ -48,6 +51,9 @@ public:
     std::array<bool, MaxKeypads> UsbConnected{};
     // [n - 1]: COMn answered the last serial probe as a keypad.
     std::array<bool, MaxComPorts> SerialKeypadPorts{};
+    // [n - 1]: why the last serial probe passed COMn over although it exists
+    // (held by another program, a virtual port); empty otherwise.
+    std::array<std::string, MaxComPorts> PortNotes;
 
     std::array<TPortAssignment, MaxKeypads> PortAssignments;
     bool RetryOnVComFail = true;
@@ -62,6 +68,23 @@ public:
 
     // Every fixed wait of the operations goes through here (milliseconds).
     std::function<void(int)> SleepMs;
+
+    // A device whose write thread did not end in time (a keypad that stopped
+    // answering in the middle of a write): a thread of its own waits for the
+    // write to give up and only then closes the device, so closing a slot
+    // never hangs. Until then the keypad's lock stays held.
+    void Retire(std::unique_ptr<TFileWriteThread> writer, std::unique_ptr<TDeviceHandle> handle);
+    // Waits until every retired device is closed.
+    void JoinRetired();
+
+private:
+    struct TRetired
+    {
+        std::thread Thread;
+        std::atomic<bool> Done{false};
+    };
+    void reapRetired(bool all);
+    std::list<TRetired> m_retired;
 };
 
 // Number of slots whose Flags are not 0.
@@ -70,7 +93,9 @@ bool ValidSlot(int slot);
 
 // Closes a slot of any kind: stops its write thread, then its read thread, waits
 // waitMs, joins both and only then closes Handle; clears SlotOpen. The pause
-// alone would not prove that no thread still uses the device.
+// alone would not prove that no thread still uses the device. A write thread
+// that does not end within a moment is left to TPortManager::Retire with the
+// device, so that this never hangs.
 void CloseSlot(TPortManager& pm, int slot, int waitMs);
 
 // Takes an opened device into a slot and starts its read thread, then its write

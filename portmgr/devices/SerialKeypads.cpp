@@ -54,6 +54,7 @@ void clearSlot(TKeypadSlot& s)
     s.VirtualPort.reset();
     s.PortName.clear();
     s.LastError.clear();
+    s.InUseElsewhere = false;
 }
 
 } // namespace
@@ -64,7 +65,8 @@ int OpenProbePort(TPortManager& pm, int n)
         return -1;
     }
     int fd;
-    const int result = OpenComPort(n, fd);
+    const int result =
+        OpenComPort(n, fd, n >= 1 && n <= MaxComPorts ? &pm.PortNotes[n - 1] : nullptr);
     if (result != 0) {
         return result;
     }
@@ -127,6 +129,7 @@ int EnumerateKeypads(TPortManager& pm)
         clearSlot(pm.KeypadSlots[i]);
     }
     pm.SerialKeypadPorts.fill(false);
+    pm.PortNotes.fill(std::string());
     pm.Probe.Speed = 9600;
     for (int n = 1; n <= MaxComPorts; ++n) {
         ProbeSerialPort(pm, n);

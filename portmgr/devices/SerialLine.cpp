@@ -1,6 +1,9 @@
 #include "SerialLine.h"
 
+#include "PortHolders.h"
+
 #include "common/SuiteFolder.h"
+#include "portmgr/bridge/TVirtualPort.h"
 
 #include <cerrno>
 #include <chrono>
@@ -53,15 +56,35 @@ std::string ComPortPath(int n)
     return SuitePath("ports/COM" + std::to_string(n));
 }
 
-int OpenComPort(int n, int& fd)
+int OpenComPort(int n, int& fd, std::string* reason)
 {
     fd = -1;
     if (n < 1 || n > 16) {
         return 1;
     }
+    const auto passOver = [reason](const std::string& why) {
+        if (reason != nullptr) {
+            *reason = why;
+        }
+        return 1;
+    };
+    bool alive = false;
+    if (TVirtualPort::IsVirtualPortLink("COM" + std::to_string(n), alive)) {
+        return passOver(alive ? "a virtual port of a running bridge"
+                              : "left behind by a bridge that ended");
+    }
+    // A probe sets the line and writes to it: a port that any program holds is
+    // passed over, whether or not that program locked it.
+    std::string who;
+    if (FindPortHolder(ComPortPath(n), who) != 0) {
+        return passOver("in use by " + who);
+    }
     // O_NONBLOCK: a port without carrier must not block the open.
     const int opened = ::open(ComPortPath(n).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (opened < 0) {
+        if (errno == EBUSY) {
+            return passOver("in use by another program");
+        }
         return 1;
     }
     struct stat info;
@@ -73,7 +96,7 @@ int OpenComPort(int n, int& fd)
     // also turns away other programs that open the terminal while we have it.
     if (::flock(opened, LOCK_EX | LOCK_NB) != 0) {
         ::close(opened);
-        return 1;
+        return passOver("in use by another program of the suite");
     }
     ::ioctl(opened, TIOCEXCL);
     fd = opened;

@@ -9,10 +9,11 @@ namespace tessaron {
 std::string ComPortPath(int n);
 
 // Opens COMn for reading and writing, existing device only, without sharing:
-// 0 with fd set when open, 1 when it does not open (missing, refused, or held by
-// another program), 2 when it is not a character device. The descriptor is
-// non-blocking; reads wait with poll().
-int OpenComPort(int n, int& fd);
+// 0 with fd set when open, 1 when it does not open (missing, refused, held by
+// another program, or a virtual port that a run of the suite made), 2 when it
+// is not a character device. The descriptor is non-blocking; reads wait with
+// poll(). Why a port that exists was passed over goes to reason (if given).
+int OpenComPort(int n, int& fd, std::string* reason = nullptr);
 // Gives up the exclusive hold and closes.
 void CloseComPort(int fd);
 

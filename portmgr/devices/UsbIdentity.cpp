@@ -2,6 +2,7 @@
 
 #include "common/AtomicFile.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <string_view>
 
@@ -79,6 +80,20 @@ std::string UsbIdentityOf(const std::string& sysfsRoot, const std::string& path)
         }
     }
     return path;
+}
+
+bool HidNodeIds(const std::string& sysfsRoot, const std::string& node, unsigned& vendorId,
+                unsigned& productId)
+{
+    const std::string name = hidrawNodeName(node);
+    std::string uevent;
+    if (name.empty() ||
+        !ReadWholeFile(sysfsRoot + "/class/hidraw/" + name + "/device/uevent", uevent)) {
+        return false;
+    }
+    unsigned bus = 0;
+    return std::sscanf(ueventValue(uevent, "HID_ID").c_str(), "%x:%x:%x", &bus, &vendorId,
+                       &productId) == 3;
 }
 
 std::string FindHidNode(const std::string& sysfsRoot, const std::string& identity)

@@ -21,4 +21,10 @@ std::string UsbIdentityOf(const std::string& sysfsRoot, const std::string& path)
 // when no node does (it may then be a path that hidapi opens directly).
 std::string FindHidNode(const std::string& sysfsRoot, const std::string& identity);
 
+// The vendor and product ID of a hidraw node from sysfs (HID_ID in the HID
+// device's uevent, "bus:vendor:product" in hexadecimal). False when sysfs does
+// not know the node.
+bool HidNodeIds(const std::string& sysfsRoot, const std::string& node, unsigned& vendorId,
+                unsigned& productId);
+
 } // namespace tessaron

@@ -1,5 +1,6 @@
 #include "UsbKeypads.h"
 
+#include "KeypadLock.h"
 #include "PortManager.h"
 #include "UsbIdentity.h"
 
@@ -29,6 +30,26 @@ bool permissionRefused(int error, const char* node)
     return ::access(node, R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM);
 }
 
+// Whether the device at node is a keypad: sysfs's IDs of a hidraw node, else
+// hidapi's listing (a path that is no hidraw node, as the simulated keypads
+// have). A keypad's socket may hold any other HID device later.
+bool isKeypadNode(TPortManager& pm, const std::string& node)
+{
+    unsigned vendor = 0;
+    unsigned product = 0;
+    if (HidNodeIds(pm.SysfsRoot, node, vendor, product)) {
+        return vendor == KeypadVendorId && product == KeypadProductId;
+    }
+    hid_device_info* devices = pm.Hid.Enumerate(KeypadVendorId, KeypadProductId);
+    bool found = false;
+    for (hid_device_info* d = devices; d != nullptr && !found; d = d->next) {
+        found = d->path != nullptr && node == d->path && d->vendor_id == KeypadVendorId &&
+                d->product_id == KeypadProductId;
+    }
+    pm.Hid.FreeEnumeration(devices);
+    return found;
+}
+
 } // namespace
 
 std::string UsbPermissionMessage(const std::string& node)
@@ -56,6 +77,7 @@ void UnloadHidLibraries(TPortManager& pm)
             CloseSlot(pm, i, 0);
         }
     }
+    pm.JoinRetired();
     pm.Hid.Unload();
 }
 
@@ -124,17 +146,40 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
     }
     // The node changes on every replug; the identity does not.
     const std::string node = FindHidNode(pm.SysfsRoot, s.DevicePath);
+    if (!isKeypadNode(pm, node)) {
+        s.Handle.reset();
+        return true; // absent, or another device in the keypad's place
+    }
+    const int lock = LockKeypad(s.DevicePath, s.InUseElsewhere);
+    if (s.InUseElsewhere) {
+        s.Handle.reset();
+        return true;
+    }
     errno = 0;
     hid_device* device = pm.Hid.OpenPath(node.c_str());
     if (device == nullptr) {
+        const int error = errno;
+        if (lock >= 0) {
+            ::close(lock);
+        }
         s.Handle.reset();
-        if (permissionRefused(errno, node.c_str())) {
+        if (permissionRefused(error, node.c_str())) {
             s.LastError = UsbPermissionMessage(node);
         }
         return true;
     }
     s.LastError.clear();
-    if (!StartSlotThreads(s, TDeviceHandle::ForHid(device, pm.Hid.Calls()), LinkUsb)) {
+    // A second open for writes and feature reports (see TDeviceHandle).
+    hid_device* writer = pm.Hid.OpenPath(node.c_str());
+    std::unique_ptr<TDeviceHandle> handle = TDeviceHandle::ForHid(device, writer, pm.Hid.Calls());
+    if (!handle) {
+        if (lock >= 0) {
+            ::close(lock);
+        }
+        return true;
+    }
+    handle->AdoptLock(lock);
+    if (!StartSlotThreads(s, std::move(handle), LinkUsb)) {
         return true;
     }
     SendPortNumber(pm, slot);

@@ -4,6 +4,10 @@
 
 #include "FakeHid.h"
 #include "FakeSerialKeypad.h"
+#include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/SerialKeypads.h"
+#include "portmgr/devices/UsbKeypads.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +149,29 @@ TEST_F(KeypadsCommandTest, KeypadWithoutPermissionIsListedAndTheFixNamed)
     EXPECT_EQ(out, "1\tUSB\t-\t/dev/hidraw-denied\t\n");
     EXPECT_NE(err.find("Permission denied"), std::string::npos) << err;
     EXPECT_NE(err.find("udev/70-tessaron-keypad.rules"), std::string::npos) << err;
+}
+
+// Beside a running bridge: its keypad and its port are not asked, and a dead
+// bridge's leftover link is removed before the probe could follow it.
+TEST_F(KeypadsCommandTest, WhatABridgeHoldsIsNotAskedAndTheListingSaysSo)
+{
+    AddUsb("/dev/hidraw-bridged", "Bridged keypad  ");
+    TPortManager bridge;
+    ASSERT_EQ(EnumerateKeypads(bridge), 1);
+    ASSERT_FALSE(OpenUsbKeypad(bridge, 0));
+    TVirtualPort port;
+    ASSERT_TRUE(port.CreatePort("COM2"));
+    home.write("ports/.COM5.owner", "999999999 1 /dev/pts/999\n");
+    fs::create_symlink("/dev/pts/999", home.file("ports/COM5"));
+
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(out, "1\tUSB\t-\t/dev/hidraw-bridged\t(in use, not asked)\n");
+    EXPECT_NE(err.find("COM2 not probed: a virtual port of a running bridge"), std::string::npos)
+        << err;
+    EXPECT_NE(err.find("keypad 1 is in use by another program of the suite"), std::string::npos)
+        << err;
+    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(home.file("ports/COM5"))));
+    EXPECT_EQ(port.BytesPending(), 0);
 }
 
 TEST_F(KeypadsCommandTest, VersionTextStaysOnItsLine)

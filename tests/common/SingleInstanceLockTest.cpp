@@ -14,32 +14,33 @@ using Result = SingleInstanceLock::Result;
 
 namespace {
 
-// Points XDG_RUNTIME_DIR somewhere for the scope, restoring it afterwards.
-class RuntimeDir
+// Sets an environment variable for the scope (unsets it for ""), restoring it afterwards.
+class ScopedEnv
 {
 public:
-    explicit RuntimeDir(const std::string& path)
+    ScopedEnv(const char* name, const std::string& value) : m_name(name)
     {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR")) {
+        if (const char* old = std::getenv(name)) {
             m_had = true;
             m_old = old;
         }
-        if (path.empty()) {
-            ::unsetenv("XDG_RUNTIME_DIR");
+        if (value.empty()) {
+            ::unsetenv(name);
         } else {
-            ::setenv("XDG_RUNTIME_DIR", path.c_str(), 1);
+            ::setenv(name, value.c_str(), 1);
         }
     }
-    ~RuntimeDir()
+    ~ScopedEnv()
     {
         if (m_had) {
-            ::setenv("XDG_RUNTIME_DIR", m_old.c_str(), 1);
+            ::setenv(m_name, m_old.c_str(), 1);
         } else {
-            ::unsetenv("XDG_RUNTIME_DIR");
+            ::unsetenv(m_name);
         }
     }
 
 private:
+    const char* m_name;
     bool m_had = false;
     std::string m_old;
 };
@@ -63,7 +64,7 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo)
 {
     TempDir dir;
     ::chmod(dir.path().c_str(), 0700);
-    RuntimeDir runtime(dir.path());
+    ScopedEnv lockDir("TESSARON_LOCK_DIR", dir.path());
 
     SingleInstanceLock first;
     ASSERT_EQ(first.acquire(), Result::Acquired) << first.error();
@@ -91,7 +92,7 @@ TEST(SingleInstanceLock, AHolderThatDiesLeavesNoLockBehind)
 {
     TempDir dir;
     ::chmod(dir.path().c_str(), 0700);
-    RuntimeDir runtime(dir.path());
+    ScopedEnv lockDir("TESSARON_LOCK_DIR", dir.path());
 
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -116,30 +117,45 @@ TEST(SingleInstanceLock, AHolderThatDiesLeavesNoLockBehind)
     ::close(ready[1]);
 }
 
-TEST(SingleInstanceLock, RuntimeFolderOthersCanWriteIsNotUsed)
+// cron, su and services see another XDG_RUNTIME_DIR, or none: the lock is the same.
+TEST(SingleInstanceLock, TheLockDependsOnlyOnTheUser)
 {
-    TempDir dir;
-    ::chmod(dir.path().c_str(), 0777);
-    RuntimeDir runtime(dir.path());
-
+    ScopedEnv lockDir("TESSARON_LOCK_DIR", "");
+    TempDir runtimeA;
+    TempDir runtimeB;
+    ::chmod(runtimeA.path().c_str(), 0700);
+    ::chmod(runtimeB.path().c_str(), 0700);
     const std::string name = "tessaron-lock-test-" + std::to_string(::getpid());
+    const std::string folder = "/tmp/tessaron-" + std::to_string(::getuid());
+
+    ScopedEnv runtime("XDG_RUNTIME_DIR", runtimeA.path());
     SingleInstanceLock lock(name);
     ASSERT_EQ(lock.acquire(), Result::Acquired) << lock.error();
-    const std::string fallback = "/tmp/tessaron-" + std::to_string(::getuid());
-    EXPECT_EQ(lock.path(), fallback + "/" + name + ".lock");
+    EXPECT_EQ(lock.path(), folder + "/" + name + ".lock");
+    for (const std::string& other : {runtimeB.path(), std::string()}) {
+        EXPECT_EQ(inChild([&] {
+                      ScopedEnv elsewhere("XDG_RUNTIME_DIR", other);
+                      SingleInstanceLock second(name);
+                      return second.acquire() == Result::AlreadyHeld ? 0 : 1;
+                  }),
+                  0)
+            << "XDG_RUNTIME_DIR=" << other;
+    }
     struct stat st
     {
     };
-    ASSERT_EQ(::stat(fallback.c_str(), &st), 0);
+    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     lock.release();
     ::unlink(lock.path().c_str());
 }
 
-TEST(SingleInstanceLock, NoRuntimeFolderFallsBackToTmp)
+TEST(SingleInstanceLock, AFolderOthersCanWriteIsRefused)
 {
-    RuntimeDir runtime("");
-    std::string error;
-    EXPECT_EQ(SingleInstanceLock::lockFolder(error), "/tmp/tessaron-" + std::to_string(::getuid()));
-    EXPECT_EQ(error, "");
+    TempDir dir;
+    ::chmod(dir.path().c_str(), 0777);
+    ScopedEnv lockDir("TESSARON_LOCK_DIR", dir.path());
+    SingleInstanceLock lock;
+    EXPECT_EQ(lock.acquire(), Result::Failed);
+    EXPECT_NE(lock.error().find("not a private folder"), std::string::npos) << lock.error();
 }

@@ -155,7 +155,7 @@ TEST_F(BridgeE2E, AnUnpluggedKeypadIsClosedAfterAboutASecondAndReopenedWhenItCom
     EXPECT_LE(closedAfter, std::chrono::milliseconds(5000));
 
     keypad.command("plug 1");
-    ASSERT_TRUE(bridge.waitForLine("keypad #1 opened: sim-1", 5000));
+    ASSERT_TRUE(bridge.waitForLine("keypad #1 opened: sim-1", 5000, 2));
     // The port stayed; bytes flow again.
     keypad.command("type 1 back");
     EXPECT_EQ(host.read(4, 5000), "back");
@@ -209,6 +209,25 @@ TEST_F(BridgeE2E, SigtermLeavesNoPortLinkBehind)
     again.signal(SIGINT);
     EXPECT_EQ(again.wait(10000), 0);
     EXPECT_EQ(portsFolder(), std::vector<std::string>{"COM2"});
+}
+
+// Its log going nowhere (a closed pipe) does not end the bridge: it keeps
+// bridging and still removes its ports when it is stopped.
+TEST_F(BridgeE2E, AClosedOutputPipeDoesNotEndTheBridge)
+{
+    remember({{"sim-1", 3}});
+    BridgeProcess bridge(home.path(), runtime);
+    bridge.setUp({"add 16c0:0604 sim-1"});
+    ASSERT_TRUE(bridge.start(TESSARON_FAKEHID_LIBRARY, true));
+    PtyHost host;
+    ASSERT_TRUE(WaitFor([&] { return host.open(port(3)); }, kStartMs));
+    FakeHidClient keypad(bridge.controlSocket());
+    keypad.command("type 1 alive");
+    EXPECT_EQ(host.read(5, 5000), "alive");
+    host.close();
+    bridge.signal(SIGTERM);
+    EXPECT_EQ(bridge.wait(10000), 0);
+    EXPECT_TRUE(portsFolder().empty());
 }
 
 TEST_F(BridgeE2E, WhatAKilledBridgeLeftIsClearedByTheNextStart)

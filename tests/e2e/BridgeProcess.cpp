@@ -47,7 +47,7 @@ void BridgeProcess::setUp(const std::vector<std::string>& lines)
     WriteFile(m_setup, text);
 }
 
-bool BridgeProcess::start(const std::string& hidapi)
+bool BridgeProcess::start(const std::string& hidapi, bool closedOutput)
 {
     int out[2];
     int err[2];
@@ -58,7 +58,7 @@ bool BridgeProcess::start(const std::string& hidapi)
     // that are safe in a child of a threaded process.
     std::vector<std::string> env = {
         "TESSARON_HOME=" + m_home,
-        "XDG_RUNTIME_DIR=" + m_runtime,
+        "TESSARON_LOCK_DIR=" + m_runtime,
         "TESSARON_HIDAPI=" + hidapi,
         "TESSARON_FAKEHID_SETUP=" + m_setup,
         "TESSARON_FAKEHID_CONTROL=" + m_control,
@@ -99,7 +99,11 @@ bool BridgeProcess::start(const std::string& hidapi)
         ::close(err[0]);
         return false;
     }
-    m_outReader = std::thread(&BridgeProcess::collect, this, out[0], false);
+    if (closedOutput) {
+        ::close(out[0]);
+    } else {
+        m_outReader = std::thread(&BridgeProcess::collect, this, out[0], false);
+    }
     m_errReader = std::thread(&BridgeProcess::collect, this, err[0], true);
     return true;
 }
@@ -131,16 +135,15 @@ void BridgeProcess::collect(int fd, bool errorStream)
     ::close(fd);
 }
 
-bool BridgeProcess::waitForLine(const std::string& text, int milliseconds)
+bool BridgeProcess::waitForLine(const std::string& text, int milliseconds, int count)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [&] {
+        int found = 0;
         for (const std::string& l : m_lines) {
-            if (l.find(text) != std::string::npos) {
-                return true;
-            }
+            found += l.find(text) != std::string::npos ? 1 : 0;
         }
-        return false;
+        return found >= count;
     });
 }
 

@@ -25,11 +25,12 @@ public:
 
     // Lines of the simulated library's set-up file, e.g. "add 16c0:0604 sim-1".
     void setUp(const std::vector<std::string>& lines);
-    // hidapi: the library the bridge loads as hidapi.
-    bool start(const std::string& hidapi = TESSARON_FAKEHID_LIBRARY);
+    // hidapi: the library the bridge loads as hidapi. closedOutput: its
+    // standard output is a pipe that nobody reads (closed at once).
+    bool start(const std::string& hidapi = TESSARON_FAKEHID_LIBRARY, bool closedOutput = false);
 
-    // Waits for a line of standard output that contains text.
-    bool waitForLine(const std::string& text, int milliseconds);
+    // Waits until count lines of standard output contain text.
+    bool waitForLine(const std::string& text, int milliseconds, int count = 1);
     std::vector<std::string> lines();
     std::string errorOutput();
 

@@ -6,6 +6,7 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,7 @@ struct hid_device_
     int deviceId;
     int generation;
     std::wstring error;
+    std::atomic<int> inside{0};
 };
 
 namespace {
@@ -61,6 +63,30 @@ Device* liveDevice(State& s, hid_device* handle)
     }
     return d;
 }
+
+// Debian 12's hidapi must never be entered by two threads on one device (both
+// would replace its error text): every entry point counts such an overlap.
+class Entered
+{
+public:
+    explicit Entered(hid_device* dev) : m_dev(dev)
+    {
+        if (m_dev != nullptr && m_dev->inside.fetch_add(1) > 0) {
+            state().overlappingCalls.fetch_add(1);
+        }
+    }
+    ~Entered()
+    {
+        if (m_dev != nullptr) {
+            m_dev->inside.fetch_sub(1);
+        }
+    }
+    Entered(const Entered&) = delete;
+    Entered& operator=(const Entered&) = delete;
+
+private:
+    hid_device* m_dev;
+};
 
 int deliver(Device& d, unsigned char* data, size_t length)
 {
@@ -173,9 +199,24 @@ hid_device* hid_open(unsigned short vendor_id, unsigned short product_id, const 
 
 int hid_write(hid_device* dev, const unsigned char* data, size_t length)
 {
+    Entered entered(dev);
     State& s = state();
-    std::lock_guard<std::mutex> lock(s.mutex);
+    std::unique_lock<std::mutex> lock(s.mutex);
     Device* d = liveDevice(s, dev);
+    if (d != nullptr && d->stallWrites) {
+        ++d->writesStalled;
+        s.changed.notify_all();
+        const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(10);
+        while ((d = liveDevice(s, dev)) != nullptr && d->stallWrites && Clock::now() < giveUp) {
+            s.changed.wait_until(lock, giveUp);
+        }
+        if (Device* known = s.find(dev->deviceId)) {
+            --known->writesStalled;
+        }
+        if (d != nullptr && d->stallWrites) {
+            d = nullptr; // timed out, as the kernel's 5 s would
+        }
+    }
     if (d == nullptr || data == nullptr) {
         if (dev != nullptr) {
             dev->error = L"device unplugged";
@@ -193,6 +234,7 @@ int hid_write(hid_device* dev, const unsigned char* data, size_t length)
 
 int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int milliseconds)
 {
+    Entered entered(dev);
     State& s = state();
     std::unique_lock<std::mutex> lock(s.mutex);
     if (dev == nullptr || data == nullptr) {
@@ -268,6 +310,7 @@ int hid_set_nonblocking(hid_device*, int)
 
 int hid_send_feature_report(hid_device* dev, const unsigned char* data, size_t length)
 {
+    Entered entered(dev);
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     Device* d = liveDevice(s, dev);
@@ -281,6 +324,7 @@ int hid_send_feature_report(hid_device* dev, const unsigned char* data, size_t l
 
 int hid_get_feature_report(hid_device* dev, unsigned char* data, size_t length)
 {
+    Entered entered(dev);
     State& s = state();
     std::lock_guard<std::mutex> lock(s.mutex);
     Device* d = liveDevice(s, dev);
@@ -305,10 +349,14 @@ void hid_close(hid_device* dev)
     }
     State& s = state();
     {
+        Entered entered(dev);
         std::lock_guard<std::mutex> lock(s.mutex);
         if (Device* d = liveDevice(s, dev)) {
             --d->openHandles;
             d->parser.Flush();
+            if (d->openHandles == 0) {
+                d->input.clear(); // hidraw keeps reports per open, not for the next one
+            }
             s.changed.notify_all();
         }
     }
@@ -317,6 +365,7 @@ void hid_close(hid_device* dev)
 
 const wchar_t* hid_error(hid_device* dev)
 {
+    Entered entered(dev);
     if (dev != nullptr) {
         return dev->error.empty() ? nullptr : dev->error.c_str();
     }

@@ -58,6 +58,12 @@ int fakehid_release_reads(int id, int count);
 // device (timeout_ms at most); returns how many have.
 int fakehid_wait_reads(int id, int count, int timeout_ms);
 
+// A keypad that stops answering in the middle of a write: while stalled,
+// hid_write blocks (at most 10 s, then fails) until the stall ends.
+int fakehid_stall_writes(int id, int stall);
+// Writes blocked in the stall now.
+int fakehid_stalled_writes(int id);
+
 // Records.
 int fakehid_output_count(int id);
 // Output report index as written (report ID first); returns its length.
@@ -69,6 +75,9 @@ int fakehid_message_count(int id);
 // "@C" message index without the "@C", zero-terminated; returns its length.
 int fakehid_message(int id, int index, char* text, size_t size);
 int fakehid_open_handles(int id);
+// Calls made on a device handle while another thread was inside the library on
+// the same handle (never allowed with Debian 12's hidapi), since the last reset.
+int fakehid_overlapping_calls(void);
 int fakehid_total_opens(int id);
 
 // Wait until the record has at least count entries; return the count reached.

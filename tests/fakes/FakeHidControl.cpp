@@ -329,7 +329,7 @@ const char* const HelpText =
     "reportid ID N                      numbered input reports (-1: unnumbered)\n"
     "deny ID [ERRNO]                    opens fail (EACCES by default; 0 opens)\n"
     "collections ID N                   entries listed for it\n"
-    "list | outputs ID | features ID | messages ID | reset | help\n"
+    "list | outputs ID | features ID | messages ID | drain ID | reset | help\n"
     "TEXT takes \\\\ \\n \\r \\t \\s and \\xNN.\n";
 
 } // namespace
@@ -398,9 +398,9 @@ int RunCommand(const std::string& input, std::string& reply)
         return ok();
     }
 
-    static const char* const withId[] = {"unplug", "plug",    "type",     "report",
-                                         "ident",  "idle",    "reportid", "collections",
-                                         "deny",   "outputs", "features", "messages"};
+    static const char* const withId[] = {"unplug",   "plug",     "type",        "report", "ident",
+                                         "idle",     "reportid", "collections", "deny",   "outputs",
+                                         "features", "messages", "drain"};
     if (std::find(std::begin(withId), std::end(withId), command) == std::end(withId)) {
         return fail("unknown command " + command + " (try help)");
     }
@@ -447,7 +447,8 @@ int RunCommand(const std::string& input, std::string& reply)
             return fail("unknown errno " + argument);
         }
         result = fakehid_set_open_error(id, error);
-    } else if (command == "outputs" || command == "features" || command == "messages") {
+    } else if (command == "outputs" || command == "features" || command == "messages" ||
+               command == "drain") {
         State& s = TheState();
         std::lock_guard<std::mutex> lock(s.mutex);
         Device* d = s.find(id);
@@ -460,9 +461,14 @@ int RunCommand(const std::string& input, std::string& reply)
                 reply += "\"" + m + "\"\n";
             }
         } else {
-            for (const auto& r : command == "outputs" ? d->outputs : d->features) {
+            for (const auto& r : command == "features" ? d->features : d->outputs) {
                 reply += hexLine(r) + "\n";
             }
+        }
+        if (command == "drain") {
+            // A long run keeps the records from growing without bound.
+            d->outputs.clear();
+            d->parser.Clear();
         }
         return ok();
     } else {
@@ -539,6 +545,7 @@ void fakehid_reset(void)
     // Handles still open keep pointing at ids that no longer exist, so they fail.
     s.devices.clear();
     s.globalError.clear();
+    s.overlappingCalls.store(0);
     s.changed.notify_all();
 }
 
@@ -627,6 +634,9 @@ int fakehid_type(int id, const unsigned char* bytes, size_t n)
         if (!d.plugged) {
             return -1;
         }
+        if (d.openHandles == 0) {
+            return 0; // like hidraw: reports nobody reads are not kept for a later open
+        }
         for (size_t at = 0; at < n; at += 7) {
             d.queueData(bytes + at, static_cast<int>(std::min<size_t>(7, n - at)));
         }
@@ -652,6 +662,19 @@ int fakehid_hold_reads(int id, int hold)
         d.releasedReads = 0;
         return 0;
     });
+}
+
+int fakehid_stall_writes(int id, int stall)
+{
+    return withDevice(id, [stall](Device& d) {
+        d.stallWrites = stall != 0;
+        return 0;
+    });
+}
+
+int fakehid_stalled_writes(int id)
+{
+    return withDevice(id, [](Device& d) { return d.writesStalled; });
 }
 
 int fakehid_release_reads(int id, int count)
@@ -731,6 +754,11 @@ int fakehid_message(int id, int index, char* text, size_t size)
 int fakehid_open_handles(int id)
 {
     return withDevice(id, [](Device& d) { return d.openHandles; });
+}
+
+int fakehid_overlapping_calls(void)
+{
+    return TheState().overlappingCalls.load();
 }
 
 int fakehid_total_opens(int id)

@@ -5,6 +5,7 @@
 
 #include "KeypadCommandParser.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -49,6 +50,9 @@ struct Device
     int openHandles = 0;
     int totalOpens = 0;
 
+    bool stallWrites = false;
+    int writesStalled = 0;
+
     bool holdReads = false;
     int releasedReads = 0;
     int readsEntered = 0;
@@ -74,6 +78,8 @@ public:
     // process far more than real hidraw does).
     int readWatchers = 0;
     std::wstring globalError;
+    // Calls that entered the library on a device while another call was inside.
+    std::atomic<int> overlappingCalls{0};
 
     Device* find(int id);
 

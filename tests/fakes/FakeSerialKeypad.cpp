@@ -9,6 +9,7 @@
 #include <pty.h>
 #include <stdexcept>
 #include <sys/eventfd.h>
+#include <sys/inotify.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -50,6 +51,13 @@ FakeSerialKeypad::FakeSerialKeypad(std::string linkPath, Options options)
         ::close(m_slave);
         throw std::runtime_error("cannot link " + m_linkPath + " to " + m_terminalPath);
     }
+    // Like a real serial device, the port is held by nobody until a program
+    // opens it (a probe passes over ports that others hold). The master then
+    // reports a hang-up until the slave is opened: that open is waited for.
+    ::close(m_slave);
+    m_slave = -1;
+    m_watch = ::inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    ::inotify_add_watch(m_watch, m_terminalPath.c_str(), IN_OPEN);
     m_wake = ::eventfd(0, EFD_CLOEXEC);
     m_thread = std::thread(&FakeSerialKeypad::run, this);
 }
@@ -64,8 +72,8 @@ FakeSerialKeypad::~FakeSerialKeypad()
         fs::remove(m_linkPath, error);
     }
     ::close(m_wake);
+    ::close(m_watch);
     ::close(m_master);
-    ::close(m_slave);
 }
 
 void FakeSerialKeypad::run()
@@ -95,8 +103,14 @@ void FakeSerialKeypad::run()
                 handle(buffer, static_cast<size_t>(got));
             }
         } else if (fds[0].revents & (POLLHUP | POLLERR)) {
-            // The slave is held open here, so this is unexpected: do not spin.
-            ::poll(&fds[1], 1, 50);
+            // Nobody has the port open: wait until somebody opens it.
+            pollfd opened[2] = {{m_watch, POLLIN, 0}, {m_wake, POLLIN, 0}};
+            if (::poll(opened, 2, pending ? 20 : -1) > 0 && (opened[1].revents & POLLIN)) {
+                return;
+            }
+            char events[4096];
+            while (::read(m_watch, events, sizeof events) > 0) {
+            }
         }
     }
 }

@@ -66,6 +66,7 @@ private:
     std::string m_terminalPath;
     int m_master = -1;
     int m_slave = -1;
+    int m_watch = -1; // inotify: the terminal is opened
     int m_wake = -1;
     bool m_echo = false;
 

@@ -44,13 +44,18 @@ void WriteFile(const std::string& path, std::string_view contents)
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
 }
 
-TempHome::TempHome() : m_path(makeTempFolder())
+TempHome::TempHome() : m_path(makeTempFolder()), m_lockDir(makeTempFolder())
 {
     if (const char* previous = std::getenv("TESSARON_HOME")) {
         m_hadPrevious = true;
         m_previous = previous;
     }
     ::setenv("TESSARON_HOME", m_path.c_str(), 1);
+    if (const char* previous = std::getenv("TESSARON_LOCK_DIR")) {
+        m_hadPreviousLockDir = true;
+        m_previousLockDir = previous;
+    }
+    ::setenv("TESSARON_LOCK_DIR", m_lockDir.c_str(), 1);
 }
 
 TempHome::~TempHome()
@@ -60,9 +65,15 @@ TempHome::~TempHome()
     } else {
         ::unsetenv("TESSARON_HOME");
     }
+    if (m_hadPreviousLockDir) {
+        ::setenv("TESSARON_LOCK_DIR", m_previousLockDir.c_str(), 1);
+    } else {
+        ::unsetenv("TESSARON_LOCK_DIR");
+    }
     std::error_code ignored;
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_path, ignored);
+    fs::remove_all(m_lockDir, ignored);
 }
 
 std::string TempHome::file(std::string_view name) const

@@ -6,7 +6,9 @@
 namespace tessaron::test {
 
 // A temporary suite folder: TESSARON_HOME points at it while the object lives,
-// and the folder and everything in it is removed afterwards.
+// and the folder and everything in it is removed afterwards. TESSARON_LOCK_DIR
+// points at a private folder of its own meanwhile, so that tests running side
+// by side never meet in the user's locks (or those of a bridge the user runs).
 class TempHome
 {
 public:
@@ -29,6 +31,9 @@ private:
     std::string m_path;
     std::string m_previous;
     bool m_hadPrevious = false;
+    std::string m_lockDir;
+    std::string m_previousLockDir;
+    bool m_hadPreviousLockDir = false;
 };
 
 // A temporary folder removed at the end of its scope (without touching TESSARON_HOME).

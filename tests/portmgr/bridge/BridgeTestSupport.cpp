@@ -79,15 +79,4 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-double ThreadCpuMs(pthread_t thread)
-{
-    clockid_t clock;
-    if (::pthread_getcpuclockid(thread, &clock) != 0) {
-        return -1;
-    }
-    timespec t{};
-    ::clock_gettime(clock, &t);
-    return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_nsec) / 1e6;
-}
-
 } // namespace tessaron::test

@@ -41,7 +41,7 @@ struct FakeUsbKeypad
     {
         fakehid_reset();
         id = fakehid_add_device(0x16C0, 0x0604, path);
-        handle = TDeviceHandle::ForHid(hid_open_path(path), FakeHidCalls());
+        handle = TDeviceHandle::ForHid(hid_open_path(path), hid_open_path(path), FakeHidCalls());
     }
     ~FakeUsbKeypad() { fakehid_reset(); }
 };
@@ -62,8 +62,5 @@ struct PtyPair
 
 // Polls condition every 5 ms until it holds or timeoutMs passes.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
-
-// CPU time a thread has used, in milliseconds.
-double ThreadCpuMs(pthread_t thread);
 
 } // namespace tessaron::test

@@ -2,6 +2,7 @@
 
 #include "portmgr/bridge/TVirtualPort.h"
 #include "portmgr/bridge/VirtualPorts.h"
+#include "portmgr/devices/UsbKeypads.h"
 #include "tests/fakes/FakeHid.h"
 #include "tests/portmgr/bridge/PtyHost.h"
 
@@ -203,6 +204,29 @@ TEST_F(BridgeControl, StopPortsRemovesEveryPortSoTheNextStartSucceeds)
     control.StopPorts();
     EXPECT_TRUE(events.lines.empty());
     EXPECT_EQ(tray.text, "Corvandelle (Stopped)");
+}
+
+// The kernel lets a write to a USB keypad that stopped answering hang for
+// seconds: StopPorts does not wait for it, and the keypad is not opened again
+// until that write has given up and its device is closed.
+TEST_F(BridgeControl, StopPortsDoesNotWaitForAKeypadStuckInAWrite)
+{
+    const int id = addKeypad("sim-1");
+    saveAssignments({{"sim-1", 3}});
+    ASSERT_EQ(control.StartPorts(), 0);
+    fakehid_stall_writes(id, 1);
+    pm.KeypadSlots[0].WriteThread->Queue(3, reinterpret_cast<const std::uint8_t*>("abc"));
+    ASSERT_TRUE(WaitFor([&] { return fakehid_stalled_writes(id) == 1; }, 3000));
+
+    control.StopPorts();
+    EXPECT_EQ(fakehid_stalled_writes(id), 1) << "StopPorts waited for the write";
+    EXPECT_FALSE(linkExists(3));
+    EXPECT_FALSE(pm.KeypadSlots[0].Flags & SlotOpen);
+    EXPECT_TRUE(OpenUsbKeypad(pm, 0)) << "opened while its old write still hangs";
+    fakehid_stall_writes(id, 0);
+    pm.JoinRetired();
+    EXPECT_EQ(fakehid_open_handles(id), 0);
+    EXPECT_FALSE(OpenUsbKeypad(pm, 0));
 }
 
 TEST_F(BridgeControl, StopPortsKeepsItsFixedWaits)

@@ -130,7 +130,7 @@ TEST_F(BridgePump, TwentySilentWaitsKeepAKeypadOpenAndTheTwentyFirstClosesIt)
     tick();
     EXPECT_TRUE(s.Flags & SlotOpen);
     EXPECT_TRUE(pm.UsbConnected[0]);
-    EXPECT_EQ(fakehid_total_opens(id), 1);
+    EXPECT_EQ(fakehid_total_opens(id), 2); // opened twice: reads, writes
 
     fakehid_release_reads(id, 1);
     ASSERT_TRUE(WaitFor([&] { return s.ReadThread->SilentWaits.load() == 21; }, 3000));
@@ -170,7 +170,7 @@ TEST_F(BridgePump, ASilentButAttachedKeypadIsReopenedAtOnce)
     tick();
     EXPECT_EQ(events.lines, (std::vector<std::string>{"0 silent sim-1", "0 opened sim-1"}));
     EXPECT_TRUE(pm.KeypadSlots[0].Flags & SlotOpen);
-    EXPECT_EQ(fakehid_total_opens(id), 2);
+    EXPECT_EQ(fakehid_total_opens(id), 4);
 }
 
 TEST_F(BridgePump, HostOpeningAndClosingShowsInTheComIdBox)

@@ -5,7 +5,10 @@
 #include <climits>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -193,6 +196,62 @@ TEST(TVirtualPort, NextHostGetsRawModeWhateverTheLastOneSet)
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
 }
 
+// Lowers or raises CAP_SYS_ADMIN in this thread's effective set; false when
+// the thread may not have it. Only a process without it is turned away by a
+// terminal in exclusive mode.
+bool setSysAdmin(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2] = {};
+    const unsigned bit = 1u << CAP_SYS_ADMIN;
+    if (::syscall(SYS_capget, &header, data) != 0 || !(data[0].permitted & bit)) {
+        return false;
+    }
+    data[0].effective = on ? (data[0].effective | bit) : (data[0].effective & ~bit);
+    return ::syscall(SYS_capset, &header, data) == 0;
+}
+
+// Many serial libraries set exclusive mode, which outlives the host on a
+// pseudo-terminal; the next host must still get in, and nothing is lost, be
+// the bridge privileged or not. Hosts are never privileged here.
+TEST(TVirtualPort, AHostInExclusiveModeDoesNotLockOutTheNext)
+{
+    for (const bool privilegedBridge : {false, true}) {
+        if (privilegedBridge && !setSysAdmin(true)) {
+            continue; // only root can play a privileged bridge
+        }
+        setSysAdmin(false);
+        TempHome home;
+        TVirtualPort port;
+        ASSERT_TRUE(port.CreatePort("COM11"));
+        for (int round = 0; round < 2; ++round) {
+            {
+                PtyHost host(port.LinkPath());
+                ASSERT_TRUE(host.isOpen()) << round;
+                ASSERT_EQ(::ioctl(host.fd(), TIOCEXCL), 0);
+                ASSERT_TRUE(host.write("bye"));
+                ASSERT_TRUE(pendingReaches(port, 3));
+                setSysAdmin(privilegedBridge);
+                ASSERT_TRUE(port.PortOpened());
+            }
+            EXPECT_FALSE(port.PortOpened());
+            setSysAdmin(false);
+            PtyHost next(port.LinkPath());
+            EXPECT_TRUE(next.isOpen()) << privilegedBridge << round;
+            EXPECT_TRUE(port.PortOpened());
+            EXPECT_EQ(read(port, 7), "bye");
+            EXPECT_EQ(write(port, "hi"), 2);
+            EXPECT_EQ(next.read(2, 2000), "hi");
+        }
+        EXPECT_EQ(linkTarget(port.LinkPath()), port.SlavePath());
+        EXPECT_EQ(TVirtualPort::ResetBus(), 0) << "the terminal is still this port";
+        port.Delete();
+        EXPECT_FALSE(entryExists(home.file("ports/COM11")));
+        EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM11")));
+    }
+    setSysAdmin(true);
+}
+
 TEST(TVirtualPort, HostBytesOutliveTheHostsClose)
 {
     TempHome home;
@@ -231,6 +290,15 @@ TEST(TVirtualPort, CreatePortRefusesATakenName)
     TVirtualPort rival;
     EXPECT_FALSE(rival.CreatePort("COM5"));
     EXPECT_EQ(linkTarget(home.file("ports/COM5")), owner.SlavePath());
+
+    // Another process is making COM6 (its marker is there, its link not yet):
+    // its marker is neither overwritten nor removed.
+    const std::string theirs = std::to_string(::getppid()) + " 1 /dev/pts/98\n";
+    home.write("ports/.COM6.owner", theirs);
+    TVirtualPort racer;
+    EXPECT_FALSE(racer.CreatePort("COM6"));
+    EXPECT_EQ(home.read("ports/.COM6.owner"), theirs);
+    EXPECT_FALSE(entryExists(home.file("ports/COM6")));
 }
 
 TEST(TVirtualPort, DeleteRemovesLinkAndMarkerSoThePortCanBeMadeAgain)
@@ -341,6 +409,21 @@ TEST(TVirtualPortReset, RemovesLeftoversOfRunsThatDied)
     EXPECT_FALSE(entryExists(home.file("ports/COM2")));
     EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM2")));
     EXPECT_TRUE(blocked.CreatePort("COM2"));
+}
+
+// After a reboot a service easily gets the pid of an earlier run: a marker
+// with this process's id but another start time is a leftover all the same.
+TEST(TVirtualPortReset, AnEarlierRunWithThisProcessIdIsNoLongerAlive)
+{
+    TempHome home;
+    const std::string slave = leftoverOfDeadProcess("COM3");
+    ASSERT_NE(slave, "");
+    home.write("ports/.COM3.owner", std::to_string(::getpid()) + " 1 " + slave + "\n");
+    EXPECT_EQ(TVirtualPort::ResetBus(), 1);
+    EXPECT_FALSE(entryExists(home.file("ports/COM3")));
+    EXPECT_FALSE(entryExists(TVirtualPort::MarkerPath("COM3")));
+    TVirtualPort port;
+    EXPECT_TRUE(port.CreatePort("COM3")) << port.LastError();
 }
 
 TEST(TVirtualPortReset, NeverTouchesUserLinksOrLivePorts)

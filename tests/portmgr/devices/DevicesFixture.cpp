@@ -22,6 +22,20 @@ DevicesTest::DevicesTest()
     pm->SleepMs = [this](int milliseconds) {
         waits.push_back(milliseconds);
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        if (milliseconds == 80) {
+            // The identification query's wait: on a busy machine the reply
+            // may take longer; the tests are about what is done with it.
+            WaitUntilTrue(
+                [this] {
+                    for (const TKeypadSlot& s : pm->KeypadSlots) {
+                        if (s.ReadThread && s.ReadThread->Available() >= 16) {
+                            return true;
+                        }
+                    }
+                    return false;
+                },
+                5000);
+        }
     };
 }
 
@@ -42,11 +56,12 @@ int DevicesTest::AddUsbKeypad(const std::string& path, const std::string& identi
     return id;
 }
 
-void DevicesTest::AddSysfsNode(const std::string& node, const std::string& phys)
+void DevicesTest::AddSysfsNode(const std::string& node, const std::string& phys,
+                               const std::string& hidId)
 {
     WriteFile(sysfs.path() + "/class/hidraw/" + node + "/device/uevent",
-              "DRIVER=hid-generic\nHID_ID=0003:000016C0:00000604\nHID_NAME=Tessaron\nHID_PHYS=" +
-                  phys + "\nHID_UNIQ=\n");
+              "DRIVER=hid-generic\nHID_ID=" + hidId + "\nHID_NAME=Tessaron\nHID_PHYS=" + phys +
+                  "\nHID_UNIQ=\n");
 }
 
 void DevicesTest::RemoveSysfsNode(const std::string& node)

@@ -26,8 +26,10 @@ protected:
 
     // A plugged-in keypad 0x16C0:0x0604 at path; returns its fake id.
     int AddUsbKeypad(const std::string& path, const std::string& identification = "");
-    // Makes sysfs know node ("hidraw3") as the HID device with that HID_PHYS.
-    void AddSysfsNode(const std::string& node, const std::string& phys);
+    // Makes sysfs know node ("hidraw3") as the HID device with that HID_PHYS
+    // (and HID_ID, a keypad's by default).
+    void AddSysfsNode(const std::string& node, const std::string& phys,
+                      const std::string& hidId = "0003:000016C0:00000604");
     void RemoveSysfsNode(const std::string& node);
     // A simulated serial keypad linked as ports/COMn.
     FakeSerialKeypad& AddSerialKeypad(int n, FakeSerialKeypad::Options options = {});

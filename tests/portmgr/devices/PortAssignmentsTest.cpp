@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <filesystem>
+#include <pty.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -32,9 +33,29 @@ protected:
         std::filesystem::create_directories(home.file("ports"));
         std::filesystem::create_symlink(target, home.file("ports/COM" + std::to_string(n)));
     }
+    // A serial device of this test's own that nobody holds: a pseudo-terminal
+    // (a shared node such as /dev/null is held by many processes, and another
+    // test may lock it at the same time).
+    std::string Terminal()
+    {
+        int master = -1;
+        int slave = -1;
+        char name[128] = {};
+        EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+        ::close(slave);
+        masters.push_back(master);
+        return name;
+    }
+    ~AssignmentsTest() override
+    {
+        for (int fd : masters) {
+            ::close(fd);
+        }
+    }
 
     TempHome home;
     TPortManager pm;
+    std::vector<int> masters;
 };
 
 TEST_F(AssignmentsTest, WithoutSettingsFileAllIsEmpty)
@@ -266,7 +287,7 @@ TEST_F(AssignmentsTest, UnwritableSettingsRaiseAndKeepTheNewValues)
 TEST_F(AssignmentsTest, AvailablePortsLeaveOutRealAssignedAndKeypadPorts)
 {
     Entry(0, 3, "keypad-a");
-    LinkPort(4, "/dev/null");               // a character device: a real port
+    LinkPort(4, Terminal());                // a character device: a real port
     home.write("ports/COM5", "not a port"); // a plain file is no port
     LinkPort(6, home.file("nowhere"));      // a dangling link neither
     pm.SerialKeypadPorts[6] = true;         // a serial keypad answered on COM7
@@ -280,14 +301,15 @@ TEST_F(AssignmentsTest, AvailablePortsLeaveOutRealAssignedAndKeypadPorts)
 TEST_F(AssignmentsTest, RealPortExistsOnlyForCharacterDevicesThatOpen)
 {
     EXPECT_FALSE(RealPortExists(1));
-    LinkPort(1, "/dev/null");
+    const std::string terminal = Terminal();
+    LinkPort(1, terminal);
     EXPECT_TRUE(RealPortExists(1));
     home.write("ports/COM2", "file");
     EXPECT_FALSE(RealPortExists(2));
     EXPECT_FALSE(RealPortExists(0));
     EXPECT_FALSE(RealPortExists(17));
     // Held by another program of the suite.
-    const int holder = ::open("/dev/null", O_RDWR);
+    const int holder = ::open(terminal.c_str(), O_RDWR | O_NOCTTY);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
     EXPECT_FALSE(RealPortExists(1));
     ::close(holder);

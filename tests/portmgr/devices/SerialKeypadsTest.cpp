@@ -5,7 +5,14 @@
 #include "portmgr/devices/SerialKeypads.h"
 #include "portmgr/devices/UsbKeypads.h"
 
+#include "portmgr/bridge/TVirtualPort.h"
+
 #include <cstring>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace tessaron {
 namespace {
@@ -26,6 +33,79 @@ FakeSerialKeypad::Options keypad(char type, std::string identification)
     return o;
 }
 
+// The keypads' line as the terminal holds it after opening (a pseudo-terminal
+// starts at 38400 baud, so a speed that was never set shows).
+void expectKeypadLine(int fd)
+{
+    termios line{};
+    ASSERT_EQ(::tcgetattr(fd, &line), 0);
+    EXPECT_EQ(::cfgetospeed(&line), static_cast<speed_t>(B9600));
+    EXPECT_EQ(::cfgetispeed(&line), static_cast<speed_t>(B9600));
+    EXPECT_EQ(line.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(line.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(line.c_iflag & (IXON | IXOFF | ICRNL), 0u);
+    EXPECT_EQ(line.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_EQ(line.c_oflag & OPOST, 0u);
+}
+
+// Somebody's terminal: a pseudo-terminal whose master end shows what was
+// written to it; hold() has another process keep the terminal open, as a
+// terminal program or a script would.
+class Terminal
+{
+public:
+    Terminal()
+    {
+        int slave = -1;
+        char name[128] = {};
+        ::openpty(&m_master, &slave, name, nullptr, nullptr);
+        ::close(slave);
+        ::fcntl(m_master, F_SETFL, O_NONBLOCK);
+        path = name;
+    }
+    ~Terminal()
+    {
+        if (m_holder > 0) {
+            ::close(m_quit[1]);
+            ::waitpid(m_holder, nullptr, 0);
+            ::close(m_quit[0]);
+        }
+        ::close(m_master);
+    }
+    void hold()
+    {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        ASSERT_EQ(::pipe(m_quit), 0);
+        m_holder = ::fork();
+        if (m_holder == 0) {
+            const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+            char c = fd >= 0 ? 'y' : 'n';
+            (void)!::write(ready[1], &c, 1);
+            ::close(m_quit[1]);
+            (void)!::read(m_quit[0], &c, 1);
+            ::_exit(0);
+        }
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ASSERT_EQ(c, 'y');
+        ::close(ready[0]);
+        ::close(ready[1]);
+    }
+    std::string written()
+    {
+        char buffer[64];
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
+    }
+    std::string path;
+
+private:
+    int m_master = -1;
+    pid_t m_holder = 0;
+    int m_quit[2] = {-1, -1};
+};
+
 TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
 {
     EXPECT_EQ(OpenProbePort(*pm, 3), 1); // no ports/COM3
@@ -34,7 +114,8 @@ TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
     EXPECT_EQ(pm->Probe.Handle, -1);
     AddSerialKeypad(5);
     EXPECT_EQ(OpenProbePort(*pm, 5), 0);
-    EXPECT_GE(pm->Probe.Handle, 0);
+    ASSERT_GE(pm->Probe.Handle, 0);
+    expectKeypadLine(pm->Probe.Handle);
     EXPECT_EQ(OpenProbePort(*pm, 5), -1); // still open
     CloseProbePort(*pm);
     EXPECT_EQ(pm->Probe.Handle, -1);
@@ -127,6 +208,32 @@ TEST_F(EnumerateTest, SerialKeypadsTakeTheFirstSlotsInPortOrder)
     EXPECT_EQ(pm->Probe.Speed, 9600);
 }
 
+// A probe sets a port's line and writes to it: never to a bridge's port, to
+// what a dead bridge left (its terminal is someone else's by now), or to a
+// port that another program holds.
+TEST_F(EnumerateTest, PortsOfBridgesAndOfOtherProgramsAreNeverProbed)
+{
+    TVirtualPort bridgePort;
+    ASSERT_TRUE(bridgePort.CreatePort("COM1"));
+    Terminal stranger;
+    home.write("ports/.COM2.owner", "999999999 1 " + stranger.path + "\n");
+    LinkPort(2, stranger.path);
+    Terminal held;
+    held.hold();
+    LinkPort(3, held.path);
+    AddSerialKeypad(4, keypad('R', "Tessaron 510 RS2"));
+
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    EXPECT_STREQ(Slot(0).DevicePath, "COM4");
+    EXPECT_EQ(bridgePort.BytesPending(), 0);
+    EXPECT_EQ(stranger.written(), "");
+    EXPECT_EQ(held.written(), "");
+    EXPECT_EQ(pm->PortNotes[0], "a virtual port of a running bridge");
+    EXPECT_EQ(pm->PortNotes[1], "left behind by a bridge that ended");
+    EXPECT_EQ(pm->PortNotes[2].rfind("in use by ", 0), 0u) << pm->PortNotes[2];
+    EXPECT_EQ(pm->PortNotes[3], "");
+}
+
 TEST_F(EnumerateTest, SerialKeypadsLeaveNoRoomForUsbBeyondSix)
 {
     for (int n = 1; n <= 7; ++n) {
@@ -166,6 +273,7 @@ TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     EXPECT_FALSE(OpenSerialKeypad(*pm, 0));
     EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232 | SlotOpen);
+    expectKeypadLine(Slot(0).Handle->Fd());
     ASSERT_TRUE(Slot(0).ReadThread);
     EXPECT_EQ(Slot(0).ReadThread->Kind(), LinkRs232);
     EXPECT_EQ(Slot(0).WriteThread->Kind(), LinkRs232);

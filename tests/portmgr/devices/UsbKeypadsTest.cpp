@@ -81,7 +81,7 @@ TEST_F(HidLibraryTest, UnloadClosesOpenUsbKeypadsFirst)
     const int id = AddUsbKeypad("/dev/hidraw-a");
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
-    EXPECT_EQ(fakehid_open_handles(id), 1);
+    EXPECT_EQ(fakehid_open_handles(id), 2); // one for reading, one for writing
     UnloadHidLibraries(*pm);
     EXPECT_EQ(fakehid_open_handles(id), 0);
     EXPECT_FALSE(Slot(0).Flags & SlotOpen);
@@ -248,7 +248,7 @@ TEST_F(UsbOpenTest, CloseKeepsIdentityAndPortAndAllowsReopening)
     EXPECT_EQ(Slot(0).ComPort, 5);
     EXPECT_EQ(fakehid_open_handles(id), 0);
     EXPECT_FALSE(OpenUsbKeypad(*pm, 0));
-    EXPECT_EQ(fakehid_open_handles(id), 1);
+    EXPECT_EQ(fakehid_open_handles(id), 2);
 }
 
 // Without any pause the close must still be safe: both threads are joined
@@ -287,6 +287,13 @@ TEST_F(UsbOpenTest, BytesTravelBothWaysThroughAnOpenSlot)
     ASSERT_EQ(fakehid_wait_outputs(id, 2, 3000), 2);
     EXPECT_EQ(FakeOutput(id, 0)[1], 7);
     EXPECT_EQ(FakeOutput(id, 1)[1], 3);
+    // Writes and feature reports never enter hidapi beside a read on one device.
+    for (int i = 0; i < 20; ++i) {
+        Slot(0).WriteThread->Queue(7, reinterpret_cast<const std::uint8_t*>(host.data()));
+        SendPortNumber(*pm, 0);
+    }
+    ASSERT_EQ(fakehid_wait_outputs(id, 22, 5000), 22);
+    EXPECT_EQ(fakehid_overlapping_calls(), 0);
 }
 
 TEST_F(UsbOpenTest, SilentKeypadRunsUpSilentWaits)
@@ -330,11 +337,53 @@ TEST_F(UsbOpenTest, IdentitySurvivesAReplugThatChangesTheNode)
     fakehid_plug(id, "/dev/hidraw7");
     const int opens = fakehid_total_opens(id);
     EXPECT_FALSE(OpenUsbKeypad(*pm, 0));
-    EXPECT_EQ(fakehid_total_opens(id), opens + 1);
+    EXPECT_EQ(fakehid_total_opens(id), opens + 2);
     CloseKeypad(*pm, 0);
 
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     EXPECT_EQ(DevicePathOf(Slot(0)), phys);
+}
+
+// `tessaron keypads` beside a running bridge: the keypad that bridging holds
+// is neither opened a second time nor told another port.
+TEST_F(UsbOpenTest, AKeypadThatAnotherProgramHoldsIsLeftAlone)
+{
+    const int id = AddUsbKeypad("/dev/hidraw-a");
+    ASSERT_EQ(EnumerateKeypads(*pm), 1);
+    ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
+    TPortManager other;
+    other.SysfsRoot = pm->SysfsRoot;
+    other.SleepMs = [](int) {};
+    ASSERT_EQ(EnumerateKeypads(other), 1);
+    const int opens = fakehid_total_opens(id);
+    const int features = fakehid_feature_count(id);
+    EXPECT_TRUE(OpenUsbKeypad(other, 0));
+    EXPECT_TRUE(other.KeypadSlots[0].InUseElsewhere);
+    EXPECT_EQ(fakehid_total_opens(id), opens);
+    EXPECT_EQ(fakehid_feature_count(id), features);
+
+    CloseKeypad(*pm, 0);
+    EXPECT_FALSE(OpenUsbKeypad(other, 0));
+    EXPECT_FALSE(other.KeypadSlots[0].InUseElsewhere);
+}
+
+// Any HID device may sit where a keypad was plugged in; it is never opened,
+// whether the identity leads to a hidraw node or is a path itself.
+TEST_F(UsbOpenTest, AForeignDeviceInTheKeypadsPlaceIsNeverOpened)
+{
+    const std::string phys = "usb-0000:00:14.0-1.2/input0";
+    AddSysfsNode("hidraw4", phys, "0003:0000046D:0000C52B"); // a keyboard's receiver
+    const int keyboard = fakehid_add_device(0x046D, 0xC52B, "/dev/hidraw4");
+    const int token = fakehid_add_device(0x1050, 0x0407, "/dev/hidraw-token"); // not in sysfs
+    ASSERT_FALSE(LoadHidLibraries(*pm));
+    for (const char* identity : {phys.c_str(), "/dev/hidraw4", "/dev/hidraw-token"}) {
+        SetDevicePath(Slot(0), identity);
+        Slot(0).Flags = SlotPresent;
+        EXPECT_TRUE(OpenUsbKeypad(*pm, 0)) << identity;
+        EXPECT_EQ(Slot(0).Flags, SlotPresent) << identity;
+    }
+    EXPECT_EQ(fakehid_total_opens(keyboard), 0);
+    EXPECT_EQ(fakehid_total_opens(token), 0);
 }
 
 TEST_F(UsbOpenTest, KeypadsOnTwoPortsKeepTheirOwnIdentities)
