@@ -225,6 +225,7 @@ int TBridgeHost::StartPorts()
 
 void TBridgeHost::StopPorts()
 {
+    m_parts->listener.BridgingStopping();
     m_parts->control.StopPorts();
 }
 

@@ -25,6 +25,8 @@ public:
     // Every port exists and the pump runs: tray "Corvandelle (Running)", the
     // connected icon, "Show Activity LEDs" enabled.
     virtual void BridgingStarted() = 0;
+    // A stop begins, nothing is closed yet: the LED window goes now.
+    virtual void BridgingStopping() = 0;
     // Tray "Corvandelle (Stopped)" with the disconnected icon.
     virtual void BridgingStopped() = 0;
 };
@@ -49,10 +51,10 @@ public:
     void SetLedWindow(TActivityView* view);
 
     // -1: hidapi cannot be loaded. Otherwise the number of virtual ports that
-    // could not be created; 0 means bridging runs.
+    // could not be created; 0 means bridging runs. After a failure the caller
+    // calls StopPorts.
     int StartPorts();
     // Stops the pump, deletes the ports, closes the keypads, clears the claims.
-    // The LED window is the caller's to hide first.
     void StopPorts();
     void ResetVirtualPorts();
     void UnloadHidLibraries();

@@ -163,18 +163,25 @@ int TFormMain::StartPorts()
         m_services.Messages.Error(QStringLiteral("Tessaron Pro"),
                                   QStringLiteral("Could not start USB librairies!"));
         RequestExit(1);
+    } else if (failures > 0) {
+        // Bridging stays stopped: no port without its pump, no keypad held open.
+        m_host->StopPorts();
     }
     return failures;
 }
 
 void TFormMain::StopPorts()
 {
+    m_host->StopPorts();
+}
+
+void TFormMain::BridgingStopping()
+{
     if (LedWindowFlag) {
         m_host->Leds().HideLeds();
         m_mnuShowActivity->setChecked(false);
         m_mnuShowActivity->setEnabled(false);
     }
-    m_host->StopPorts();
 }
 
 void TFormMain::BridgingStarted()

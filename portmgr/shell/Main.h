@@ -87,6 +87,7 @@ signals:
 
 private:
     void BridgingStarted() override;
+    void BridgingStopping() override;
     void BridgingStopped() override;
 
     QAction* addItem(const char* name, const QString& caption, void (TFormMain::*handler)());

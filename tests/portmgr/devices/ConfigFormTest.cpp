@@ -14,6 +14,8 @@
 #include <QTest>
 
 #include <filesystem>
+#include <pty.h>
+#include <unistd.h>
 
 namespace tessaron {
 namespace {
@@ -180,7 +182,13 @@ TEST_F(ConfigFormTest, PortMenuOffersOnlyFreePorts)
     AddSerialKeypad(3);
     AddUsbKeypad("/dev/sim-a");
     AddUsbKeypad("/dev/sim-b");
-    LinkPort(2, "/dev/null"); // a real port of the machine
+    // A real port of the machine: a terminal of the test's own that nobody holds.
+    int master = -1;
+    int slave = -1;
+    char terminal[128] = {};
+    ASSERT_EQ(::openpty(&master, &slave, terminal, nullptr, nullptr), 0);
+    ::close(slave);
+    LinkPort(2, terminal);
     remember({{"/dev/other", 5}});
     open();
     auto* menu = form->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
@@ -202,6 +210,7 @@ TEST_F(ConfigFormTest, PortMenuOffersOnlyFreePorts)
     }
     EXPECT_EQ(portItem("COM161")->text(), "COM16");
     menu->hide();
+    ::close(master);
 }
 
 TEST_F(ConfigFormTest, SettingsThatCannotBeWrittenAreReported)
