@@ -3,22 +3,19 @@
 #include "Commands.h"
 
 #include "common/SingleInstanceLock.h"
-#include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/bridge/TBridgeControl.h"
-#include "portmgr/bridge/TBridgeLoop.h"
-#include "portmgr/bridge/TMenuItem.h"
-#include "portmgr/bridge/TPollTimer.h"
-#include "portmgr/bridge/TSlotActivityState.h"
-#include "portmgr/bridge/TWakeEvent.h"
 #include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <memory>
 #include <ostream>
+#include <poll.h>
 #include <pthread.h>
 #include <sys/signalfd.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace tessaron::cli {
@@ -63,36 +60,17 @@ void BridgeLog::HostClosed(int, const std::string& name)
     m_out << name << " closed by its host" << std::endl;
 }
 
-void BridgeLog::SetTrayState(const std::string& text, bool)
+void BridgeLog::BridgingStarted()
 {
-    m_out << text << std::endl;
+    m_out << "Corvandelle (Running)" << std::endl;
+}
+
+void BridgeLog::BridgingStopped()
+{
+    m_out << "Corvandelle (Stopped)" << std::endl;
 }
 
 namespace {
-
-// Without a desktop there is no menu and no LED window to draw.
-class NoMenuItem : public TMenuItem
-{
-public:
-    void SetEnabled(bool) override {}
-    void SetChecked(bool) override {}
-};
-
-class NoActivityView : public TActivityView
-{
-public:
-    int ScreenWidth() const override { return 0; }
-    int ScreenHeight() const override { return 0; }
-    void PlaceAt(int, int) override {}
-    void SetLed(TLedGroup, int, bool) override {}
-    void SetUsbIdBox(int, bool) override {}
-    void SetComIdBox(int, bool) override {}
-    void EnableRowLabel(int, bool) override {}
-    void EnableIdBoxes(int, bool) override {}
-    void SetTimerEnabled(bool) override {}
-    void Show() override {}
-    void Hide() override {}
-};
 
 // SIGINT, SIGTERM and SIGHUP end the bridge through a signalfd. They are
 // blocked before any bridge thread starts (threads inherit the mask), so the
@@ -161,32 +139,43 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
         return 1;
     }
 
-    // Before the slot table: the keypads' threads signal it until they end.
-    TWakeEvent wake;
     TPortManager pm;
     BridgeLog log(out);
-    TPlainPollTimer timer;
-    NoMenuItem menu;
-    NoActivityView view;
-    TSlotActivityState slotState(pm);
-    TActivityMonitor leds(view, slotState);
-    TBridgeControl control({pm, timer, log, menu, leds, &log});
+    std::unique_ptr<TBridgeControl> control;
+    try {
+        control = std::make_unique<TBridgeControl>(pm, &log);
+    } catch (const std::system_error& e) {
+        err << "tessaron bridge: " << e.what() << '\n';
+        return 1;
+    }
 
     ResetVirtualPorts();
-    const int failures = control.StartPorts();
+    const int failures = control->StartPorts();
     if (failures == -1) {
         err << "Could not start USB librairies!\n";
         return 1;
     }
     if (failures > 0) {
-        control.StopPorts();
+        control->StopPorts();
         err << "tessaron bridge: " << failures
             << (failures == 1 ? " virtual port" : " virtual ports") << " could not be created\n";
         return 1;
     }
-    TBridgeLoop loop(pm, control.Pump(), timer, wake, signals.fd());
-    loop.Run();
-    control.StopPorts();
+    // Nothing wakes this loop but the bridge's work and the stop signals.
+    pollfd fds[2] = {{control->PollFd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}};
+    for (;;) {
+        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
+            err << "tessaron bridge: poll: " << std::strerror(errno) << '\n';
+            break;
+        }
+        if (fds[1].revents & POLLIN) {
+            break;
+        }
+        if (fds[0].revents & POLLIN) {
+            control->Dispatch();
+        }
+    }
+    control->StopPorts();
     return 0;
 }
 

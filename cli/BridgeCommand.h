@@ -1,7 +1,6 @@
 #pragma once
 
 #include "portmgr/bridge/TBridgeEvents.h"
-#include "portmgr/bridge/TTrayState.h"
 
 #include <iosfwd>
 
@@ -10,7 +9,7 @@ namespace tessaron::cli {
 // The headless bridge's log: one line on out for each port created, failed or
 // deleted, each keypad opened or closed, each host that opens or closes a port,
 // and each change of the bridging state.
-class BridgeLog : public TBridgeEvents, public TTrayState
+class BridgeLog : public TBridgeEvents
 {
 public:
     explicit BridgeLog(std::ostream& out) : m_out(out) {}
@@ -22,7 +21,8 @@ public:
     void KeypadClosed(int slot, const std::string& identity, bool silent) override;
     void HostOpened(int slot, const std::string& name) override;
     void HostClosed(int slot, const std::string& name) override;
-    void SetTrayState(const std::string& text, bool connected) override;
+    void BridgingStarted() override;
+    void BridgingStopped() override;
 
 private:
     std::ostream& m_out;

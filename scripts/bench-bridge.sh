@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The bridge's benchmark in one run (about three minutes): latency from a
-# keypad's input report to the host's read, for the bridge and for socat
-# relaying between two pseudo-terminals; throughput each way for 60 seconds with
-# every byte checked; the idle CPU of `tessaron bridge` with six keypads and six
-# hosts. Builds what it needs into build/ (TESSARON_BUILD names another folder).
-# Extra arguments go to the benchmark, e.g. --benchmark_filter=Latency.
-# TESSARON_BENCH_SECONDS=10 shortens the throughput and CPU runs.
+# The bridge's benchmark in one run (about five minutes): latency of single
+# bytes keypad -> host (6 to 14 ms apart) and host -> keypad (12 to 20 ms
+# apart), beside socat relaying between two pseudo-terminals at the same paces;
+# throughput each way for 60 seconds with every byte checked; how soon a
+# replugged keypad is bridged again; the CPU of `tessaron bridge` with six
+# keypads and six idle hosts and with six absent keypads (per-thread scheduler
+# time); the idle cost of each bridge thread. Builds what it needs into build/
+# (TESSARON_BUILD names another folder). Extra arguments go to the benchmark,
+# e.g. --benchmark_filter=Latency. TESSARON_BENCH_SECONDS=10 shortens the
+# throughput and CPU runs.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

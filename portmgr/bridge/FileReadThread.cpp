@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <poll.h>
@@ -14,6 +15,8 @@ namespace tessaron {
 namespace {
 
 constexpr int UsbWaitMs = 50;
+// One wait for a report spans at most this many 50 ms waits.
+constexpr int MaxWaitsAtOnce = 4;
 // After a failure (a device that is gone reports it on every call) the loop
 // waits this long instead of asking again at once.
 constexpr int FailurePauseMs = 50;
@@ -53,8 +56,8 @@ const char* systemNameFor(char kind)
 
 } // namespace
 
-TFileReadThread::TFileReadThread(TDeviceHandle* handle, char kind)
-    : TFileThread(handle, kind, nameFor(kind), systemNameFor(kind))
+TFileReadThread::TFileReadThread(TDeviceHandle* handle, char kind, int dataSignal)
+    : TFileThread(handle, kind, nameFor(kind), systemNameFor(kind)), m_dataSignal(dataSignal)
 {
     Start();
 }
@@ -83,10 +86,22 @@ void TFileReadThread::Store(const std::uint8_t* bytes, int n)
         std::lock_guard<std::mutex> lock(m_lock);
         m_ring.Append(bytes, n); // a batch that does not fit is dropped whole
     }
-    const int signal = DataSignal.load(std::memory_order_acquire);
-    if (signal >= 0) {
+    SignalData();
+}
+
+void TFileReadThread::SignalData()
+{
+    if (m_dataSignal >= 0) {
         const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(signal, &one, sizeof one);
+        [[maybe_unused]] const ssize_t written = ::write(m_dataSignal, &one, sizeof one);
+    }
+}
+
+void TFileReadThread::CountSilence(int waits)
+{
+    const int before = SilentWaits.fetch_add(waits, std::memory_order_relaxed);
+    if (before <= kSilentLimit && before + waits > kSilentLimit) {
+        SignalData(); // the keypad is to be closed
     }
 }
 
@@ -114,16 +129,26 @@ void TFileReadThread::Execute()
 
 void TFileReadThread::ReadUsb()
 {
+    using Clock = std::chrono::steady_clock;
     std::uint8_t received[ReportSize];
     std::uint8_t report[ReportSize];
     while (!Terminated()) {
-        const int got = Handle()->ReadReport(received, sizeof received, UsbWaitMs);
+        // Wait until the next report, or until the silence would reach its
+        // limit, in one call (but see MaxWaitsAtOnce).
+        const int waits = std::clamp(kSilentLimit + 1 - SilentWaits.load(std::memory_order_relaxed),
+                                     1, MaxWaitsAtOnce);
+        const Clock::time_point start = Clock::now();
+        const int got = Handle()->ReadReport(received, sizeof received, waits * UsbWaitMs);
         if (got == 0) {
-            SilentWaits.fetch_add(1, std::memory_order_relaxed);
+            // As many 50 ms waits as went by, and at least one.
+            const auto elapsed =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+            CountSilence(
+                std::max(1, static_cast<int>((elapsed.count() + UsbWaitMs / 2) / UsbWaitMs)));
             continue;
         }
         if (got < 0) {
-            SilentWaits.fetch_add(1, std::memory_order_relaxed);
+            CountSilence(1);
             Pause(FailurePauseMs);
             continue;
         }

@@ -3,7 +3,6 @@
 #include "ByteRing.h"
 #include "TActivityMonitor.h"
 #include "TBridgeEvents.h"
-#include "TPollTimer.h"
 #include "TVirtualPort.h"
 #include "VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
@@ -14,17 +13,13 @@
 
 namespace tessaron {
 
-TBridgePump::TBridgePump(TPortManager& pm, TPollTimer* timer, TActivityMonitor* leds,
-                         TBridgeEvents* events)
-    : m_pm(pm), m_timer(timer), m_leds(leds), m_events(events)
+TBridgePump::TBridgePump(TPortManager& pm, TActivityMonitor* leds, TBridgeEvents* events)
+    : m_pm(pm), m_leds(leds), m_events(events)
 {
 }
 
-int TBridgePump::TmrKeypadPollTimer()
+int TBridgePump::TmrKeypadPollTimer(bool lookForKeypads)
 {
-    if (m_timer != nullptr) {
-        m_timer->SetInterval(kInterval);
-    }
     // One system call for the state of all six ports instead of two per port:
     // most ticks find nothing to do, and this is most of what they cost.
     TVirtualPort* ports[MaxKeypads];
@@ -32,11 +27,36 @@ int TBridgePump::TmrKeypadPollTimer()
         ports[i] = m_pm.KeypadSlots[i].VirtualPort.get();
     }
     TVirtualPort::PollPorts(ports, MaxKeypads);
-    m_busy = false;
+    // One listing tells whether any keypad is attached at all: six absent
+    // keypads then cost one call, not six searches.
+    if (lookForKeypads && KeypadsAbsent() && !UsbKeypadsAttached(m_pm)) {
+        lookForKeypads = false;
+    }
+    m_moreWork = false;
     for (int i = 0; i < MaxKeypads; ++i) {
-        pumpSlot(i);
+        pumpSlot(i, lookForKeypads);
     }
     return kInterval;
+}
+
+bool TBridgePump::KeypadsAbsent() const
+{
+    for (const TKeypadSlot& s : m_pm.KeypadSlots) {
+        if (IsUsbSlot(s) && s.DevicePath[0] != '\0' && !(s.Flags & SlotOpen)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TBridgePump::KeypadsHeldElsewhere() const
+{
+    for (const TKeypadSlot& s : m_pm.KeypadSlots) {
+        if (IsUsbSlot(s) && !(s.Flags & SlotOpen) && s.InUseElsewhere) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void TBridgePump::ForgetPort(int slot)
@@ -56,7 +76,6 @@ void TBridgePump::reportHost(int i, bool opened)
     }
     if (opened != m_reportedOpen[i]) {
         m_reportedOpen[i] = opened;
-        m_busy = true;
         if (m_events != nullptr) {
             if (opened) {
                 m_events->HostOpened(i, s.PortName);
@@ -67,7 +86,7 @@ void TBridgePump::reportHost(int i, bool opened)
     }
 }
 
-void TBridgePump::pumpSlot(int i)
+void TBridgePump::pumpSlot(int i, bool lookForKeypads)
 {
     TKeypadSlot& s = m_pm.KeypadSlots[i];
 
@@ -82,7 +101,7 @@ void TBridgePump::pumpSlot(int i)
     if ((s.Flags & SlotOpen) && s.ReadThread && s.ReadThread->SilentWaits > kSilentLimit) {
         CloseKeypad(m_pm, i);
         m_pm.UsbConnected[i] = false;
-        m_busy = true;
+        lookForKeypads = true; // it may have been replugged meanwhile
         if (m_events != nullptr) {
             m_events->KeypadClosed(i, s.DevicePath, true);
         }
@@ -97,7 +116,6 @@ void TBridgePump::pumpSlot(int i)
             }
             in[n++] = s.ReadThread->PopByte();
         }
-        m_busy = m_busy || n > 0;
         if (n > 0 && s.ComPort > 0) {
             if (m_leds != nullptr && PortOpened(s)) {
                 m_leds->FlashComTx(i);
@@ -120,10 +138,10 @@ void TBridgePump::pumpSlot(int i)
                 const int got = ReadVirtualPort(s, out, want);
                 if (got > 0) {
                     s.WriteThread->Queue(got, out);
-                    m_busy = true;
                 }
             }
         }
+        m_moreWork = m_moreWork || s.ReadThread->Available() != 0 || VirtualPortPending(s) != 0;
         return;
     }
 
@@ -133,11 +151,11 @@ void TBridgePump::pumpSlot(int i)
             m_leds->FlashComRx(i);
         }
         std::uint8_t discard[kMaxOut];
-        m_busy = ReadVirtualPort(s, discard, kMaxOut) > 0 || m_busy;
+        ReadVirtualPort(s, discard, kMaxOut);
+        m_moreWork = m_moreWork || VirtualPortPending(s) != 0;
     }
-    if (!OpenUsbKeypad(m_pm, i)) {
+    if (lookForKeypads && !OpenUsbKeypad(m_pm, i)) {
         m_pm.UsbConnected[i] = true;
-        m_busy = true;
         if (m_events != nullptr) {
             m_events->KeypadOpened(i, s.DevicePath);
         }

@@ -49,6 +49,12 @@ void TPortManager::JoinRetired()
     reapRetired(true);
 }
 
+bool TPortManager::HasRetired()
+{
+    reapRetired(false);
+    return !m_retired.empty();
+}
+
 void TPortManager::reapRetired(bool all)
 {
     for (auto it = m_retired.begin(); it != m_retired.end();) {
@@ -118,11 +124,12 @@ void CloseSlot(TPortManager& pm, int slot, int waitMs)
     s.Flags &= static_cast<std::uint8_t>(~SlotOpen);
 }
 
-bool StartSlotThreads(TKeypadSlot& s, std::unique_ptr<TDeviceHandle> handle, char kind)
+bool StartSlotThreads(TPortManager& pm, TKeypadSlot& s, std::unique_ptr<TDeviceHandle> handle,
+                      char kind)
 {
     s.Handle = std::move(handle);
     try {
-        s.ReadThread = std::make_unique<TFileReadThread>(s.Handle.get(), kind);
+        s.ReadThread = std::make_unique<TFileReadThread>(s.Handle.get(), kind, pm.WakeFd);
         s.WriteThread = std::make_unique<TFileWriteThread>(s.Handle.get(), kind);
     } catch (const std::system_error&) {
         s.WriteThread.reset();

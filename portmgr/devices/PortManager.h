@@ -66,6 +66,11 @@ public:
     // point it at a folder of their own.
     std::string SysfsRoot;
 
+    // An eventfd that the read threads of keypads opened from now on signal
+    // when they store bytes or their keypad falls silent (-1: none). Set by
+    // the bridge while it runs; it must outlive those threads.
+    int WakeFd = -1;
+
     // Every fixed wait of the operations goes through here (milliseconds).
     std::function<void(int)> SleepMs;
 
@@ -76,6 +81,8 @@ public:
     void Retire(std::unique_ptr<TFileWriteThread> writer, std::unique_ptr<TDeviceHandle> handle);
     // Waits until every retired device is closed.
     void JoinRetired();
+    // Retired devices not closed yet (their keypads cannot be opened meanwhile).
+    bool HasRetired();
 
 private:
     struct TRetired
@@ -98,9 +105,11 @@ bool ValidSlot(int slot);
 // device, so that this never hangs.
 void CloseSlot(TPortManager& pm, int slot, int waitMs);
 
-// Takes an opened device into a slot and starts its read thread, then its write
-// thread, for the link kind; sets SlotOpen. False, with the slot left closed and
-// the device released, when a thread cannot be started.
-bool StartSlotThreads(TKeypadSlot& s, std::unique_ptr<TDeviceHandle> handle, char kind);
+// Takes an opened device into slot s and starts its read thread (signalling
+// pm.WakeFd), then its write thread, for the link kind; sets SlotOpen. False,
+// with the slot left closed and the device released, when a thread cannot be
+// started.
+bool StartSlotThreads(TPortManager& pm, TKeypadSlot& s, std::unique_ptr<TDeviceHandle> handle,
+                      char kind);
 
 } // namespace tessaron

@@ -177,7 +177,7 @@ bool OpenSerialKeypad(TPortManager& pm, int slot)
     }
     // Reads return at once with what has arrived; the read thread poll()s.
     ApplyLineSettings(fd, pm.Probe.Speed);
-    return !StartSlotThreads(s, TDeviceHandle::ForFd(fd), kind);
+    return !StartSlotThreads(pm, s, TDeviceHandle::ForFd(fd), kind);
 }
 
 void CloseSerialKeypad(TPortManager& pm, int slot)

@@ -132,6 +132,14 @@ void ListUsbKeypads(TPortManager& pm)
     pm.Hid.FreeEnumeration(devices);
 }
 
+bool UsbKeypadsAttached(TPortManager& pm)
+{
+    hid_device_info* devices = pm.Hid.Enumerate(KeypadVendorId, KeypadProductId);
+    const bool any = devices != nullptr;
+    pm.Hid.FreeEnumeration(devices);
+    return any;
+}
+
 bool OpenUsbKeypad(TPortManager& pm, int slot)
 {
     if (!ValidSlot(slot)) {
@@ -179,7 +187,7 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
         return true;
     }
     handle->AdoptLock(lock);
-    if (!StartSlotThreads(s, std::move(handle), LinkUsb)) {
+    if (!StartSlotThreads(pm, s, std::move(handle), LinkUsb)) {
         return true;
     }
     SendPortNumber(pm, slot);

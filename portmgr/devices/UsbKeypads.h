@@ -21,6 +21,10 @@ void UnloadHidLibraries(TPortManager& pm);
 // with LastError telling the user how to mend it.
 void ListUsbKeypads(TPortManager& pm);
 
+// Whether hidapi lists any keypad now (one call, for a caller about to look
+// for several absent keypads).
+bool UsbKeypadsAttached(TPortManager& pm);
+
 // Opens a USB slot's keypad at its current node and starts its threads, then
 // tells it its port number. Returns false when it opened the keypad now, true
 // when nothing was opened (not a USB slot, no DevicePath, already open, device

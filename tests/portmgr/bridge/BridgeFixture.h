@@ -3,10 +3,7 @@
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/bridge/TBridgeControl.h"
 #include "portmgr/bridge/TBridgeEvents.h"
-#include "portmgr/bridge/TMenuItem.h"
-#include "portmgr/bridge/TPollTimer.h"
 #include "portmgr/bridge/TSlotActivityState.h"
-#include "portmgr/bridge/TTrayState.h"
 #include "portmgr/devices/PortManager.h"
 #include "tests/portmgr/bridge/FakeActivityView.h"
 #include "tests/support/TempHome.h"
@@ -21,6 +18,9 @@ namespace tessaron::test {
 class RecordingEvents : public TBridgeEvents
 {
 public:
+    void BridgingStarted() override { lines.push_back("running"); }
+    void BridgingStopping() override { lines.push_back("stopping"); }
+    void BridgingStopped() override { lines.push_back("stopped"); }
     void PortCreated(int slot, const std::string& name) override { add(slot, "created " + name); }
     void PortFailed(int slot, const std::string& name, const std::string&) override
     {
@@ -47,31 +47,8 @@ private:
     }
 };
 
-class FakeTray : public TTrayState
-{
-public:
-    void SetTrayState(const std::string& t, bool c) override
-    {
-        text = t;
-        connected = c;
-        ++calls;
-    }
-    std::string text;
-    bool connected = false;
-    int calls = 0;
-};
-
-class FakeMenuItem : public TMenuItem
-{
-public:
-    void SetEnabled(bool e) override { enabled = e; }
-    void SetChecked(bool c) override { checked = c; }
-    bool enabled = false;
-    bool checked = false;
-};
-
 // A temporary suite folder, the simulated USB keypad library loaded as hidapi,
-// and the bridge's parts with fakes for the tray program's.
+// and the bridge core with a recording front end and LED window.
 class BridgeFixture : public ::testing::Test
 {
 protected:
@@ -84,7 +61,10 @@ protected:
     void saveAssignments(const std::vector<std::pair<std::string, int>>& assignments);
     // Puts a keypad into slot i by hand and opens it (for pump tests).
     void openSlot(int i, const std::string& path, int comPort);
-    int tick() { return control.Pump().TmrKeypadPollTimer(); }
+    int tick(bool lookForKeypads = true)
+    {
+        return control.Pump().TmrKeypadPollTimer(lookForKeypads);
+    }
     // Output reports the device received: "n:data" each.
     std::vector<std::string> outputs(int id);
 
@@ -93,11 +73,8 @@ protected:
     FakeActivityView view;
     TSlotActivityState slotState{pm};
     TActivityMonitor leds{view, slotState};
-    TPlainPollTimer timer;
-    FakeTray tray;
-    FakeMenuItem menu;
     RecordingEvents events;
-    TBridgeControl control{{pm, timer, tray, menu, leds, &events}};
+    TBridgeControl control{pm, &events, &leds};
 };
 
 } // namespace tessaron::test

@@ -1,6 +1,7 @@
 #include "BridgeTestSupport.h"
 
 #include "portmgr/bridge/FileReadThread.h"
+#include "portmgr/bridge/TWakeEvent.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,22 @@ TEST(FileReadThreadUsb, SilentWaitsCountEachEmptyWaitAndResetOnAReport)
     EXPECT_EQ(reader.SilentWaits.load(), 0);
     EXPECT_EQ(reader.Available(), 1);
     fakehid_hold_reads(keypad.id, 0);
+}
+
+// A silent keypad costs a few long waits, not one wake-up per 50 ms, and the
+// thread tells the event loop once when the silence passes the limit.
+TEST(FileReadThreadUsb, SilenceIsCountedInLongWaitsAndSignalledOnce)
+{
+    FakeUsbKeypad keypad;
+    fakehid_set_idle_interval(keypad.id, 0);
+    TWakeEvent loop;
+    TFileReadThread reader(keypad.handle.get(), LinkUsb, loop.Fd());
+    ASSERT_TRUE(WaitUntil([&] { return reader.SilentWaits.load() > 20; }, 10000));
+    EXPECT_LE(fakehid_wait_reads(keypad.id, 0, 0), 8) << "21 waits of 50 ms in at most 200 ms each";
+    std::uint64_t signals = 0;
+    ASSERT_EQ(::read(loop.Fd(), &signals, sizeof signals), static_cast<ssize_t>(sizeof signals));
+    EXPECT_EQ(signals, 1u);
+    EXPECT_EQ(reader.Available(), 0);
 }
 
 TEST(FileReadThreadUsb, EmptyReportResetsSilentWaitsAndStoresNothing)

@@ -6,6 +6,7 @@
 #include "tests/fakes/FakeHid.h"
 #include "tests/portmgr/bridge/PtyHost.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -40,13 +41,9 @@ protected:
 TEST_F(BridgeControl, NoKeypadAndNoAssignmentStillRuns)
 {
     EXPECT_EQ(control.StartPorts(), 0);
-    EXPECT_EQ(tray.text, "Corvandelle (Running)");
-    EXPECT_TRUE(tray.connected);
-    EXPECT_TRUE(timer.Enabled());
-    EXPECT_EQ(timer.Interval(), 1000) << "the first tick comes a second after the start";
-    EXPECT_TRUE(menu.enabled);
+    EXPECT_TRUE(control.Running());
     EXPECT_FALSE(linkExists(1));
-    EXPECT_TRUE(events.lines.empty());
+    EXPECT_EQ(events.lines, std::vector<std::string>{"running"});
     for (const TKeypadSlot& s : pm.KeypadSlots) {
         EXPECT_EQ(s.Flags, 0);
     }
@@ -78,7 +75,7 @@ TEST_F(BridgeControl, AnAttachedKeypadGetsItsRememberedPort)
     EXPECT_EQ(other.ComPort, 0);
     EXPECT_FALSE(other.VirtualPort);
     EXPECT_EQ(events.lines, (std::vector<std::string>{"0 opened sim-1", "0 created COM3",
-                                                      "1 opened sim-unassigned"}));
+                                                      "1 opened sim-unassigned", "running"}));
 }
 
 TEST_F(BridgeControl, ARememberedAbsentKeypadGetsItsPortAndIsOpenedWhenItComes)
@@ -155,9 +152,9 @@ TEST_F(BridgeControl, PortsThatCannotBeMadeAreCountedAndBridgingStaysOff)
     addKeypad("sim-1");
     saveAssignments({{"sim-1", 3}, {"sim-away", 4}, {"sim-ok", 5}});
     EXPECT_EQ(control.StartPorts(), 2);
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(tray.calls, 0) << "the tray keeps its state";
-    EXPECT_FALSE(menu.enabled);
+    EXPECT_FALSE(control.Running());
+    EXPECT_EQ(std::count(events.lines.begin(), events.lines.end(), "running"), 0)
+        << "the front end keeps its state";
     EXPECT_TRUE(linkExists(5));
 
     control.StopPorts();
@@ -176,9 +173,7 @@ TEST_F(BridgeControl, StopPortsRemovesEveryPortSoTheNextStartSucceeds)
     events.lines.clear();
 
     control.StopPorts();
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(tray.text, "Corvandelle (Stopped)");
-    EXPECT_FALSE(tray.connected);
+    EXPECT_FALSE(control.Running());
     EXPECT_FALSE(linkExists(3));
     EXPECT_FALSE(linkExists(8));
     EXPECT_FALSE(::access(TVirtualPort::MarkerPath("COM3").c_str(), F_OK) == 0);
@@ -191,8 +186,11 @@ TEST_F(BridgeControl, StopPortsRemovesEveryPortSoTheNextStartSucceeds)
     }
     EXPECT_EQ(fakehid_open_handles(id), 0);
     EXPECT_TRUE(pm.UsbConnected[0]) << "only the pump clears it";
+    // The front end hears of the stop before anything goes (the LED window
+    // hides then), and of its end last.
     EXPECT_EQ(events.lines,
-              (std::vector<std::string>{"0 deleted COM3", "0 closed sim-1", "1 deleted COM8"}));
+              (std::vector<std::string>{"stopping", "0 deleted COM3", "0 closed sim-1",
+                                        "1 deleted COM8", "stopped"}));
 
     ASSERT_EQ(control.StartPorts(), 0);
     EXPECT_TRUE(linkExists(3));
@@ -202,8 +200,7 @@ TEST_F(BridgeControl, StopPortsRemovesEveryPortSoTheNextStartSucceeds)
     control.StopPorts();
     events.lines.clear();
     control.StopPorts();
-    EXPECT_TRUE(events.lines.empty());
-    EXPECT_EQ(tray.text, "Corvandelle (Stopped)");
+    EXPECT_EQ(events.lines, (std::vector<std::string>{"stopping", "stopped"}));
 }
 
 // The kernel lets a write to a USB keypad that stopped answering hang for
@@ -242,39 +239,12 @@ TEST_F(BridgeControl, StopPortsKeepsItsFixedWaits)
     }
 }
 
-TEST_F(BridgeControl, StopWhileTheLedWindowIsShownHidesItAndItsMenuItem)
-{
-    ASSERT_EQ(control.StartPorts(), 0);
-    control.mnuShowActivityClick();
-    EXPECT_TRUE(control.LedWindowFlag);
-    EXPECT_TRUE(menu.checked);
-    EXPECT_TRUE(view.visible);
-
-    control.StopPorts();
-    EXPECT_FALSE(view.visible);
-    EXPECT_FALSE(leds.TimerEnabled());
-    EXPECT_FALSE(menu.checked);
-    EXPECT_FALSE(menu.enabled);
-    EXPECT_TRUE(control.LedWindowFlag) << "the flag itself stays";
-
-    ASSERT_EQ(control.StartPorts(), 0);
-    EXPECT_TRUE(menu.enabled);
-    // The first click only clears the flag; the second shows the window.
-    control.mnuShowActivityClick();
-    EXPECT_FALSE(control.LedWindowFlag);
-    EXPECT_FALSE(view.visible);
-    control.mnuShowActivityClick();
-    EXPECT_TRUE(control.LedWindowFlag);
-    EXPECT_TRUE(view.visible);
-    EXPECT_TRUE(menu.checked);
-}
-
 TEST_F(BridgeControl, WithoutHidapiStartPortsFailsAndChangesNothing)
 {
     ::setenv("TESSARON_HIDAPI", "/nonexistent/libhidapi.so", 1);
     saveAssignments({{"sim-away", 4}});
     EXPECT_EQ(control.StartPorts(), -1);
-    EXPECT_FALSE(timer.Enabled());
-    EXPECT_EQ(tray.calls, 0);
+    EXPECT_FALSE(control.Running());
+    EXPECT_TRUE(events.lines.empty());
     EXPECT_FALSE(linkExists(4));
 }

@@ -35,11 +35,22 @@ protected:
 
 } // namespace
 
-TEST_F(BridgePump, EveryTickAsksForFiveMilliseconds)
+// A tick that is not asked to look for keypads leaves absent ones alone: the
+// loop asks only on a device report or a retry (a keypad closed for silence is
+// tried at once, below).
+TEST_F(BridgePump, AbsentKeypadsAreLookedForOnlyWhenAsked)
 {
-    timer.SetInterval(1000);
-    EXPECT_EQ(tick(), 5);
-    EXPECT_EQ(timer.Interval(), 5);
+    ASSERT_FALSE(LoadHidLibraries(pm));
+    TKeypadSlot& s = pm.KeypadSlots[0];
+    ASSERT_TRUE(SetDevicePath(s, "sim-1"));
+    s.Flags = SlotPresent;
+    const int id = addKeypad("sim-1");
+    EXPECT_EQ(tick(false), 5);
+    EXPECT_TRUE(control.Pump().KeypadsAbsent());
+    EXPECT_EQ(fakehid_total_opens(id), 0);
+    tick(true);
+    EXPECT_TRUE(s.Flags & SlotOpen);
+    EXPECT_FALSE(control.Pump().KeypadsAbsent());
 }
 
 TEST_F(BridgePump, TwentyBytesInTheRingReachTheHostAsSixteenThenFour)
@@ -54,8 +65,10 @@ TEST_F(BridgePump, TwentyBytesInTheRingReachTheHostAsSixteenThenFour)
     EXPECT_EQ(host.read(16, 2000), "abcdefghijklmnop");
     EXPECT_EQ(host.drain(30), "");
     EXPECT_EQ(pm.KeypadSlots[0].ReadThread->Available(), 4);
+    EXPECT_TRUE(control.Pump().MoreWork()) << "the loop ticks again 5 ms later";
     tick();
     EXPECT_EQ(host.read(4, 2000), "qrst");
+    EXPECT_FALSE(control.Pump().MoreWork());
 }
 
 TEST_F(BridgePump, TenHostBytesLeaveAsReportsOfSevenThenThree)
@@ -68,6 +81,7 @@ TEST_F(BridgePump, TenHostBytesLeaveAsReportsOfSevenThenThree)
 
     tick();
     EXPECT_EQ(VirtualPortPending(pm.KeypadSlots[0]), 3);
+    EXPECT_TRUE(control.Pump().MoreWork());
     ASSERT_EQ(fakehid_wait_outputs(id, 1, 2000), 1);
     tick();
     EXPECT_EQ(VirtualPortPending(pm.KeypadSlots[0]), 0);
@@ -167,7 +181,7 @@ TEST_F(BridgePump, ASilentButAttachedKeypadIsReopenedAtOnce)
     ASSERT_TRUE(
         WaitFor([&] { return pm.KeypadSlots[0].ReadThread->SilentWaits.load() == 21; }, 3000));
     fakehid_hold_reads(id, 0); // reads time out by the clock again
-    tick();
+    tick(false);
     EXPECT_EQ(events.lines, (std::vector<std::string>{"0 silent sim-1", "0 opened sim-1"}));
     EXPECT_TRUE(pm.KeypadSlots[0].Flags & SlotOpen);
     EXPECT_EQ(fakehid_total_opens(id), 4);
