@@ -1,15 +1,10 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 
-#include <chrono>
 #include <functional>
 #include <iosfwd>
 #include <memory>
-#include <vector>
-
-class QSocketNotifier;
 
 namespace tessaron {
 
@@ -32,16 +27,17 @@ public:
 };
 
 // Corvandelle's one place of contact with the bridge core: it owns the slot
-// table, the start and stop of bridging and the driving of the pump on Qt's
-// event loop, and turns what the core reports into the listener's two calls.
-// The LED window is the shell's; the host only lends it to the pump. Main
-// thread only.
+// table and the core, hangs the core's event loop on Qt's (one descriptor,
+// one QSocketNotifier), and turns what the core reports into the listener's
+// calls and, optionally, log lines. The LED window is the shell's; the host
+// only lends it to the pump. Main thread only.
 class TBridgeHost : public QObject
 {
     Q_OBJECT
 
 public:
     // log: one line per bridge event (as `tessaron bridge` prints them), or null.
+    // Throws std::system_error when the core's descriptors cannot be made.
     TBridgeHost(TBridgeHostListener& listener, std::ostream* log = nullptr);
     ~TBridgeHost() override;
 
@@ -60,8 +56,6 @@ public:
     void UnloadHidLibraries();
 
     bool Bridging() const;
-    long Ticks() const { return m_ticks; }
-    bool Resting() const;
 
     // Every fixed wait of StopPorts (milliseconds); tests record them.
     void SetSleep(std::function<void(int)> sleepMs);
@@ -69,19 +63,7 @@ public:
 private:
     class Parts;
 
-    using Clock = std::chrono::steady_clock;
-    void tick();
-    void scheduleNext();
-    void rest();
-    void wake();
-    void stopResting();
-
     std::unique_ptr<Parts> m_parts;
-    QTimer m_timer;
-    std::vector<std::unique_ptr<QSocketNotifier>> m_restNotifiers;
-    Clock::time_point m_lastTick;
-    int m_idleTicks = 0;
-    long m_ticks = 0;
 };
 
 } // namespace tessaron
