@@ -2,7 +2,6 @@
 #include "DevicesFixture.h"
 
 #include "portmgr/devices/Config.h"
-#include "portmgr/devices/Enumerate.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "tests/support/FakeMessageBox.h"
 
@@ -223,18 +222,6 @@ TEST_F(ConfigFormTest, SettingsThatCannotBeWrittenAreReported)
     EXPECT_TRUE(messages.errors()[0].startsWith("Unable to write to "))
         << messages.errors()[0].toStdString();
     EXPECT_EQ(text("edCom", 1), "Not Assigned"); // the row was not redrawn
-}
-
-TEST(EnumerateFormTest, NoticeHasItsCaptionPicturesAndOk)
-{
-    TEnumerateForm notice;
-    EXPECT_EQ(notice.windowTitle(), "Corvandelle Attention!");
-    EXPECT_NE(notice.findChild<QLabel*>(QStringLiteral("imgAttention")), nullptr);
-    EXPECT_NE(notice.findChild<QLabel*>(QStringLiteral("imgInstructions")), nullptr);
-    notice.show();
-    notice.findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
-    EXPECT_EQ(notice.result(), QDialog::Accepted);
-    EXPECT_FALSE(notice.isVisible());
 }
 
 } // namespace

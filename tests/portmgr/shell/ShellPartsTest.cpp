@@ -165,7 +165,6 @@ TEST_F(ShellTest, CommandsTravelThroughTheUsersPrivateSocket)
         received.push_back({a, b});
         return QByteArray(a == 'S' ? "ok" : "busy");
     });
-    home.write("stale", "");
     ASSERT_TRUE(server.Listen(QString::fromStdString(path))) << server.ErrorString().toStdString();
     EXPECT_EQ(send("St", message), 0);
     EXPECT_EQ(send("Ck", message), 1);
