@@ -1,0 +1,117 @@
+#include "ProgramEntry.h"
+
+#include "CommandSocket.h"
+#include "ConsoleDialogRunner.h"
+#include "ConsoleMessageBox.h"
+#include "Main.h"
+#include "StopSignals.h"
+
+#include "common/QtDialogRunner.h"
+#include "common/QtLauncher.h"
+#include "common/QtMessageBox.h"
+#include "common/SingleInstanceLock.h"
+
+#include <QApplication>
+
+#include <csignal>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace tessaron {
+
+namespace {
+
+constexpr const char* Usage = "usage: Corvandelle [--command St|Go|Ck]";
+
+int command(int argc, char** argv)
+{
+    if (argc != 3 || (std::strcmp(argv[2], "St") != 0 && std::strcmp(argv[2], "Go") != 0 &&
+                      std::strcmp(argv[2], "Ck") != 0)) {
+        std::cerr << Usage << '\n';
+        return 1;
+    }
+    std::string message;
+    const int status = SendCommand(argv[2], message);
+    if (status != 0) {
+        std::cerr << message << '\n';
+    }
+    return status;
+}
+
+// Platforms on which no window is ever seen by anybody.
+bool headless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+} // namespace
+
+int CorvandelleMain(int argc, char** argv)
+{
+    if (argc >= 2 && std::strcmp(argv[1], "--command") == 0) {
+        return command(argc, argv);
+    }
+    if (argc >= 2) {
+        const bool help = std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0;
+        (help ? std::cout : std::cerr) << Usage << '\n';
+        return help ? 0 : 1;
+    }
+    // Standard output may be a pipe that nobody reads any more: its log lines
+    // then fail quietly instead of ending the bridging. (Started programs get
+    // the default back.)
+    std::signal(SIGPIPE, SIG_IGN);
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Corvandelle"));
+    QApplication::setWindowIcon(TTrayIcon::ApplicationIcon());
+    // The main form is never shown; closing a dialog must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const bool noWindows = headless();
+    QtMessageBox windowMessages;
+    TConsoleMessageBox consoleMessages(std::cerr);
+    QtDialogRunner windowDialogs;
+    TConsoleDialogRunner consoleDialogs;
+    QtLauncher programs;
+    MessageBox& messages = noWindows ? static_cast<MessageBox&>(consoleMessages) : windowMessages;
+    DialogRunner& dialogs = noWindows ? static_cast<DialogRunner&>(consoleDialogs) : windowDialogs;
+
+    SingleInstanceLock lock;
+    switch (lock.acquire()) {
+    case SingleInstanceLock::Result::Acquired:
+        break;
+    case SingleInstanceLock::Result::AlreadyHeld:
+        std::cerr << kAlreadyRunningMessage << std::endl;
+        if (!noWindows) {
+            windowMessages.Error(QStringLiteral("Corvandelle"),
+                                 QString::fromLatin1(kAlreadyRunningMessage));
+        }
+        return 1;
+    case SingleInstanceLock::Result::Failed:
+        std::cerr << "Corvandelle: " << lock.error() << std::endl;
+        return 1;
+    }
+    // Until here a stop signal simply ends the program (also a second copy
+    // waiting in its message box); from now on it ends it the way Exit does.
+    if (!TStopSignals::Install()) {
+        std::cerr << "Corvandelle: the stop signals cannot be handled" << std::endl;
+        return 1;
+    }
+
+    TFormMain::Options options;
+    options.WatchTray = !noWindows;
+    options.Err = &std::cerr;
+    options.Log = &std::cout;
+    TFormMain form({messages, programs, dialogs}, options);
+    QObject::connect(&form, &TFormMain::ExitRequested, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    TStopSignals stopSignals;
+    QObject::connect(&stopSignals, &TStopSignals::Stop, &form, [&form] { form.RequestExit(0); });
+
+    form.FormCreate();
+    return QApplication::exec();
+}
+
+} // namespace tessaron
