@@ -3,6 +3,7 @@
 #include "common/SuiteFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace tessaron {
 
@@ -62,8 +63,11 @@ void TSiblingPrograms::StartTest(bool usbHid, int comPort)
     if (comPort == 0) {
         started = m_programs.StartProgram(Path("Qex"), QString());
     } else if (comPort == -1) {
-        // By its bare name: the search path finds it.
-        started = m_programs.StartProgram(FileName("Ruskel"), QString());
+        // By its bare name. Windows looks in the program's own folder before
+        // the search path; here the suite's places come first, then the path.
+        const QString found = Path("Ruskel");
+        started = m_programs.StartProgram(
+            QFileInfo(found).isExecutable() ? found : FileName("Ruskel"), QString());
     } else if (comPort > 0) {
         started = m_programs.StartProgram(Path("Qex"), QString::number(comPort));
     }
