@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the suite as shipped, then again under
+# Builds and runs every test: the suite as shipped, the Debian package built,
+# installed and used as an ordinary user (as root only), then again under
 # AddressSanitizer and UndefinedBehaviorSanitizer with a soak test of the bridge,
 # the thread code under ThreadSanitizer, and the fuzz targets for a bounded time.
 set -euo pipefail
@@ -13,6 +14,14 @@ step() { printf '\n=== %s\n' "$*"; }
 step "build and test"
 scripts/setup.sh
 ctest --test-dir build -j "$jobs" --output-on-failure
+
+step "Debian package"
+scripts/package.sh
+if [ "$(id -u)" -eq 0 ]; then
+    scripts/check-package.sh build-package/tessaron_*.deb
+else
+    echo "not root: the package is built and checked, not installed"
+fi
 
 step "AddressSanitizer and UndefinedBehaviorSanitizer"
 TESSARON_BUILD="$top/build-asan" scripts/setup.sh -DTESSARON_SANITIZE=address,undefined \

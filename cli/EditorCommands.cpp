@@ -3,7 +3,9 @@
 #include "common/AsciiText.h"
 #include "common/AtomicFile.h"
 #include "common/FileWriteError.h"
+#include "editor/model/Document.h"
 #include "editor/model/FileIO.h"
+#include "editor/model/GlobalParameters.h"
 
 #include <memory>
 #include <ostream>
@@ -66,21 +68,6 @@ private:
     std::ostream& m_err;
 };
 
-// The document as the editor holds it: the key table and the ROM records.
-struct Document
-{
-    TKeypadClass keypad;
-    TRomRecords rom;
-};
-
-// Save in USER mode: the redefinition file, then its image and the loader's
-// download delay.
-void SaveRedefinition(Document& doc, const std::string& path)
-{
-    WriteRedefinitionFile(doc.keypad, path);
-    WriteDownloadImage(doc.keypad, DownloadImagePath(path), LoaderSettingsPath());
-}
-
 // Runs a save; a write that fails ends the command with the file layer's message.
 template <typename Save>
 int Saving(std::ostream& err, Save save)
@@ -93,13 +80,23 @@ int Saving(std::ostream& err, Save save)
     return 0;
 }
 
-bool Load(Document& doc, DocumentKind kind, const std::string& path, std::ostream& err)
+bool Load(TDocument& doc, DocumentKind kind, const std::string& path, std::ostream& err)
 {
     if (kind == DocumentKind::Rom) {
         ErrorStreamMessages messages(err);
-        return ReadRomFile(doc.keypad, doc.rom, path, &messages);
+        return doc.OpenRom(path, &messages);
     }
-    return ReadRedefinitionFile(doc.keypad, path);
+    return doc.ReadRedefinition(path);
+}
+
+// Save as the editor saves in the mode of the document's kind.
+void Save(TDocument& doc, DocumentKind kind, const std::string& path)
+{
+    if (kind == DocumentKind::Rom) {
+        doc.SaveRom(path);
+    } else {
+        doc.SaveRedefinition(path);
+    }
 }
 
 // --- show -------------------------------------------------------------------
@@ -149,30 +146,11 @@ private:
 void ShowUserParameters(Printer& p, const TKeypadClass& k)
 {
     p.heading("Parameters:");
-    p.number("DOWNLOAD_DELAY", k.DOWNLOAD_DELAY);
-    p.number("Key_Roll_Over", k.Key_Roll_Over);
-    p.number("Key_Click", k.Key_Click);
-    p.number("Character_Pacing", k.Character_Pacing);
-    p.number("LED_Function", k.LED_Function);
-    p.number("Baud_Rate", k.Baud_Rate);
-    p.number("Word_Format", k.Word_Format);
-    p.number("Command_Prefix", k.Command_Prefix);
-    p.number("Xon_Character", k.Xon_Character);
-    p.number("Xoff_Character", k.Xoff_Character);
-    p.number("Operating_Mode", k.Operating_Mode);
-    p.number("LineEdit_TailCharacter", k.LineEdit_TailCharacter);
-    p.number("CardReader_Type", k.CardReader_Type);
-    p.number("CardReader_StartCharacter", k.CardReader_StartCharacter);
-    p.number("CardReader_StartCharacterEnable", k.CardReader_StartCharacterEnable);
-    p.number("CardReader_EndCharacter", k.CardReader_EndCharacter);
-    p.number("CardReader_EndCharacterEnable", k.CardReader_EndCharacterEnable);
-    p.number("CardReader_Tracks", k.CardReader_Tracks);
-    p.number("CardReader_StartSentinel", k.CardReader_StartSentinel);
-    p.number("CardReader_EndSentinel", k.CardReader_EndSentinel);
-    p.number("CardReader_FieldSeparator", k.CardReader_FieldSeparator);
-    p.number("CardReader_BadSwipe", k.CardReader_BadSwipe);
-    p.number("RF_Keypad_ID", k.RF_Keypad_ID);
-    p.number("CDC_Serial_No", k.CDC_Serial_No);
+    for (const TGlobalParameter& parameter : GlobalParameters) {
+        if (parameter.User.Exists()) {
+            p.number(std::string(parameter.Key).c_str(), parameter.User.Get(k));
+        }
+    }
 }
 
 void ShowRomParameters(Printer& p, const TRomRecords& rom)
@@ -256,7 +234,7 @@ void ShowRomParameters(Printer& p, const TRomRecords& rom)
     }
 }
 
-void ShowMacros(std::ostream& out, TKeypadClass& k)
+void ShowMacros(std::ostream& out, const TKeypadClass& k)
 {
     out << "Key types:";
     bool anyType = false;
@@ -272,21 +250,23 @@ void ShowMacros(std::ostream& out, TKeypadClass& k)
     out << "Macros:";
     bool anyMacro = false;
     for (int key = 0; key < MaxKeys; ++key) {
-        k.SelectKey(static_cast<std::uint8_t>(key));
         for (int level = 0; level < 2; ++level) {
-            k.SelectLevel(static_cast<std::uint8_t>(level));
-            if (k.ItemCount() == 0) {
+            const TMacroData& macro = k.Macro(key, level);
+            const int count = MacroItemCount(macro);
+            if (count == 0) {
                 continue;
             }
             if (!anyMacro) {
                 out << '\n';
             }
             anyMacro = true;
-            out << "  KEY" << key << " level " << level + 1 << "  name \"" << k.MacroName()
-                << "\"  AutoRepeat " << int(k.AutoRepeat()) << "  SendLineEditKeyASAP "
-                << int(k.SendLineEditKeyASAP()) << "  " << k.BytesUsed() << " bytes\n    ";
-            for (int slot = 0; slot < k.ItemCount(); ++slot) {
-                out << (slot > 0 ? " [" : "[") << k.ItemLabel(slot) << ']';
+            out << "  KEY" << key << " level " << level + 1 << "  name \"" << macro.MacroName
+                << "\"  AutoRepeat " << int(macro.AutoRepeat) << "  SendLineEditKeyASAP "
+                << int(macro.SendLineEditKeyASAP) << "  " << MacroBytesUsed(macro)
+                << " bytes\n    ";
+            for (int slot = 0; slot < count; ++slot) {
+                out << (slot > 0 ? " [" : "[")
+                    << ItemLabelOf(macro.Items[static_cast<size_t>(slot)], k.HexView) << ']';
             }
             out << '\n';
         }
@@ -294,8 +274,6 @@ void ShowMacros(std::ostream& out, TKeypadClass& k)
     if (!anyMacro) {
         out << " none\n";
     }
-    k.SelectKey(0);
-    k.SelectLevel(0);
 }
 
 } // namespace
@@ -311,14 +289,8 @@ int RunNew(const Args& args, std::ostream&, std::ostream& err)
     if (kind == DocumentKind::Unknown) {
         return UnknownExtension(err, path, ".ckd or .rom");
     }
-    auto doc = std::make_unique<Document>();
-    return Saving(err, [&] {
-        if (kind == DocumentKind::Rom) {
-            WriteRomFile(doc->keypad, doc->rom, path);
-        } else {
-            SaveRedefinition(*doc, path);
-        }
-    });
+    auto doc = std::make_unique<TDocument>();
+    return Saving(err, [&] { Save(*doc, kind, path); });
 }
 
 int RunHex(const Args& args, std::ostream&, std::ostream& err)
@@ -331,12 +303,12 @@ int RunHex(const Args& args, std::ostream&, std::ostream& err)
     if (KindOf(path) != DocumentKind::Redefinition) {
         return UnknownExtension(err, path, ".ckd");
     }
-    auto doc = std::make_unique<Document>();
-    if (!ReadRedefinitionFile(doc->keypad, path)) {
+    auto doc = std::make_unique<TDocument>();
+    if (!doc->ReadRedefinition(path)) {
         return MissingInput(err, path);
     }
     const std::string out = args.size() == 2 ? args[1] : DownloadImagePath(path);
-    return Saving(err, [&] { WriteDownloadImage(doc->keypad, out, LoaderSettingsPath()); });
+    return Saving(err, [&] { WriteDownloadImage(doc->Keypad(), out, LoaderSettingsPath()); });
 }
 
 int RunResave(const Args& args, std::ostream&, std::ostream& err)
@@ -355,17 +327,11 @@ int RunResave(const Args& args, std::ostream&, std::ostream& err)
     if (KindOf(out) != kind) {
         return UnknownExtension(err, out, kind == DocumentKind::Rom ? ".rom" : ".ckd");
     }
-    auto doc = std::make_unique<Document>();
+    auto doc = std::make_unique<TDocument>();
     if (!Load(*doc, kind, in, err)) {
         return MissingInput(err, in);
     }
-    return Saving(err, [&] {
-        if (kind == DocumentKind::Rom) {
-            WriteRomFile(doc->keypad, doc->rom, out);
-        } else {
-            SaveRedefinition(*doc, out);
-        }
-    });
+    return Saving(err, [&] { Save(*doc, kind, out); });
 }
 
 int RunShow(const Args& args, std::ostream& out, std::ostream& err)
@@ -379,19 +345,19 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err)
     if (kind == DocumentKind::Unknown) {
         return UnknownExtension(err, path, ".ckd or .rom");
     }
-    auto doc = std::make_unique<Document>();
+    auto doc = std::make_unique<TDocument>();
     if (!Load(*doc, kind, path, err)) {
         return MissingInput(err, path);
     }
     Printer printer(out);
     if (kind == DocumentKind::Rom) {
         out << "ROM file " << path << '\n';
-        ShowRomParameters(printer, doc->rom);
+        ShowRomParameters(printer, doc->Rom());
     } else {
         out << "Redefinition file " << path << '\n';
-        ShowUserParameters(printer, doc->keypad);
+        ShowUserParameters(printer, doc->Keypad());
     }
-    ShowMacros(out, doc->keypad);
+    ShowMacros(out, doc->Keypad());
     return 0;
 }
 

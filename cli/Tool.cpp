@@ -2,6 +2,7 @@
 #include "Commands.h"
 
 #include "common/FileVersion.h"
+#include "common/SuiteFolder.h"
 
 #include <ostream>
 
@@ -15,12 +16,23 @@ int RunVersion(const Args&, std::ostream& out, std::ostream&)
     return 0;
 }
 
+// The folder that settings, documents and ports/ go to (made on first use).
+int RunFolder(const Args& args, std::ostream& out, std::ostream& err)
+{
+    if (!args.empty()) {
+        err << "usage: tessaron folder\n";
+        return 1;
+    }
+    out << SuiteFolder() << '\n';
+    return 0;
+}
+
 // Every subcommand, in the order the usage text lists them.
 const Command kCommands[] = {
     {"version", "version", RunVersion},          {"new", "new FILE.ckd|FILE.rom", RunNew},
     {"hex", "hex FILE.ckd [OUT]", RunHex},       {"resave", "resave IN OUT", RunResave},
     {"show", "show FILE.ckd|FILE.rom", RunShow}, {"bridge", "bridge", RunBridge},
-    {"keypads", "keypads", RunKeypads},
+    {"keypads", "keypads", RunKeypads},          {"folder", "folder", RunFolder},
 };
 
 void printUsage(std::ostream& out)

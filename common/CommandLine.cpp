@@ -57,4 +57,25 @@ std::vector<std::string> SplitWindowsCommandLine(std::string_view parameters)
     return arguments;
 }
 
+std::string QuoteWindowsArgument(std::string_view argument)
+{
+    std::string quoted(1, '"');
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+        } else if (c == '"') {
+            quoted.append(backslashes + 1, '\\');
+            backslashes = 0;
+        } else {
+            backslashes = 0;
+        }
+        quoted += c;
+    }
+    // The closing quote must not be escaped by backslashes that end the text.
+    quoted.append(backslashes, '\\');
+    quoted += '"';
+    return quoted;
+}
+
 } // namespace tessaron

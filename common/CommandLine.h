@@ -14,4 +14,10 @@ namespace tessaron {
 // So "\"/home/a b/keys.hex\"" gives the single argument /home/a b/keys.hex.
 std::vector<std::string> SplitWindowsCommandLine(std::string_view parameters);
 
+// One argument in double quotes, written so that SplitWindowsCommandLine gives
+// it back unchanged: a quote inside becomes \" and the backslashes before a
+// quote (or before the closing one) are doubled. An ordinary path just gains
+// the two quotes.
+std::string QuoteWindowsArgument(std::string_view argument);
+
 } // namespace tessaron

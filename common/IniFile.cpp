@@ -43,6 +43,24 @@ int hexDigit(char c)
 std::optional<int> ParseProfileInt(std::string_view s)
 {
     s = trim(s);
+    // Hexadecimal: "0x" (lower case x) and one to eight digits; the top bit of
+    // 32 makes the value negative, as the files' writers would have written it.
+    if (s.size() > 2 && s[0] == '0' && s[1] == 'x') {
+        s.remove_prefix(2);
+        if (s.size() > 8) {
+            return std::nullopt;
+        }
+        std::uint32_t bits = 0;
+        for (char c : s) {
+            const int d = hexDigit(c);
+            if (d < 0) {
+                return std::nullopt;
+            }
+            bits = (bits << 4) | static_cast<std::uint32_t>(d);
+        }
+        return static_cast<std::int32_t>(bits);
+    }
+    // Otherwise signed decimal; "$1F", "0X1F", "-0x1F" and the like are not integers.
     bool negative = false;
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
         negative = s.front() == '-';
@@ -52,42 +70,22 @@ std::optional<int> ParseProfileInt(std::string_view s)
         return std::nullopt;
     }
     std::int64_t magnitude = 0;
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
-        s.remove_prefix(2);
-    } else if (s.size() > 1 && s[0] == '$') {
-        s.remove_prefix(1);
-    } else {
-        for (char c : s) {
-            if (c < '0' || c > '9') {
-                return std::nullopt;
-            }
-            magnitude = magnitude * 10 + (c - '0');
-            if (magnitude > 2147483648LL) {
-                return std::nullopt;
-            }
-        }
-        if (negative) {
-            return static_cast<int>(-magnitude);
-        }
-        if (magnitude > 2147483647LL) {
+    for (char c : s) {
+        if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        return static_cast<int>(magnitude);
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > 2147483648LL) {
+            return std::nullopt;
+        }
     }
-    // Hexadecimal: up to 32 bits, the top bit making the value negative.
-    if (s.empty() || s.size() > 8) {
+    if (negative) {
+        return static_cast<int>(-magnitude);
+    }
+    if (magnitude > 2147483647LL) {
         return std::nullopt;
     }
-    std::uint32_t bits = 0;
-    for (char c : s) {
-        const int d = hexDigit(c);
-        if (d < 0) {
-            return std::nullopt;
-        }
-        bits = (bits << 4) | static_cast<std::uint32_t>(d);
-    }
-    const auto value = static_cast<std::int32_t>(bits);
-    return negative ? static_cast<int>(0u - static_cast<std::uint32_t>(value)) : value;
+    return static_cast<int>(magnitude);
 }
 
 IniFile::IniFile(std::string path) : m_path(std::move(path))

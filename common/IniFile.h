@@ -39,8 +39,9 @@ public:
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     std::string readString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
-    // Signed decimal, or hexadecimal with a leading "0x" (or "$"); anything that
-    // is not wholly an integer of 32 bits gives the default.
+    // Signed decimal, or hexadecimal with a leading "0x"; anything else (such
+    // as "$1F" or "0X1F") and anything that is not wholly an integer of 32 bits
+    // gives the default.
     int readInt(std::string_view section, std::string_view key, int defaultValue) const;
     // Any non-zero integer is true.
     bool readBool(std::string_view section, std::string_view key, bool defaultValue) const;
@@ -88,7 +89,7 @@ private:
     std::vector<Section> m_sections;
 };
 
-// Integer parsing with the profile layer's rules (see IniFile::readInt).
+// The one integer reader of every file of the suite (see IniFile::readInt).
 std::optional<int> ParseProfileInt(std::string_view text);
 
 // Convenience for files touched one key at a time.

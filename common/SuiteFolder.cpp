@@ -1,11 +1,28 @@
 #include "SuiteFolder.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
+// Where an installation puts its files, relative to the prefix (from the build).
+#ifndef TESSARON_INSTALL_BINDIR
+#define TESSARON_INSTALL_BINDIR "bin"
+#endif
+#ifndef TESSARON_INSTALL_DATADIR
+#define TESSARON_INSTALL_DATADIR "share"
+#endif
+#ifndef TESSARON_INSTALL_LIBEXECDIR
+#define TESSARON_INSTALL_LIBEXECDIR "libexec"
+#endif
+
 namespace tessaron {
+
+namespace fs = std::filesystem;
 
 std::string OwnExecutablePath()
 {
@@ -32,35 +49,30 @@ std::string FileNameOf(std::string_view path)
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string SuiteFolder()
+namespace {
+
+std::string join(std::string_view folder, std::string_view name)
 {
-    const char* home = std::getenv("TESSARON_HOME");
-    std::string folder =
-        (home != nullptr && *home != '\0') ? std::string(home) : FolderOf(OwnExecutablePath());
+    std::string path(folder);
+    if (path.empty() || path.back() != '/') {
+        path += '/';
+    }
+    path += name;
+    return path;
+}
+
+std::string withoutTrailingSlashes(std::string folder)
+{
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
     }
-    return folder.empty() ? std::string(".") : folder;
-}
-
-namespace {
-
-std::string join(std::string folder, std::string_view name)
-{
-    if (folder.empty() || folder.back() != '/') {
-        folder += '/';
-    }
-    folder += name;
     return folder;
 }
 
-// The installation prefix of an executable in <prefix>/bin, "" otherwise.
-std::string installPrefix(const std::string& exeFolder)
+bool isFolder(const std::string& path)
 {
-    if (FileNameOf(exeFolder) != "bin") {
-        return {};
-    }
-    return FolderOf(exeFolder);
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool isRegularFile(const std::string& path)
@@ -74,20 +86,130 @@ bool isProgram(const std::string& path)
     return isRegularFile(path) && ::access(path.c_str(), X_OK) == 0;
 }
 
-template <typename Test>
-std::string firstFound(std::string_view name, std::string_view prefixSubfolder, Test exists)
+std::string sharedFolderOf(const std::string& prefix)
 {
-    const std::string inSuite = SuitePath(name);
+    return join(join(prefix, TESSARON_INSTALL_DATADIR), "tessaron");
+}
+
+// A path read from the environment counts only when it is absolute, as the XDG
+// base directory rules say.
+const char* absoluteEnv(const char* name)
+{
+    const char* value = std::getenv(name);
+    return (value != nullptr && value[0] == '/') ? value : nullptr;
+}
+
+std::string userHome()
+{
+    if (const char* home = absoluteEnv("HOME")) {
+        return home;
+    }
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr &&
+        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        return found->pw_dir;
+    }
+    return {};
+}
+
+// $XDG_DATA_HOME/tessaron, "" when the user has no home to put it in.
+std::string perUserFolder()
+{
+    std::string base;
+    if (const char* data = absoluteEnv("XDG_DATA_HOME")) {
+        base = data;
+    } else {
+        const std::string home = userHome();
+        if (home.empty()) {
+            return {};
+        }
+        base = join(home, ".local/share");
+    }
+    return join(withoutTrailingSlashes(base), "tessaron");
+}
+
+// mkdir -p; folders made here are private to the user, as the XDG rules ask.
+void makeParentFolders(const std::string& folder)
+{
+    if (folder.empty() || isFolder(folder)) {
+        return;
+    }
+    makeParentFolders(FolderOf(folder));
+    ::mkdir(folder.c_str(), 0700);
+}
+
+// The folder of the shipped sample documents: beside the executable, else in
+// the installation's shared folder.
+std::string samplesFolderFor(std::string_view exeFolder)
+{
+    const std::string beside = join(exeFolder, "Macro Files");
+    if (isFolder(beside)) {
+        return beside;
+    }
+    const std::string prefix = InstallPrefixOf(exeFolder);
+    return prefix.empty() ? std::string() : join(sharedFolderOf(prefix), "Macro Files");
+}
+
+// Makes the per-user suite folder unless it exists, with copies of the sample
+// documents in its "Macro Files". It is filled under a temporary name and then
+// renamed into place, so that a second program starting at the same moment
+// never sees it half made; the loser of that race throws its copy away. A
+// folder that cannot be made is left to the first write into it to report.
+void makeOnFirstUse(const std::string& folder, const std::string& samples)
+{
+    if (isFolder(folder)) {
+        return;
+    }
+    const std::string parent = FolderOf(folder);
+    makeParentFolders(parent);
+    std::string staging;
+    for (int attempt = 0;; ++attempt) {
+        staging =
+            join(parent, ".tessaron-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
+        if (::mkdir(staging.c_str(), 0777) == 0) {
+            break;
+        }
+        if (errno != EEXIST || attempt == 100) {
+            return;
+        }
+    }
+    std::error_code error;
+    const fs::path documents = fs::path(staging) / "Macro Files";
+    fs::create_directory(documents, error);
+    if (!samples.empty()) {
+        for (const fs::directory_entry& entry : fs::directory_iterator(samples, error)) {
+            if (!entry.is_regular_file(error)) {
+                continue;
+            }
+            const fs::path copy = documents / entry.path().filename();
+            // The copy is the user's to change, whatever the shipped file's mode.
+            if (fs::copy_file(entry.path(), copy, error)) {
+                fs::permissions(copy, fs::perms::owner_read | fs::perms::owner_write,
+                                fs::perm_options::add, error);
+            }
+        }
+    }
+    if (::rename(staging.c_str(), folder.c_str()) != 0) {
+        fs::remove_all(staging, error);
+    }
+}
+
+template <typename Test>
+std::string firstFound(std::string_view exeFolder, std::string_view name,
+                       std::string_view prefixSubfolder, Test exists)
+{
+    const std::string inSuite = join(SuiteFolderFor(exeFolder), name);
     if (exists(inSuite)) {
         return inSuite;
     }
-    const std::string exeFolder = FolderOf(OwnExecutablePath());
     if (!exeFolder.empty()) {
         const std::string beside = join(exeFolder, name);
         if (exists(beside)) {
             return beside;
         }
-        const std::string prefix = installPrefix(exeFolder);
+        const std::string prefix = InstallPrefixOf(exeFolder);
         if (!prefix.empty()) {
             const std::string installed = join(join(prefix, prefixSubfolder), name);
             if (exists(installed)) {
@@ -100,14 +222,71 @@ std::string firstFound(std::string_view name, std::string_view prefixSubfolder, 
 
 } // namespace
 
+std::string InstallPrefixOf(std::string_view exeFolder)
+{
+    const std::string folder = withoutTrailingSlashes(std::string(exeFolder));
+    for (const std::string& installed :
+         {std::string(TESSARON_INSTALL_BINDIR), join(TESSARON_INSTALL_LIBEXECDIR, "tessaron")}) {
+        if (folder.size() <= installed.size() ||
+            folder.compare(folder.size() - installed.size(), installed.size(), installed) != 0 ||
+            folder[folder.size() - installed.size() - 1] != '/') {
+            continue;
+        }
+        std::string prefix = folder.substr(0, folder.size() - installed.size() - 1);
+        if (prefix.empty()) {
+            prefix = "/";
+        }
+        // A build's bin/ has no share/tessaron beside it.
+        if (isFolder(sharedFolderOf(prefix))) {
+            return prefix;
+        }
+    }
+    return {};
+}
+
+std::string SuiteFolderFor(std::string_view exeFolder)
+{
+    const char* home = std::getenv("TESSARON_HOME");
+    if (home != nullptr && *home != '\0') {
+        return withoutTrailingSlashes(home);
+    }
+    const std::string exe = withoutTrailingSlashes(std::string(exeFolder));
+    // root may write anywhere: an installed tree is never the suite folder.
+    if (!exe.empty() && InstallPrefixOf(exe).empty() && ::access(exe.c_str(), W_OK) == 0) {
+        return exe;
+    }
+    const std::string user = perUserFolder();
+    if (user.empty()) {
+        return exe.empty() ? std::string(".") : exe;
+    }
+    makeOnFirstUse(user, samplesFolderFor(exe));
+    return user;
+}
+
+std::string SuiteFolder()
+{
+    return SuiteFolderFor(FolderOf(OwnExecutablePath()));
+}
+
+std::string SharedFilePathFor(std::string_view exeFolder, std::string_view name)
+{
+    return firstFound(exeFolder, name, join(TESSARON_INSTALL_DATADIR, "tessaron"), isRegularFile);
+}
+
+std::string SiblingProgramPathFor(std::string_view exeFolder, std::string_view fileName)
+{
+    return firstFound(exeFolder, fileName, join(TESSARON_INSTALL_LIBEXECDIR, "tessaron"),
+                      isProgram);
+}
+
 std::string SharedFilePath(std::string_view name)
 {
-    return firstFound(name, "share/tessaron", isRegularFile);
+    return SharedFilePathFor(FolderOf(OwnExecutablePath()), name);
 }
 
 std::string SiblingProgramPath(std::string_view fileName)
 {
-    return firstFound(fileName, "libexec/tessaron", isProgram);
+    return SiblingProgramPathFor(FolderOf(OwnExecutablePath()), fileName);
 }
 
 std::string SuitePath(std::string_view name)

@@ -5,6 +5,7 @@
 #include "common/QtKeyboardState.h"
 #include "common/QtLauncher.h"
 #include "common/QtMessageBox.h"
+#include "editor/window/WindowIcon.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -16,6 +17,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plindorax"));
+    QApplication::setWindowIcon(tessaron::PlindoraxIcon());
 
     tessaron::QtMessageBox messages;
     tessaron::QtFileDialog files;

@@ -15,6 +15,9 @@ packages=(
     clang libclang-rt-14-dev
     socat
 )
+# Callers add their own (scripts/package.sh: the packaging tools).
+read -r -a extra <<<"${TESSARON_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
@@ -33,6 +36,10 @@ if ((${#missing[@]})); then
         echo "setup: install them with: sudo apt-get install ${missing[*]}" >&2
         exit 1
     fi
+fi
+
+if [ -n "${TESSARON_SETUP_ONLY:-}" ]; then
+    exit 0 # packages only
 fi
 
 build=${TESSARON_BUILD:-$top/build}

@@ -99,16 +99,16 @@ private:
     std::string m_text;
 };
 
-std::uint8_t levelFlags(const TKeypadClass& keypad)
+std::uint8_t levelFlags(const TMacroData& macro)
 {
-    if (keypad.ItemCount() == 0) {
+    if (MacroItemCount(macro) == 0) {
         return 0;
     }
     std::uint8_t flags = 1;
-    if (keypad.AutoRepeat() != 0) {
+    if (macro.AutoRepeat != 0) {
         flags |= 2;
     }
-    if (keypad.SendLineEditKeyASAP() != 0) {
+    if (macro.SendLineEditKeyASAP != 0) {
         flags |= 4;
     }
     return flags;
@@ -116,7 +116,7 @@ std::uint8_t levelFlags(const TKeypadClass& keypad)
 
 } // namespace
 
-void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
+void WriteDownloadImage(const TKeypadClass& keypad, const std::string& path,
                         const std::string& loaderSettingsPath)
 {
     const TypedKeys typed = noteTypedKeys(keypad);
@@ -162,16 +162,11 @@ void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
     image.add(bcd(serial / 1000, serial / 100 % 10));
     image.add(bcd(serial / 10 % 10, serial % 10));
 
-    const std::uint8_t currentKey = keypad.CurrentKey();
-    const std::uint8_t currentLevel = keypad.CurrentLevel();
     for (int key = 0; key < MaxKeys; ++key) {
-        keypad.SelectKey(static_cast<std::uint8_t>(key));
-        keypad.SelectLevel(1);
-        const std::uint8_t level2Flags = levelFlags(keypad);
-        const std::string level2 = keypad.MacroText();
-        keypad.SelectLevel(0);
-        const std::uint8_t level1Flags = levelFlags(keypad);
-        const std::string level1 = keypad.MacroText();
+        const std::uint8_t level2Flags = levelFlags(k.Macro(key, 1));
+        const std::string level2 = k.MacroText(key, 1);
+        const std::uint8_t level1Flags = levelFlags(k.Macro(key, 0));
+        const std::string level1 = k.MacroText(key, 0);
 
         image.add(k.Command_Prefix);
         image.add(2);
@@ -182,8 +177,6 @@ void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
         image.addBlock(level1);
         image.addBlock(level2);
     }
-    keypad.SelectKey(currentKey);
-    keypad.SelectLevel(currentLevel);
 
     const std::string reason = WriteFileAtomically(path, image.text());
     if (!reason.empty()) {

@@ -17,19 +17,24 @@ namespace tessaron {
 
 // The redefinition file (.ckd) of USER mode: the key table and its parameters.
 bool ReadRedefinitionFile(TKeypadClass& keypad, const std::string& path);
-void WriteRedefinitionFile(TKeypadClass& keypad, const std::string& path);
+void WriteRedefinitionFile(const TKeypadClass& keypad, const std::string& path);
 
 // The ROM file (.rom) of ROM Edit mode: the key table, AdvancedParams and the
 // eight ScreenData. The reader refreshes the working copies and reports an
-// over-long ECR_String through messages (which may be null). The writer pads
-// the LCD texts of the document copies in place.
+// over-long ECR_String through messages (which may be null). The writer writes
+// the LCD texts as FitLcdTexts leaves them; the document's Save fits them in
+// place first.
 bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path,
                  TMessageSink* messages);
-void WriteRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path);
+void WriteRomFile(const TKeypadClass& keypad, const TRomRecords& rom, const std::string& path);
+
+// Pads the LCD texts of AdvancedParams and ScreenData to 16 characters and
+// empties the second lines of a one-line LCD (LcdSize 16).
+void FitLcdTexts(TRomRecords& rom);
 
 // The download image (.hex) written after every USER-mode save; then the
 // loader's DownloadDelay is updated in loaderSettingsPath ("Tavrix.ini").
-void WriteDownloadImage(TKeypadClass& keypad, const std::string& path,
+void WriteDownloadImage(const TKeypadClass& keypad, const std::string& path,
                         const std::string& loaderSettingsPath);
 
 // The download image's name for a document: the last three characters of the

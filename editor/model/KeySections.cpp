@@ -34,14 +34,15 @@ void readLevel(const IniFile& ini, const std::string& section, TKeypadClass& key
     keypad.SetMacroName(ini.readString(section, "Level_" + n + "_Name", ""));
 }
 
-void writeLevel(IniFile& ini, const std::string& section, TKeypadClass& keypad, int level)
+void writeLevel(IniFile& ini, const std::string& section, const TKeypadClass& keypad, int key,
+                int level)
 {
     const std::string n = std::to_string(level + 1);
-    keypad.SelectLevel(static_cast<std::uint8_t>(level));
-    ini.writeBool(section, "L" + n + "_AutoRepeat", keypad.AutoRepeat() != 0);
-    ini.writeBool(section, "L" + n + "_SendLineEditKeyASAP", keypad.SendLineEditKeyASAP() != 0);
-    ini.writeString(section, "Level_" + n + "_Codes", keypad.MacroText());
-    ini.writeString(section, "Level_" + n + "_Name", keypad.MacroName());
+    const TMacroData& macro = keypad.Macro(key, level);
+    ini.writeBool(section, "L" + n + "_AutoRepeat", macro.AutoRepeat != 0);
+    ini.writeBool(section, "L" + n + "_SendLineEditKeyASAP", macro.SendLineEditKeyASAP != 0);
+    ini.writeString(section, "Level_" + n + "_Codes", keypad.MacroText(key, level));
+    ini.writeString(section, "Level_" + n + "_Name", macro.MacroName);
 }
 
 } // namespace
@@ -81,19 +82,14 @@ int KeySectionNumber(std::string_view name)
     return number;
 }
 
-void WriteKeySections(IniFile& ini, TKeypadClass& keypad)
+void WriteKeySections(IniFile& ini, const TKeypadClass& keypad)
 {
-    const std::uint8_t key = keypad.CurrentKey();
-    const std::uint8_t level = keypad.CurrentLevel();
     for (int k = 0; k < MaxKeys; ++k) {
         const std::string section = KeySectionName(k);
-        keypad.SelectKey(static_cast<std::uint8_t>(k));
-        ini.writeInt(section, "KeyType", keypad.KeyType() & 0x7F);
-        writeLevel(ini, section, keypad, 0);
-        writeLevel(ini, section, keypad, 1);
+        ini.writeInt(section, "KeyType", keypad.Keys(k).KeyType & 0x7F);
+        writeLevel(ini, section, keypad, k, 0);
+        writeLevel(ini, section, keypad, k, 1);
     }
-    keypad.SelectKey(key);
-    keypad.SelectLevel(level);
 }
 
 void ReadKeySections(const IniFile& ini, TKeypadClass& keypad)

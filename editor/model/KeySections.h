@@ -22,8 +22,8 @@ std::string ScreenSectionName(int screen);
 // characters of its name; -1 when there is none or it is not a key 0..19.
 int KeySectionNumber(std::string_view sectionName);
 
-// Writes KEY0 to KEY19 and restores the current key and level.
-void WriteKeySections(IniFile& ini, TKeypadClass& keypad);
+// Writes KEY0 to KEY19.
+void WriteKeySections(IniFile& ini, const TKeypadClass& keypad);
 
 // Reads every section that is not a parameter or screen section as a key
 // section, in file order. Sections that name no key 0..19 are skipped: they

@@ -338,6 +338,160 @@ int ItemCost(std::int32_t item)
     return 1;
 }
 
+int MacroItemCount(const TMacroData& macro)
+{
+    int count = 0;
+    while (count < MacroSlots && macro.Items[static_cast<size_t>(count)] != MacroEnd) {
+        ++count;
+    }
+    return count;
+}
+
+int MacroBytesUsed(const TMacroData& macro)
+{
+    int bytes = 0;
+    for (std::int32_t item : macro.Items) {
+        if (item == MacroEnd) {
+            break;
+        }
+        bytes += ItemCost(item);
+    }
+    return bytes;
+}
+
+std::string ItemLabelOf(std::int32_t item, std::uint8_t hexView)
+{
+    if (item == MacroEnd) {
+        return " ";
+    }
+    if (hexView == 1) {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(item));
+        return buffer;
+    }
+    if (isDelay(item)) {
+        return "Dly " + std::to_string((item & 0xFF) * 4);
+    }
+    if (isBeep(item)) {
+        return "Beep" + std::to_string((item & 0xFF) * 4);
+    }
+    if (item == PrefixEscape) {
+        return "@@";
+    }
+    if (isCommand(item)) {
+        const int n = item & 0xFF;
+        if (n >= 8 && n <= 13) {
+            return LedLabels[n - 8];
+        }
+        // Other command bytes only come from hand-written files.
+        return "Cmd " + hexByte(static_cast<unsigned>(n), true) + "h";
+    }
+    return plainCodeLabel(item);
+}
+
+std::string MacroTextOf(const TMacroData& macro, std::uint8_t commandPrefix)
+{
+    const unsigned prefix = commandPrefix;
+    std::string text;
+    text.reserve(MacroByteLimit * 4);
+    for (std::int32_t item : macro.Items) {
+        if (item == MacroEnd) {
+            break;
+        }
+        const auto n = static_cast<unsigned>(item & 0xFF);
+        if (isDelay(item) || isBeep(item)) {
+            appendHex(text, prefix);
+            appendHex(text, isDelay(item) ? 1 : 2);
+            appendHex(text, n);
+        } else if (item == PrefixEscape) {
+            appendHex(text, prefix);
+            appendHex(text, 0x40);
+        } else if (isCommand(item)) {
+            appendHex(text, prefix);
+            appendHex(text, n);
+        } else if (n == prefix) {
+            // A bare prefix byte would start a command, in the file and in the
+            // keypad alike: write it escaped, so that the keypad sends it as
+            // data. It reads back as PrefixEscape.
+            appendHex(text, prefix);
+            appendHex(text, 0x40);
+        } else {
+            appendHex(text, n);
+        }
+    }
+    return text;
+}
+
+TDecodedMacro DecodeMacroText(std::string_view text, std::uint8_t commandPrefix)
+{
+    TDecodedMacro decoded;
+    // The items of a full macro, with room for a few more.
+    decoded.Items.reserve(text.size() / 2 < 128 ? text.size() / 2 : 128);
+    size_t at = 0;
+    // The next byte; -1 at the end of the text, -2 at a fault.
+    auto nextByte = [&text, &at]() -> int {
+        int high = -1;
+        while (at < text.size()) {
+            const char c = text[at++];
+            if (c == ' ') {
+                continue;
+            }
+            const int digit = hexValue(c);
+            if (digit < 0) {
+                at = text.size();
+                return -2;
+            }
+            if (high < 0) {
+                high = digit;
+            } else {
+                return high * 16 + digit;
+            }
+        }
+        // An odd last digit is a fault too.
+        return high < 0 ? -1 : -2;
+    };
+    auto fault = [&decoded] {
+        decoded.WellFormed = false;
+        return decoded;
+    };
+
+    const int prefix = commandPrefix;
+    while (true) {
+        const int b = nextByte();
+        if (b == -1) {
+            return decoded;
+        }
+        if (b < 0) {
+            return fault();
+        }
+        if (b != prefix) {
+            decoded.Items.push_back(b);
+            continue;
+        }
+        const int g = nextByte();
+        if (g < 0) {
+            // The prefix as the last byte is a plain code (also before a fault).
+            decoded.Items.push_back(b);
+            return g == -1 ? decoded : fault();
+        }
+        if (g == 1 || g == 2) {
+            const int n = nextByte();
+            if (n < 0) {
+                // A delay or beep without its length is dropped.
+                return fault();
+            }
+            decoded.Items.push_back((g == 1 ? DelayBase : BeepBase) + n);
+        } else if (g == 0x40) {
+            decoded.Items.push_back(PrefixEscape);
+        } else if ((g & 0x08) != 0) {
+            decoded.Items.push_back(LedBase + g);
+        } else {
+            // Not a command: nothing is inserted, and decoding goes on.
+            decoded.WellFormed = false;
+        }
+    }
+}
+
 TKeypadClass::TKeypadClass()
 {
     Reset();
@@ -449,25 +603,13 @@ void TKeypadClass::SetMacroName(std::string name)
 
 std::uint8_t TKeypadClass::ItemCount() const
 {
-    const auto& items = level().Items;
-    int count = 0;
-    while (count < MacroSlots && items[static_cast<size_t>(count)] != MacroEnd) {
-        ++count;
-    }
     // At most 100 items fit under the byte limit, so the count fits a byte.
-    return static_cast<std::uint8_t>(count);
+    return static_cast<std::uint8_t>(MacroItemCount(level()));
 }
 
 int TKeypadClass::BytesUsed() const
 {
-    int bytes = 0;
-    for (std::int32_t item : level().Items) {
-        if (item == MacroEnd) {
-            break;
-        }
-        bytes += ItemCost(item);
-    }
-    return bytes;
+    return MacroBytesUsed(level());
 }
 
 std::int32_t TKeypadClass::Item(int slot) const
@@ -582,135 +724,48 @@ bool TKeypadClass::DeleteItem(std::uint8_t index)
 
 std::string TKeypadClass::ItemLabel(int slot) const
 {
-    const std::int32_t item = Item(slot);
-    if (item == MacroEnd) {
-        return " ";
-    }
-    if (HexView == 1) {
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(item));
-        return buffer;
-    }
-    if (isDelay(item)) {
-        return "Dly " + std::to_string((item & 0xFF) * 4);
-    }
-    if (isBeep(item)) {
-        return "Beep" + std::to_string((item & 0xFF) * 4);
-    }
-    if (item == PrefixEscape) {
-        return "@@";
-    }
-    if (isCommand(item)) {
-        const int n = item & 0xFF;
-        if (n >= 8 && n <= 13) {
-            return LedLabels[n - 8];
-        }
-        // Other command bytes only come from hand-written files.
-        return "Cmd " + hexByte(static_cast<unsigned>(n), true) + "h";
-    }
-    return plainCodeLabel(item);
+    return ItemLabelOf(Item(slot), HexView);
 }
 
 std::string TKeypadClass::MacroText() const
 {
-    const unsigned prefix = Command_Prefix;
-    std::string text;
-    text.reserve(MacroByteLimit * 4);
-    for (std::int32_t item : level().Items) {
-        if (item == MacroEnd) {
-            break;
-        }
-        const auto n = static_cast<unsigned>(item & 0xFF);
-        if (isDelay(item) || isBeep(item)) {
-            appendHex(text, prefix);
-            appendHex(text, isDelay(item) ? 1 : 2);
-            appendHex(text, n);
-        } else if (item == PrefixEscape) {
-            appendHex(text, prefix);
-            appendHex(text, 0x40);
-        } else if (isCommand(item)) {
-            appendHex(text, prefix);
-            appendHex(text, n);
-        } else if (n == prefix) {
-            // A bare prefix byte would start a command, in the file and in the
-            // keypad alike: write it escaped, so that the keypad sends it as
-            // data. It reads back as PrefixEscape.
-            appendHex(text, prefix);
-            appendHex(text, 0x40);
-        } else {
-            appendHex(text, n);
-        }
-    }
-    return text;
+    return MacroTextOf(level(), Command_Prefix);
+}
+
+std::string TKeypadClass::MacroText(int key, int level) const
+{
+    return MacroTextOf(Macro(key, level), Command_Prefix);
 }
 
 void TKeypadClass::AppendMacroText(std::string_view text)
 {
     // Malformed text is cut at the first pair that is not two hexadecimal
     // digits (an odd last digit included); everything before it is kept.
-    size_t at = 0;
-    auto nextByte = [&text, &at]() -> int {
-        int high = -1;
-        while (at < text.size()) {
-            const char c = text[at++];
-            if (c == ' ') {
-                continue;
-            }
-            const int digit = hexValue(c);
-            if (digit < 0) {
-                at = text.size();
-                return -1;
-            }
-            if (high < 0) {
-                high = digit;
-            } else {
-                return high * 16 + digit;
-            }
-        }
-        return -1;
-    };
+    const TDecodedMacro decoded = DecodeMacroText(text, Command_Prefix);
 
     // InsertItem's rules, with the count and the bytes kept as we go rather
-    // than recounted for every item.
+    // than recounted for every item. Once one insert is refused, so is every
+    // later one.
     int bytes = BytesUsed();
     int count = ItemCount();
     int position = 0;
-    auto insert = [&](std::int32_t item) {
-        if (bytes + 1 <= MacroByteLimit && storeAt(position, item, count)) {
-            bytes += ItemCost(item);
-            ++count;
-        }
-    };
-
-    const int prefix = Command_Prefix;
-    for (int b = nextByte(); b >= 0; b = nextByte()) {
-        if (bytes >= MacroByteLimit) {
-            // Every further insert would be refused.
+    for (std::int32_t item : decoded.Items) {
+        if (bytes + 1 > MacroByteLimit || !storeAt(position, item, count)) {
             break;
         }
-        if (b != prefix) {
-            insert(b);
-            continue;
-        }
-        const int g = nextByte();
-        if (g < 0) {
-            // The prefix as the last byte is a plain code.
-            insert(b);
-            break;
-        }
-        if (g == 1 || g == 2) {
-            const int n = nextByte();
-            if (n < 0) {
-                // A delay or beep without its length is dropped.
-                break;
-            }
-            insert((g == 1 ? DelayBase : BeepBase) + n);
-        } else if (g == 0x40) {
-            insert(PrefixEscape);
-        } else if ((g & 0x08) != 0) {
-            insert(LedBase + g);
-        }
+        bytes += ItemCost(item);
+        ++count;
     }
+}
+
+void TKeypadClass::RestoreKey(int key, int level, std::uint8_t keyType, const TMacroData& macro)
+{
+    if (key < 0 || key >= MaxKeys || level < 0 || level > 1) {
+        return;
+    }
+    TKeyDataRec& rec = m_keys[static_cast<size_t>(key)];
+    rec.KeyType = keyType;
+    rec.Levels[static_cast<size_t>(level)] = macro;
 }
 
 } // namespace tessaron

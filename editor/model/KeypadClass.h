@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tessaron {
 
@@ -47,6 +48,8 @@ struct TMacroData
     std::uint8_t AutoRepeat = 0;
     std::uint8_t SendLineEditKeyASAP = 0;
     std::string MacroName;
+
+    bool operator==(const TMacroData&) const = default;
 };
 
 struct TKeyDataRec
@@ -54,6 +57,25 @@ struct TKeyDataRec
     std::array<TMacroData, 2> Levels; // index 0 = level 1
     std::uint8_t KeyType = KeyTypeNone;
 };
+
+// The same operations on any macro, current or not.
+int MacroItemCount(const TMacroData& macro);
+int MacroBytesUsed(const TMacroData& macro);
+// Display label of an item (MacroEnd gives " ").
+std::string ItemLabelOf(std::int32_t item, std::uint8_t hexView);
+// The text form of a macro with the given command prefix.
+std::string MacroTextOf(const TMacroData& macro, std::uint8_t commandPrefix);
+
+// A text form decoded into items. WellFormed is false when the text holds
+// anything but pairs of hexadecimal digits (and blanks), ends inside a
+// command, or names a command that is not one; Items then holds what came
+// before the fault.
+struct TDecodedMacro
+{
+    std::vector<std::int32_t> Items;
+    bool WellFormed = true;
+};
+TDecodedMacro DecodeMacroText(std::string_view text, std::uint8_t commandPrefix);
 
 // One row of KeyXlateTable: codes as decimal text ("-1" = no character) and labels.
 struct TRecXlate
@@ -89,6 +111,12 @@ public:
 
     // Read access to any key, for the writers and the window's key buttons.
     const TKeyDataRec& Keys(int key) const { return m_keys[static_cast<size_t>(key)]; }
+    const TMacroData& Macro(int key, int level) const
+    {
+        return m_keys[static_cast<size_t>(key)].Levels[static_cast<size_t>(level)];
+    }
+    // Puts back a key's type and one of its macros as they were (undo and redo).
+    void RestoreKey(int key, int level, std::uint8_t keyType, const TMacroData& macro);
 
     // The current key's type and the current level's flags and name.
     std::uint8_t KeyType() const;
@@ -124,6 +152,7 @@ public:
     // A plain code equal to Command_Prefix is written as the escaped prefix, so
     // it reads back (and reaches the keypad) as PrefixEscape.
     std::string MacroText() const;
+    std::string MacroText(int key, int level) const;
     // Decodes a text form into items at a running position from 0. Decoding
     // stops at the first pair that is not two hexadecimal digits; a delay or
     // beep without its length byte is dropped.

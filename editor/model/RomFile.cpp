@@ -1,4 +1,5 @@
 #include "FileIO.h"
+#include "GlobalParameters.h"
 #include "KeySections.h"
 
 #include "common/FileVersion.h"
@@ -74,45 +75,24 @@ std::string applVersion()
     return version.empty() ? std::string("NA") : version.substr(0, 5);
 }
 
-void writeGlobal(IniFile& ini, const TAdvancedParams& a)
+// An LCD text as the file holds it: fitted, then quoted.
+std::string lcdValue(const std::string& text, bool secondLine, std::uint8_t lcdSize)
 {
-    const std::string_view g = GlobalSection;
-    ini.writeString(g, "MODEL_NUMBER", "Plindorax");
-    ini.writeString(g, "APPL_VERSION", applVersion());
-    ini.writeInt(g, "DOWNLOAD_DELAY", a.DOWNLOAD_DELAY);
-    ini.writeInt(g, "MACRO_LENGTH", 200);
-    ini.writeInt(g, "LEVEL1_LENGTH", 100);
-    ini.writeInt(g, "Key_Roll_Over", a.Key_Roll_Over);
-    ini.writeInt(g, "Key_Click", a.Key_Click);
-    ini.writeInt(g, "Character_Pacing", a.Character_Pacing);
-    ini.writeInt(g, "LED_Function", a.LED_Function);
-    ini.writeInt(g, "Baud_Rate", a.Baud_Rate);
-    ini.writeInt(g, "Word_Format", a.Word_Format);
-    ini.writeInt(g, "Command_Prefix", a.Command_Prefix);
-    ini.writeInt(g, "Xon_Character", a.Xon_Character);
-    ini.writeInt(g, "Xoff_Character", a.Xoff_Character);
-    ini.writeInt(g, "Operating_Mode", a.Operating_Mode);
-    ini.writeInt(g, "LineEdit_TailCharacter", a.LineEdit_TailCharacter);
-    ini.writeInt(g, "CardReader_Type", a.CardReader_Type);
-    ini.writeInt(g, "CardReader_StartCharacter", a.CardReader_StartCharacter);
-    ini.writeBool(g, "CardReader_StartCharacterEnable", a.CardReader_StartCharacter != 0);
-    ini.writeInt(g, "CardReader_EndCharacter", a.CardReader_EndCharacter);
-    ini.writeBool(g, "CardReader_EndCharacterEnable", a.CardReader_EndCharacter != 0);
-    ini.writeInt(g, "CardReader_Tracks", a.CardReader_Tracks);
-    ini.writeInt(g, "CardReader_StartSentinel", a.CardReader_StartSentinel);
-    ini.writeInt(g, "CardReader_EndSentinel", a.CardReader_EndSentinel);
-    ini.writeInt(g, "CardReader_FieldSeparator", a.CardReader_FieldSeparator);
-    ini.writeInt(g, "CardReader_BadSwipe", a.CardReader_BadSwipe);
-    ini.writeInt(g, "CDC_Serial_No", a.CDC_Serial_No);
+    std::string line = text;
+    fitLine(line, secondLine, lcdSize);
+    return quoteLcdText(line);
 }
 
-void writeAdvanced(IniFile& ini, TAdvancedParams& a)
+void fitAdvanced(TAdvancedParams& a)
 {
     fitLine(a.SignOnMsgLine1, false, a.LcdSize);
     fitLine(a.SignOnMsgLine2, true, a.LcdSize);
     fitLine(a.CardReadMsgLine1, false, a.LcdSize);
     fitLine(a.CardReadMsgLine2, true, a.LcdSize);
+}
 
+void writeAdvanced(IniFile& ini, const TAdvancedParams& a)
+{
     const std::string_view s = AdvancedSection;
     ini.writeBool(s, "bHostEcho", a.bHostEcho != 0);
     ini.writeInt(s, "MaskChar", a.MaskChar);
@@ -122,8 +102,8 @@ void writeAdvanced(IniFile& ini, TAdvancedParams& a)
     ini.writeInt(s, "CalcStart", a.CalcStart);
     ini.writeInt(s, "CalcSuffix", a.CalcSuffix);
     ini.writeInt(s, "LcdSize", a.LcdSize);
-    ini.writeString(s, "SignOnMsgLine1", quoteLcdText(a.SignOnMsgLine1));
-    ini.writeString(s, "SignOnMsgLine2", quoteLcdText(a.SignOnMsgLine2));
+    ini.writeString(s, "SignOnMsgLine1", lcdValue(a.SignOnMsgLine1, false, a.LcdSize));
+    ini.writeString(s, "SignOnMsgLine2", lcdValue(a.SignOnMsgLine2, true, a.LcdSize));
     ini.writeInt(s, "TSignOnHold", a.TSignOnHold);
     ini.writeInt(s, "CursorStyle", a.CursorStyle);
     ini.writeInt(s, "ScrollWrap", a.ScrollWrap);
@@ -136,8 +116,8 @@ void writeAdvanced(IniFile& ini, TAdvancedParams& a)
     ini.writeInt(s, "CardBaudRate", a.CardBaudRate);
     ini.writeInt(s, "CardWordFormat", a.CardWordFormat);
     ini.writeInt(s, "DeviceType", a.DeviceType);
-    ini.writeString(s, "CardReadMsgLine1", quoteLcdText(a.CardReadMsgLine1));
-    ini.writeString(s, "CardReadMsgLine2", quoteLcdText(a.CardReadMsgLine2));
+    ini.writeString(s, "CardReadMsgLine1", lcdValue(a.CardReadMsgLine1, false, a.LcdSize));
+    ini.writeString(s, "CardReadMsgLine2", lcdValue(a.CardReadMsgLine2, true, a.LcdSize));
     ini.writeInt(s, "TCardReadHold", a.TCardReadHold);
     ini.writeInt(s, "CardStartDelim", a.CardStartDelim);
     ini.writeInt(s, "CardEndDelim", a.CardEndDelim);
@@ -145,14 +125,11 @@ void writeAdvanced(IniFile& ini, TAdvancedParams& a)
     ini.writeString(s, "ECR_String", a.ECR_String);
 }
 
-void writeScreen(IniFile& ini, int number, TScreenDataRec& screen, std::uint8_t lcdSize)
+void writeScreen(IniFile& ini, int number, const TScreenDataRec& screen, std::uint8_t lcdSize)
 {
-    fitLine(screen.TextLine1, false, lcdSize);
-    fitLine(screen.TextLine2, true, lcdSize);
-
     const std::string s = ScreenSectionName(number);
-    ini.writeString(s, "TextLine1", quoteLcdText(screen.TextLine1));
-    ini.writeString(s, "TextLine2", quoteLcdText(screen.TextLine2));
+    ini.writeString(s, "TextLine1", lcdValue(screen.TextLine1, false, lcdSize));
+    ini.writeString(s, "TextLine2", lcdValue(screen.TextLine2, true, lcdSize));
     ini.writeBool(s, "bTimeoutEnable", screen.bTimeoutEnable != 0);
     ini.writeInt(s, "TimeoutAction", screen.TimeoutAction);
     ini.writeInt(s, "TimeoutPeriod", screen.TimeoutPeriod);
@@ -171,37 +148,6 @@ void writeScreen(IniFile& ini, int number, TScreenDataRec& screen, std::uint8_t 
     ini.writeInt(s, "LedModes", screen.LedModes);
     ini.writeInt(s, "OnShowChar", screen.OnShowChar);
     ini.writeInt(s, "OnLeaveChar", screen.OnLeaveChar);
-}
-
-void readGlobal(const IniFile& ini, TAdvancedParams& a)
-{
-    const TAdvancedParams d = FileDefaultAdvancedParams();
-    const std::string_view g = GlobalSection;
-    a.DOWNLOAD_DELAY = ini.readInt(g, "DOWNLOAD_DELAY", d.DOWNLOAD_DELAY);
-    a.Key_Roll_Over = ClampKeyRollOver(ReadByte(ini, g, "Key_Roll_Over", d.Key_Roll_Over));
-    a.Key_Click = ReadByte(ini, g, "Key_Click", d.Key_Click);
-    a.Character_Pacing = ReadByte(ini, g, "Character_Pacing", d.Character_Pacing);
-    a.LED_Function = ReadByte(ini, g, "LED_Function", d.LED_Function);
-    a.Baud_Rate = ReadByte(ini, g, "Baud_Rate", d.Baud_Rate);
-    a.Word_Format = ReadByte(ini, g, "Word_Format", d.Word_Format);
-    a.Command_Prefix = ReadByte(ini, g, "Command_Prefix", d.Command_Prefix);
-    a.Xon_Character = ReadByte(ini, g, "Xon_Character", d.Xon_Character);
-    a.Xoff_Character = ReadByte(ini, g, "Xoff_Character", d.Xoff_Character);
-    a.Operating_Mode = ReadByte(ini, g, "Operating_Mode", d.Operating_Mode);
-    a.LineEdit_TailCharacter = ReadByte(ini, g, "LineEdit_TailCharacter", d.LineEdit_TailCharacter);
-    a.CardReader_Type = ReadByte(ini, g, "CardReader_Type", d.CardReader_Type);
-    a.CardReader_StartCharacter =
-        ReadByte(ini, g, "CardReader_StartCharacter", d.CardReader_StartCharacter);
-    a.CardReader_EndCharacter =
-        ReadByte(ini, g, "CardReader_EndCharacter", d.CardReader_EndCharacter);
-    a.CardReader_Tracks = ReadByte(ini, g, "CardReader_Tracks", d.CardReader_Tracks);
-    a.CardReader_StartSentinel =
-        ReadByte(ini, g, "CardReader_StartSentinel", d.CardReader_StartSentinel);
-    a.CardReader_EndSentinel = ReadByte(ini, g, "CardReader_EndSentinel", d.CardReader_EndSentinel);
-    a.CardReader_FieldSeparator =
-        ReadByte(ini, g, "CardReader_FieldSeparator", d.CardReader_FieldSeparator);
-    a.CardReader_BadSwipe = ReadByte(ini, g, "CardReader_BadSwipe", d.CardReader_BadSwipe);
-    a.CDC_Serial_No = ini.readInt(g, "CDC_Serial_No", d.CDC_Serial_No);
 }
 
 void readAdvanced(const IniFile& ini, TAdvancedParams& a, TMessageSink* messages)
@@ -289,7 +235,7 @@ bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path
     keypad.Reset();
     rom.SetRomDefaults();
 
-    readGlobal(ini, rom.AdvancedParams);
+    ReadGlobalParameters(ini, rom.AdvancedParams);
     readAdvanced(ini, rom.AdvancedParams, messages);
     rom.AdvancedParamsWork = rom.AdvancedParams;
 
@@ -304,16 +250,25 @@ bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path
     return true;
 }
 
-void WriteRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path)
+void WriteRomFile(const TKeypadClass& keypad, const TRomRecords& rom, const std::string& path)
 {
     IniFile ini(path);
-    writeGlobal(ini, rom.AdvancedParams);
+    WriteGlobalParameters(ini, rom.AdvancedParams, applVersion());
     writeAdvanced(ini, rom.AdvancedParams);
     WriteKeySections(ini, keypad);
     for (int i = 0; i < ScreenCount; ++i) {
         writeScreen(ini, i + 1, rom.ScreenData[static_cast<size_t>(i)], rom.AdvancedParams.LcdSize);
     }
     ini.save(true);
+}
+
+void FitLcdTexts(TRomRecords& rom)
+{
+    fitAdvanced(rom.AdvancedParams);
+    for (TScreenDataRec& screen : rom.ScreenData) {
+        fitLine(screen.TextLine1, false, rom.AdvancedParams.LcdSize);
+        fitLine(screen.TextLine2, true, rom.AdvancedParams.LcdSize);
+    }
 }
 
 } // namespace tessaron

@@ -1,6 +1,7 @@
 #include "GridPopupMenu.h"
 
 #include <QAction>
+#include <QKeySequence>
 
 namespace tessaron {
 
@@ -71,6 +72,18 @@ TGridPopupMenu::TGridPopupMenu(QWidget* parent) : QMenu(parent)
 
     addAction(QStringLiteral("Erase all key codes for this macro"), this,
               &TGridPopupMenu::eraseAll);
+    addSeparator();
+    // The window's Ctrl+C and Ctrl+V do the same; shown here, and working
+    // while the menu is open.
+    QAction* copy = addAction(QStringLiteral("Copy macro"), this, &TGridPopupMenu::copyMacro);
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    QAction* paste = addAction(QStringLiteral("Paste macro"), this, &TGridPopupMenu::pasteMacro);
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    for (QAction* action : {copy, paste}) {
+        action->setObjectName(action == copy ? QStringLiteral("mnuCopyMacro")
+                                             : QStringLiteral("mnuPasteMacro"));
+        action->setShortcutContext(Qt::WidgetShortcut);
+    }
     addSeparator();
     m_viewAscii =
         addAction(QStringLiteral("View key codes as ASCII"), this, &TGridPopupMenu::viewAscii);

@@ -6,8 +6,9 @@ class QAction;
 
 namespace tessaron {
 
-// The macro grid's pop-up menu popmenuClearMacro: erase, the two views, the
-// four submenus of raw key codes, the MIDI dialog and the six LED commands.
+// The macro grid's pop-up menu popmenuClearMacro: erase, copy and paste of the
+// macro, the two views, the four submenus of raw key codes, the MIDI dialog
+// and the six LED commands.
 class TGridPopupMenu : public QMenu
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
 
 signals:
     void eraseAll();
+    void copyMacro();
+    void pasteMacro();
     void viewAscii();
     void viewHex();
     void rawCode(int code);

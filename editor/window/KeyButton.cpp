@@ -1,5 +1,7 @@
 #include "KeyButton.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,6 +14,9 @@ TKeyButton::TKeyButton(int keyIndex, QWidget* parent)
 {
     setObjectName(QStringLiteral("SpeedButton%1").arg(keyIndex + 1));
     setCheckable(true);
+    // Only the pressed key is in the tab chain (the panel sees to it); the
+    // arrow keys move between the keys of the group.
+    setAutoExclusive(true);
     setFocusPolicy(Qt::NoFocus);
     setFixedSize(ButtonSize, ButtonSize);
     setText(QStringLiteral(" "));
@@ -26,11 +31,29 @@ void TKeyButton::SetGlyph(const QPixmap& glyph)
 void TKeyButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) {
-        emit rightPressed(m_keyIndex);
+        emit menuRequested(m_keyIndex, event->globalPosition().toPoint());
         event->accept();
         return;
     }
     QAbstractButton::mousePressEvent(event);
+}
+
+void TKeyButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Menu ||
+        (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier)) {
+        emit menuRequested(m_keyIndex, mapToGlobal(rect().bottomLeft()));
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void TKeyButton::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The mouse button and the keys are handled above; a desktop that also
+    // sends a context menu event for the Menu key would open it twice.
+    event->accept();
 }
 
 void TKeyButton::paintEvent(QPaintEvent*)

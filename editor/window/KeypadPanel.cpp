@@ -23,6 +23,8 @@ bool HiddenIn514(int keyIndex)
     return keyIndex < 4 || keyIndex % 4 == 3;
 }
 
+const char* const KeyTypeNames[] = {"", "Level Shift", "Level Toggle", "Alpha Toggle"};
+
 } // namespace
 
 TKeypadPanel::TKeypadPanel(QWidget* parent) : QFrame(parent), m_group(new QButtonGroup(this))
@@ -38,11 +40,16 @@ TKeypadPanel::TKeypadPanel(QWidget* parent) : QFrame(parent), m_group(new QButto
         m_buttons[static_cast<size_t>(k)] = button;
         m_group->addButton(button, k);
         connect(button, &TKeyButton::clicked, this, [this, k] { emit keyClicked(k); });
-        connect(button, &TKeyButton::rightPressed, this, [this](int key) {
-            ShowPressed(key);
-            emit keyRightPressed(key);
-        });
+        connect(button, &TKeyButton::menuRequested, this,
+                [this](int key, const QPoint& globalPosition) {
+                    ShowPressed(key);
+                    emit keyMenuRequested(key, globalPosition);
+                });
     }
+    // Tab reaches the pressed key, like the checked button of a radio group.
+    connect(m_group, &QButtonGroup::buttonToggled, this, [](QAbstractButton* button, bool on) {
+        button->setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+    });
     // The design state is the 20-key layout.
     SetLayout(2);
     SetLevelColour(0);
@@ -60,6 +67,7 @@ void TKeypadPanel::SetLayout(int keypadLayout)
         button->move(Margin + Pitch * (k % 4), Margin + Pitch * row);
         button->setText(QString::fromLatin1(model514 ? Captions514[static_cast<size_t>(k)] : " "));
         button->setVisible(!(model514 && HiddenIn514(k)));
+        updateAccessibleName(k);
     }
     if (model514) {
         setGeometry(25, 90, 115, 150);
@@ -80,7 +88,24 @@ void TKeypadPanel::SetKeyType(int keyIndex, int keyType)
 {
     if (keyIndex >= 0 && keyIndex < Keys) {
         m_buttons[static_cast<size_t>(keyIndex)]->SetGlyph(ModifierImageList::Icon(keyType));
+        m_keyTypes[static_cast<size_t>(keyIndex)] = keyType;
+        updateAccessibleName(keyIndex);
     }
+}
+
+void TKeypadPanel::updateAccessibleName(int keyIndex)
+{
+    TKeyButton* button = m_buttons[static_cast<size_t>(keyIndex)];
+    QString name = QStringLiteral("Key %1").arg(keyIndex + 1);
+    const QString caption = button->text().trimmed();
+    if (!caption.isEmpty()) {
+        name += QStringLiteral(" \"") + caption + QLatin1Char('"');
+    }
+    const int type = m_keyTypes[static_cast<size_t>(keyIndex)];
+    if (type > 0 && type <= 3) {
+        name += QStringLiteral(", ") + QString::fromLatin1(KeyTypeNames[type]);
+    }
+    button->setAccessibleName(name);
 }
 
 void TKeypadPanel::SetLevelColour(int level)

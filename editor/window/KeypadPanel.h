@@ -37,10 +37,15 @@ public:
 
 signals:
     void keyClicked(int keyIndex);
-    void keyRightPressed(int keyIndex);
+    // The key's menu was asked for (its button is already shown pressed).
+    void keyMenuRequested(int keyIndex, const QPoint& globalPosition);
 
 private:
+    // "Key 5", with its caption in the 12-key layout and its type.
+    void updateAccessibleName(int keyIndex);
+
     std::array<TKeyButton*, Keys> m_buttons{};
+    std::array<int, Keys> m_keyTypes{};
     QButtonGroup* m_group;
 };
 

@@ -2,6 +2,7 @@
 
 #include "editor/window/MacroGridModel.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -129,6 +130,15 @@ bool TMacroGrid::event(QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        const Qt::KeyboardModifiers modifiers = key->modifiers();
+        if (tab && modifiers.testFlag(Qt::ControlModifier) &&
+            !(modifiers & (Qt::AltModifier | Qt::MetaModifier))) {
+            // Out of the grid to the next or previous control.
+            const bool forward =
+                key->key() == Qt::Key_Tab && !modifiers.testFlag(Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(forward);
+            return true;
+        }
         if (tab &&
             !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
             // Tab moves one cell on, as navigation, and is then typed there.
@@ -160,6 +170,16 @@ void TMacroGrid::keyPressEvent(QKeyEvent* event)
         emit shiftPressed();
         event->accept();
         return;
+    case Qt::Key_Menu:
+    case Qt::Key_F10:
+        if (event->key() == Qt::Key_Menu || event->modifiers() == Qt::ShiftModifier) {
+            // Below the cursor cell, as the mouse would have opened it there.
+            const QRect cell = visualRect(currentIndex());
+            emit popupRequested(viewport()->mapToGlobal(cell.bottomLeft()));
+            event->accept();
+            return;
+        }
+        break;
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
@@ -227,6 +247,13 @@ void TMacroGrid::mouseDoubleClickEvent(QMouseEvent* event)
     }
     QTableView::mouseDoubleClickEvent(event);
     emit cellDoubleClicked();
+}
+
+void TMacroGrid::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The right mouse button and the keys above open the menu; a desktop that
+    // also sends a context menu event for them would open it twice.
+    event->accept();
 }
 
 void TMacroGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -9,7 +9,9 @@ class TMacroGridModel;
 
 // The macro grid: lime on black, 53 by 18 pixel cells, a rectangular block can
 // be selected with the mouse or Shift and the arrow keys. It turns the keys
-// that edit the macro into signals and leaves navigation to the view.
+// that edit the macro into signals and leaves navigation to the view. Tab is
+// typed into the macro, so Ctrl+Tab and Ctrl+Shift+Tab leave the grid; the
+// Menu key and Shift+F10 open the pop-up menu at the cursor.
 class TMacroGrid : public QTableView
 {
     Q_OBJECT
@@ -46,6 +48,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:

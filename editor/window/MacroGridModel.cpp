@@ -24,6 +24,11 @@ QVariant TMacroGridModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return m_labels[static_cast<size_t>(cell)];
+    case Qt::AccessibleTextRole: {
+        // A screen reader says the item's label, and "empty" past the end.
+        const QString label = m_labels[static_cast<size_t>(cell)].trimmed();
+        return label.isEmpty() ? QStringLiteral("empty") : m_labels[static_cast<size_t>(cell)];
+    }
     case Qt::TextAlignmentRole:
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     default:
@@ -48,7 +53,7 @@ void TMacroGridModel::SetLabels(const std::array<QString, Cells>& labels)
             m_labels[i] = labels[i];
             const QModelIndex cell =
                 index(static_cast<int>(i) / Columns, static_cast<int>(i) % Columns);
-            emit dataChanged(cell, cell, {Qt::DisplayRole});
+            emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::AccessibleTextRole});
         }
     }
 }

@@ -1,6 +1,8 @@
 #include "editor/window/MacroLen.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -89,6 +91,9 @@ TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Macro Length Warning"));
     setModal(false);
     setFixedSize(FormWidth, FormHeight);
+    // It tells, it does not ask: typing goes on in the main window (the
+    // warning comes on the second character typed in Line Edit mode).
+    setAttribute(Qt::WA_ShowWithoutActivating);
 
     m_imgWarning = new QLabel(this);
     m_imgWarning->setObjectName(QStringLiteral("imgWarning"));
@@ -97,6 +102,7 @@ TfrmMacroLenWarning::TfrmMacroLenWarning(QWidget* parent) : QDialog(parent)
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(QStringLiteral("Warning"));
     m_memo->setReadOnly(true);
     m_memo->setFrameShape(QFrame::NoFrame);
     m_memo->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -142,9 +148,26 @@ void TfrmMacroLenWarning::ShowLengthWarning(bool longForm)
     if (!isVisible()) {
         centreOnScreen();
     }
+    QWidget* active = QApplication::activeWindow();
+    m_typingWindow = active != this ? active : nullptr;
     show();
     raise();
-    activateWindow();
+}
+
+bool TfrmMacroLenWarning::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && m_typingWindow) {
+        // Activated right after it was shown, and not by a click on it: the
+        // desktop did it, so the keyboard goes back to the window in use.
+        QWidget* typing = m_typingWindow;
+        m_typingWindow = nullptr;
+        if (!frameGeometry().contains(QCursor::pos())) {
+            typing->activateWindow();
+        }
+    } else if (event->type() == QEvent::Hide) {
+        m_typingWindow = nullptr;
+    }
+    return QDialog::event(event);
 }
 
 void TfrmMacroLenWarning::okClicked()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QCheckBox;
 class QLabel;
@@ -24,7 +25,8 @@ public:
     explicit TfrmMacroLenWarning(QWidget* parent = nullptr);
 
     // The first paragraph (short form) or the whole text; shows the window or
-    // brings it to the front with the new length.
+    // brings it to the front with the new length, never taking the keyboard
+    // focus from the window the user types in.
     void ShowLengthWarning(bool longForm);
 
     // The warning's seven lines; the short form is the first three.
@@ -34,9 +36,16 @@ signals:
     // OK was pressed with "Don't show this message again" ticked.
     void dontShowAgain();
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void okClicked();
     void centreOnScreen();
+
+    // The window the user was typing in when the warning came up: a desktop
+    // that activates the warning anyway gets the activation handed back.
+    QPointer<QWidget> m_typingWindow;
 
     QLabel* m_imgWarning;
     QPlainTextEdit* m_memo;

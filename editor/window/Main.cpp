@@ -5,8 +5,10 @@
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
 #include "editor/model/FileIO.h"
+#include "editor/window/ButtonAccessible.h"
 #include "editor/window/EditorSettings.h"
 #include "editor/window/GridPopupMenu.h"
+#include "editor/window/KeyButton.h"
 #include "editor/window/KeyTypeMenu.h"
 #include "editor/window/KeypadPanel.h"
 #include "editor/window/MacroGrid.h"
@@ -15,13 +17,17 @@
 #include "editor/window/ManualInputEdit.h"
 #include "editor/window/MidiEvents.h"
 #include "editor/window/PcKeyboard.h"
+#include "editor/window/WindowIcon.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -54,9 +60,37 @@ QToolButton* makeToolButton(QToolBar* bar, const char* name, const QString& capt
     button->setIcon(bar->style()->standardIcon(icon));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a mouse click leaves the focus where it was.
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setAccessibleName(caption.trimmed());
     bar->addWidget(button);
     return button;
+}
+
+// A command's hint with its shortcut, "New (Ctrl+N)".
+QString withShortcut(const QString& hint, const QKeySequence& keys)
+{
+    return hint + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) + QLatin1Char(')');
+}
+
+const QKeySequence NewKeys(Qt::CTRL | Qt::Key_N);
+const QKeySequence OpenKeys(Qt::CTRL | Qt::Key_O);
+const QKeySequence SaveKeys(Qt::CTRL | Qt::Key_S);
+const QKeySequence SaveAsKeys(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+const QKeySequence QuitKeys(Qt::CTRL | Qt::Key_Q);
+const QKeySequence UndoKeys(Qt::CTRL | Qt::Key_Z);
+const QList<QKeySequence> RedoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Y)};
+const QKeySequence CutKeys(Qt::CTRL | Qt::Key_X);
+const QKeySequence CopyKeys(Qt::CTRL | Qt::Key_C);
+const QKeySequence PasteKeys(Qt::CTRL | Qt::Key_V);
+
+// Undo and redo keys, which the text fields would otherwise keep for their
+// own text: the name is the document's, and the manual entry a scratch field.
+bool isHistoryKey(const QKeyEvent* event)
+{
+    const QKeySequence keys(event->keyCombination());
+    return keys == UndoKeys || RedoKeys.contains(keys);
 }
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
@@ -74,10 +108,15 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int le
 
 TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_messageSink(services.Messages),
-      m_siblings(services.Programs, services.Messages)
+      m_siblings(services.Programs, services.Messages),
+      m_editing(m_document, services.Keyboard, *this)
 {
+    // Before any control is asked for its accessibility interface.
+    TButtonAccessible::Install();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Plindorax"));
+    setWindowIcon(PlindoraxIcon());
+    setAcceptDrops(true);
     // Not resizable: minimize and close boxes only.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -91,10 +130,12 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
 
     buildToolBar();
     buildLevelArea();
+    buildCommands();
     connectEditing();
+    setAccessibleNames();
+    setTabOrder();
 
-    // The document with its defaults, then the editor's settings.
-    m_rom.SetRomDefaults();
+    // The document has its defaults; then the editor's settings.
     const TEditorSettings settings = ReadEditorSettings(EditorSettingsPath());
     m_keypadLayout = settings.KeypadLayout;
     m_romEditMode = settings.RomEditMode;
@@ -109,18 +150,18 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
                                                             "Edit mode?"));
     }
 
+    m_editing.SetRomEditMode(m_romEditMode);
     if (m_romEditMode) {
         m_toolBtnParameters->setText(QStringLiteral("ROM Properties"));
+        m_toolBtnParameters->setAccessibleName(QStringLiteral("ROM Properties"));
     }
     if (!arguments.isEmpty()) {
         // Read as a redefinition file in either mode; a missing file loads
         // nothing and says nothing.
         const std::string path =
             QFile::encodeName(QFileInfo(arguments.constFirst()).absoluteFilePath()).toStdString();
-        if (ReadRedefinitionFile(m_keypad, path)) {
+        if (m_document.ReadRedefinition(path)) {
             afterLoadRefresh(false, path);
-            m_redefinitionFileName = path;
-            m_downloadFile = "\"" + DownloadImagePath(path) + "\"";
         }
     } else {
         SetModified(false);
@@ -133,16 +174,22 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
         m_toolBtnParameters->setPopupMode(QToolButton::DelayedPopup);
     }
 
-    // The other forms, each made once for the life of the process.
-    const TDialogContext context{m_keypad, m_rom, m_services.Messages,
-                                 [this](bool flag) { SetModified(flag); }};
+    // The other forms, each made once for the life of the process. Each Apply
+    // of a property dialog is one step of the undo history.
+    const TDialogContext context{Keypad(), Rom(), m_services.Messages, [this](bool flag) {
+                                     if (flag) {
+                                         m_editing.PropertiesApplied();
+                                     } else {
+                                         SetModified(false);
+                                     }
+                                 }};
     m_frmParameters = new TfrmParameters(context, this);
     m_frmAdvanced = new TfrmAdvanced(context, this);
     m_frmScreenEdit = new TfrmScreenEdit(context, this);
     m_frmMidiEvents = new TfrmMidiEvents(*this, this);
     m_frmMacroLenWarning = new TfrmMacroLenWarning(this);
     connect(m_frmMacroLenWarning, &TfrmMacroLenWarning::dontShowAgain, this,
-            [this] { m_hideLengthWarning = true; });
+            [this] { m_editing.SetHideLengthWarning(); });
 
     centreOnScreen();
 }
@@ -172,13 +219,17 @@ void TfrmMain::buildToolBar()
     setContextMenuPolicy(Qt::NoContextMenu);
 
     m_toolBtnNew =
-        makeToolButton(bar, "ToolBtnNew", QStringLiteral(" New "), QString(), QStyle::SP_FileIcon);
-    m_toolBtnOpen = makeToolButton(bar, "ToolBtnOpen", QStringLiteral(" Open "), QString(),
-                                   QStyle::SP_DialogOpenButton);
-    m_toolBtnSave = makeToolButton(bar, "ToolBtnSave", QStringLiteral(" Save "), QString(),
-                                   QStyle::SP_DialogSaveButton);
-    m_toolBtnSaveAs = makeToolButton(bar, "ToolBtnSaveAs", QStringLiteral("Save As"), QString(),
-                                     QStyle::SP_DriveFDIcon);
+        makeToolButton(bar, "ToolBtnNew", QStringLiteral(" New "),
+                       withShortcut(QStringLiteral("New"), NewKeys), QStyle::SP_FileIcon);
+    m_toolBtnOpen =
+        makeToolButton(bar, "ToolBtnOpen", QStringLiteral(" Open "),
+                       withShortcut(QStringLiteral("Open"), OpenKeys), QStyle::SP_DialogOpenButton);
+    m_toolBtnSave =
+        makeToolButton(bar, "ToolBtnSave", QStringLiteral(" Save "),
+                       withShortcut(QStringLiteral("Save"), SaveKeys), QStyle::SP_DialogSaveButton);
+    m_toolBtnSaveAs =
+        makeToolButton(bar, "ToolBtnSaveAs", QStringLiteral("Save As"),
+                       withShortcut(QStringLiteral("Save As"), SaveAsKeys), QStyle::SP_DriveFDIcon);
     m_toolBtnParameters = makeToolButton(bar, "ToolBtnParameters", QStringLiteral("Properties"),
                                          QStringLiteral("Edit User/NV Tessaron properties"),
                                          QStyle::SP_FileDialogDetailedView);
@@ -246,7 +297,8 @@ void TfrmMain::buildLevelArea()
     m_tabControlLevel->addTab(QStringLiteral("Level 2"));
     m_tabControlLevel->setDrawBase(false);
     m_tabControlLevel->setExpanding(false);
-    m_tabControlLevel->setFocusPolicy(Qt::NoFocus);
+    // The arrow keys switch levels once the tabs have the focus.
+    m_tabControlLevel->setFocusPolicy(Qt::TabFocus);
     m_tabControlLevel->move(4, 1);
     m_tabControlLevel->adjustSize();
     const int tabHeight = m_tabControlLevel->sizeHint().height();
@@ -277,6 +329,7 @@ void TfrmMain::buildLevelArea()
                   tabHeight + 8);
     view->setGeometry(5, tabHeight + 8, 149, view->height());
     view->setAlignment(Qt::AlignHCenter);
+    view->setAccessibleName(QStringLiteral("View"));
     m_rbModel510 = new QRadioButton(QStringLiteral("20 keys"), area);
     m_rbModel510->setObjectName(QStringLiteral("rbModel510"));
     m_rbModel510->adjustSize();
@@ -324,7 +377,7 @@ void TfrmMain::buildManualEntry(QWidget* area)
     m_spdbtnInsert->setObjectName(QStringLiteral("spdbtnInsert"));
     m_spdbtnInsert->setText(QStringLiteral("Insert"));
     m_spdbtnInsert->setToolTip(QStringLiteral("Insert the value into the macro"));
-    m_spdbtnInsert->setFocusPolicy(Qt::NoFocus);
+    m_spdbtnInsert->setFocusPolicy(Qt::TabFocus);
     m_spdbtnInsert->setGeometry(76, 74, 68, 24);
 
     connect(m_rbDecimal, &QRadioButton::toggled, this, [this](bool on) {
@@ -385,7 +438,7 @@ void TfrmMain::buildMacroArea(QWidget* area)
         QStringLiteral("Check this box to make the current macro auto-repeat"));
     m_chkboxAutoRepeat->adjustSize();
     m_chkboxAutoRepeat->move(6, 43);
-    m_chkboxAutoRepeat->setFocusPolicy(Qt::NoFocus);
+    m_chkboxAutoRepeat->setFocusPolicy(Qt::TabFocus);
 
     m_cboxKeyAsTrueTerminal =
         new QCheckBox(QStringLiteral("- Transmit this key (don't buffer)"), header);
@@ -395,7 +448,7 @@ void TfrmMain::buildMacroArea(QWidget* area)
     m_cboxKeyAsTrueTerminal->adjustSize();
     m_cboxKeyAsTrueTerminal->move(228, 43);
     m_cboxKeyAsTrueTerminal->setEnabled(false);
-    m_cboxKeyAsTrueTerminal->setFocusPolicy(Qt::NoFocus);
+    m_cboxKeyAsTrueTerminal->setFocusPolicy(Qt::TabFocus);
 
     m_grid = new TMacroGrid(area);
     const int gridTop = header->geometry().bottom() + 3;
@@ -414,43 +467,156 @@ void TfrmMain::buildMacroArea(QWidget* area)
     m_popmenKeyType = new TKeyTypeMenu(this);
 }
 
+void TfrmMain::buildCommands()
+{
+    struct CommandRow
+    {
+        const char* Name;
+        const char* Text;
+        QList<QKeySequence> Keys;
+        void (TfrmMain::*Run)();
+    };
+    const CommandRow commands[] = {
+        {"actNew", "New", {NewKeys}, &TfrmMain::ToolBtnNewClick},
+        {"actOpen", "Open", {OpenKeys}, &TfrmMain::ToolBtnOpenClick},
+        {"actSave", "Save", {SaveKeys}, nullptr},
+        {"actSaveAs", "Save As", {SaveAsKeys}, nullptr},
+        {"actQuit", "Quit", {QuitKeys}, nullptr},
+        {"actUndo", "Undo", {UndoKeys}, &TfrmMain::Undo},
+        {"actRedo", "Redo", RedoKeys, &TfrmMain::Redo},
+        {"actCut", "Cut macro", {CutKeys}, &TfrmMain::CutMacro},
+        {"actCopy", "Copy macro", {CopyKeys}, &TfrmMain::CopyMacro},
+        {"actPaste", "Paste macro", {PasteKeys}, &TfrmMain::PasteMacro},
+    };
+    for (const CommandRow& command : commands) {
+        auto* action = new QAction(QString::fromLatin1(command.Text), this);
+        action->setObjectName(QString::fromLatin1(command.Name));
+        action->setShortcuts(command.Keys);
+        // Wherever the focus is in this window, the grid included.
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        if (command.Run != nullptr) {
+            connect(action, &QAction::triggered, this, command.Run);
+        }
+    }
+    m_actSave = Command("actSave");
+    m_actUndo = Command("actUndo");
+    m_actRedo = Command("actRedo");
+    connect(m_actSave, &QAction::triggered, this, [this] {
+        if (m_toolBtnSave->isEnabled()) {
+            ToolBtnSaveClick();
+        }
+    });
+    connect(Command("actSaveAs"), &QAction::triggered, this, [this] { ToolBtnSaveAsClick(); });
+    // Closing asks the usual question.
+    connect(Command("actQuit"), &QAction::triggered, this, &QWidget::close);
+    updateEditCommands();
+}
+
+QAction* TfrmMain::Command(const char* name) const
+{
+    return findChild<QAction*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
+
 void TfrmMain::connectEditing()
 {
     connect(m_tabControlLevel, &QTabBar::currentChanged, this, &TfrmMain::levelChanged);
     connect(m_pnlKeypad, &TKeypadPanel::keyClicked, this, &TfrmMain::keySelected);
-    connect(m_pnlKeypad, &TKeypadPanel::keyRightPressed, this, &TfrmMain::keyRightPressed);
+    connect(m_pnlKeypad, &TKeypadPanel::keyMenuRequested, this, &TfrmMain::keyMenuRequested);
 
-    connect(m_grid, &TMacroGrid::characterTyped, this, &TfrmMain::gridCharacterTyped);
-    connect(m_grid, &TMacroGrid::backspacePressed, this, &TfrmMain::gridBackspace);
-    connect(m_grid, &TMacroGrid::deletePressed, this, &TfrmMain::gridDelete);
-    connect(m_grid, &TMacroGrid::shiftPressed, this, &TfrmMain::gridShiftPressed);
-    connect(m_grid, &TMacroGrid::shiftReleased, this, &TfrmMain::gridShiftReleased);
-    connect(m_grid, &TMacroGrid::cellDoubleClicked, this, [this] { DeleteCells(blockStart()); });
+    connect(m_grid, &TMacroGrid::characterTyped, this,
+            [this](int code) { m_editing.CharacterTyped(cursor(), code); });
+    connect(m_grid, &TMacroGrid::backspacePressed, this,
+            [this] { m_editing.Backspace(cursor(), selectedBlock()); });
+    connect(m_grid, &TMacroGrid::deletePressed, this,
+            [this] { m_editing.Delete(cursor(), selectedBlock()); });
+    connect(m_grid, &TMacroGrid::shiftPressed, this, [this] { m_editing.ShiftPressed(); });
+    connect(m_grid, &TMacroGrid::shiftReleased, this, [this] { m_editing.ShiftReleased(); });
+    connect(m_grid, &TMacroGrid::cellDoubleClicked, this,
+            [this] { m_editing.Delete(cursor(), selectedBlock()); });
     connect(m_grid, &TMacroGrid::popupRequested, this, &TfrmMain::showGridPopup);
     connect(m_grid, &TMacroGrid::cellSelected, this,
             [this](int) { m_pcKeyboard->ShowModifierButtons(); });
 
     connect(m_pcKeyboard, &TPcKeyboard::keyClicked, this, &TfrmMain::onScreenKey);
-    connect(m_pcKeyboard, &TPcKeyboard::rawCodeClicked, this, &TfrmMain::onScreenRawCode);
-    connect(m_pcKeyboard, &TPcKeyboard::modifierToggled, this, &TfrmMain::modifierToggled);
+    connect(m_pcKeyboard, &TPcKeyboard::rawCodeClicked, this,
+            [this](int code) { m_editing.RawCodeWithLengthCheck(cursor(), code); });
+    connect(m_pcKeyboard, &TPcKeyboard::modifierToggled, this,
+            [this](std::uint8_t flag, bool pressed) { m_editing.ModifierToggled(flag, pressed); });
     connect(m_pcKeyboard, &TPcKeyboard::delayClicked, this,
-            [this](int position) { onScreenCommand(DelayBase + position); });
+            [this](int position) { onScreenKey(DelayBase + position); });
     connect(m_pcKeyboard, &TPcKeyboard::beepClicked, this,
-            [this](int position) { onScreenCommand(BeepBase + position); });
+            [this](int position) { onScreenKey(BeepBase + position); });
 
-    connect(m_popmenuClearMacro, &TGridPopupMenu::eraseAll, this, &TfrmMain::eraseAll);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::eraseAll, this,
+            [this] { m_editing.EraseAll(cursor()); });
+    connect(m_popmenuClearMacro, &TGridPopupMenu::copyMacro, this, &TfrmMain::CopyMacro);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::pasteMacro, this, &TfrmMain::PasteMacro);
     connect(m_popmenuClearMacro, &TGridPopupMenu::viewAscii, this, [this] { setHexView(false); });
     connect(m_popmenuClearMacro, &TGridPopupMenu::viewHex, this, [this] { setHexView(true); });
-    connect(m_popmenuClearMacro, &TGridPopupMenu::rawCode, this, &TfrmMain::popupRawCode);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::rawCode, this,
+            [this](int code) { m_editing.RawCodeWithLengthCheck(cursor(), code); });
     connect(m_popmenuClearMacro, &TGridPopupMenu::midiMessage, this, &TfrmMain::openMidiDialog);
-    connect(m_popmenuClearMacro, &TGridPopupMenu::ledCommand, this, &TfrmMain::ledCommand);
+    connect(m_popmenuClearMacro, &TGridPopupMenu::ledCommand, this,
+            [this](int n) { m_editing.LedCommand(cursor(), n); });
     connect(m_popmenKeyType, &TKeyTypeMenu::typeClicked, this,
-            [this](int keyType, bool) { keyTypeClicked(keyType); });
+            [this](int keyType, bool) { m_editing.KeyTypeClicked(cursor(), keyType); });
 
-    connect(m_chkboxAutoRepeat, &QCheckBox::clicked, this, &TfrmMain::autoRepeatClicked);
-    connect(m_cboxKeyAsTrueTerminal, &QCheckBox::clicked, this, &TfrmMain::trueTerminalClicked);
-    connect(m_editName, &QLineEdit::textEdited, this, &TfrmMain::nameEdited);
+    // toggled, not clicked: a box ticked through the accessibility interface
+    // counts too. Showing a macro sets the boxes to its flags, which then
+    // agree and change nothing.
+    connect(m_chkboxAutoRepeat, &QCheckBox::toggled, this,
+            [this](bool on) { m_editing.SetAutoRepeat(cursor(), on); });
+    connect(m_cboxKeyAsTrueTerminal, &QCheckBox::toggled, this,
+            [this](bool on) { m_editing.SetSendLineEditKeyASAP(cursor(), on); });
+    connect(m_editName, &QLineEdit::textEdited, this, [this](const QString& text) {
+        // Names are 8-bit; what Latin-1 cannot hold becomes "?".
+        m_editing.SetMacroName(cursor(), text.toLatin1().toStdString());
+    });
     connect(m_editName, &QLineEdit::returnPressed, this, [this] { m_grid->setFocus(); });
+    m_editName->installEventFilter(this);
+    m_edManualInput->installEventFilter(this);
+    // A file dropped anywhere on the window opens; the text fields would take
+    // its path as text.
+    m_editName->setAcceptDrops(false);
+    m_edManualInput->setAcceptDrops(false);
+}
+
+void TfrmMain::setAccessibleNames()
+{
+    m_tabControlLevel->setAccessibleName(QStringLiteral("Level"));
+    m_pnlKeypad->setAccessibleName(QStringLiteral("Keypad"));
+    m_pnlKeypad->setAccessibleDescription(m_pnlKeypad->toolTip());
+    m_rbModel510->setAccessibleDescription(QStringLiteral("Model 510"));
+    m_rbModel514->setAccessibleDescription(QStringLiteral("Model 514"));
+    m_editName->setAccessibleName(QStringLiteral("Description"));
+    m_editName->setAccessibleDescription(m_editName->toolTip());
+    m_edManualInput->setAccessibleName(QStringLiteral("Enter data manually"));
+    m_spdbtnInsert->setAccessibleName(QStringLiteral("Insert"));
+    m_grid->setAccessibleName(QStringLiteral("Macro"));
+    m_lblBytesUsed->setAccessibleName(QStringLiteral("Bytes available for this macro"));
+    m_progressBar1->setAccessibleName(QStringLiteral("Bytes used"));
+    m_pcKeyboard->setAccessibleName(QStringLiteral("PC keyboard"));
+}
+
+void TfrmMain::setTabOrder()
+{
+    // The tool bar, then the left column top to bottom, then the macro
+    // header, the grid and the on-screen keyboard's toggles and commands.
+    QList<QWidget*> chain{m_toolBtnNew,          m_toolBtnOpen,       m_toolBtnSave,
+                          m_toolBtnSaveAs,       m_toolBtnParameters, m_toolBtnHelp,
+                          m_toolButtonKeyLabels, m_btnWendrel,        m_toolBtnDownload,
+                          m_toolButtonTest,      m_tabControlLevel,   m_rbModel510,
+                          m_rbModel514};
+    for (int k = 0; k < TKeypadPanel::Keys; ++k) {
+        chain << m_pnlKeypad->Button(k);
+    }
+    chain << m_rbDecimal << m_rbHexadecimal << m_edManualInput << m_spdbtnInsert << m_editName
+          << m_chkboxAutoRepeat << m_cboxKeyAsTrueTerminal << m_grid;
+    chain << m_pcKeyboard->FocusChain();
+    for (qsizetype i = 1; i < chain.size(); ++i) {
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    }
 }
 
 void TfrmMain::centreOnScreen()
@@ -489,42 +655,100 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::SetModified(bool flag)
 {
-    m_modified = flag;
+    m_document.SetModified(flag);
     m_toolBtnSave->setEnabled(flag);
     if (flag && !windowTitle().endsWith(QLatin1Char('*'))) {
         setWindowTitle(windowTitle() + QLatin1Char('*'));
     }
 }
 
+void TfrmMain::ShowModified(bool modified)
+{
+    SetModified(modified);
+    // Undoing back to the saved state takes the "*" away again.
+    if (!modified && windowTitle().endsWith(QLatin1Char('*'))) {
+        setWindowTitle(windowTitle().chopped(1));
+    }
+    updateEditCommands();
+}
+
+void TfrmMain::updateEditCommands()
+{
+    m_actUndo->setEnabled(m_editing.CanUndo());
+    m_actRedo->setEnabled(m_editing.CanRedo());
+}
+
 void TfrmMain::ShowMacro(int position)
 {
+    const TKeypadClass& keypad = Keypad();
     m_grid->SetCursor(position);
 
     std::array<QString, TMacroGridModel::Cells> labels;
     for (int i = 0; i < MacroByteLimit; ++i) {
-        labels[static_cast<size_t>(i)] = QString::fromLatin1(m_keypad.ItemLabel(i).c_str());
+        labels[static_cast<size_t>(i)] = QString::fromLatin1(keypad.ItemLabel(i).c_str());
     }
     m_grid->Model().SetLabels(labels);
 
     m_pcKeyboard->ShowModifierButtons();
     m_lblMacroHeader->setText(QStringLiteral("Macro for Key %1, Level %2")
-                                  .arg(m_keypad.CurrentKey() + 1)
-                                  .arg(m_keypad.CurrentLevel() + 1));
-    const int used = m_keypad.BytesUsed();
+                                  .arg(keypad.CurrentKey() + 1)
+                                  .arg(keypad.CurrentLevel() + 1));
+    const int used = keypad.BytesUsed();
     m_lblBytesUsed->setText(QString::number(MacroByteLimit - used));
-    m_chkboxAutoRepeat->setChecked(m_keypad.AutoRepeat() != 0);
-    m_cboxKeyAsTrueTerminal->setChecked(m_keypad.SendLineEditKeyASAP() != 0);
-    m_cboxKeyAsTrueTerminal->setEnabled((m_keypad.Operating_Mode & 1) != 0);
+    m_chkboxAutoRepeat->setChecked(keypad.AutoRepeat() != 0);
+    m_cboxKeyAsTrueTerminal->setChecked(keypad.SendLineEditKeyASAP() != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled((keypad.Operating_Mode & 1) != 0);
     m_progressBar1->setValue(std::clamp(used, 0, MacroByteLimit));
-    m_editName->setText(QString::fromLatin1(m_keypad.MacroName().c_str()));
+    m_editName->setText(QString::fromLatin1(keypad.MacroName().c_str()));
+}
+
+void TfrmMain::ShowPlace(int position)
+{
+    const TKeypadClass& keypad = Keypad();
+    {
+        // Showing the tab is not a level change of the user's.
+        const QSignalBlocker blocker(m_tabControlLevel);
+        m_tabControlLevel->setCurrentIndex(keypad.CurrentLevel());
+    }
+    m_pnlKeypad->ShowPressed(keypad.CurrentKey());
+    m_pnlKeypad->SetLevelColour(keypad.CurrentLevel());
+    ShowMacro(position);
+}
+
+void TfrmMain::ShowMacroName()
+{
+    m_editName->setText(QString::fromLatin1(Keypad().MacroName().c_str()));
+}
+
+void TfrmMain::ShowKeyType(int key)
+{
+    m_pnlKeypad->SetKeyType(key, Keypad().Keys(key).KeyType);
+}
+
+void TfrmMain::ShowProperties()
+{
+    afterPropertiesClick();
+    ShowMacro(cursor());
+}
+
+void TfrmMain::ShowCapsLock(bool pressed)
+{
+    m_pcKeyboard->SetModifierButton(CapsLock, pressed);
+}
+
+void TfrmMain::ShowLengthWarning(bool longForm)
+{
+    m_frmMacroLenWarning->ShowLengthWarning(longForm);
 }
 
 void TfrmMain::ShowPortStatus()
 {
     UpdatePortPanel(m_portState, ReadLoaderPortStatus(LoaderSettingsPath()),
-                    UsbHidCondition(m_keypad, m_rom.AdvancedParams));
+                    UsbHidCondition(Keypad(), Rom().AdvancedParams));
     m_panelPort->setText(QString::fromLatin1(m_portState.Text.c_str()));
     m_panelPort->setToolTip(QString::fromLatin1(m_portState.Hint.c_str()));
+    m_panelPort->setAccessibleName(m_panelPort->text());
+    m_panelPort->setAccessibleDescription(m_panelPort->toolTip());
     QPalette colours = m_panelPort->palette();
     colours.setColor(QPalette::WindowText, QColor::fromRgb(static_cast<QRgb>(m_portState.Colour)));
     m_panelPort->setPalette(colours);
@@ -538,6 +762,27 @@ void TfrmMain::showError(const QString& text)
 void TfrmMain::showInformation(const QString& text)
 {
     m_services.Messages.Information(QStringLiteral("Plindorax"), text);
+}
+
+void TfrmMain::ShowError(const std::string& text)
+{
+    showError(QString::fromLatin1(text.c_str()));
+}
+
+void TfrmMain::ShowInformation(const std::string& text)
+{
+    showInformation(QString::fromLatin1(text.c_str()));
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+Z and the redo keys in a text field reach the window's commands
+    // instead of the field's own undo (a filter that eats the override
+    // without accepting it lets the shortcut run).
+    if (event->type() == QEvent::ShortcutOverride && isHistoryKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace tessaron

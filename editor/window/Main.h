@@ -1,7 +1,10 @@
 #pragma once
 
 #include "editor/model/AdvancedClass.h"
+#include "editor/model/Document.h"
 #include "editor/model/KeypadClass.h"
+#include "editor/window/EditingController.h"
+#include "editor/window/EditingView.h"
 #include "editor/window/MainServices.h"
 #include "editor/window/MessageBoxSink.h"
 #include "editor/window/MidiEventsHost.h"
@@ -14,7 +17,9 @@
 #include <cstdint>
 #include <string>
 
+class QAction;
 class QCheckBox;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -39,9 +44,9 @@ class TPcKeyboard;
 
 // Plindorax's main window. It owns the one document (the key table and the ROM
 // records) for the life of the process, the edit mode chosen at start-up, and
-// the editor's other windows, and turns every command into operations on the
-// document.
-class TfrmMain : public QMainWindow, public TMidiEventsHost
+// the editor's other windows. Its controls forward what the user does to the
+// editing controller, which changes the document and keeps the undo history.
+class TfrmMain : public QMainWindow, public TMidiEventsHost, private TEditingView
 {
     Q_OBJECT
 
@@ -56,16 +61,18 @@ public:
     ~TfrmMain() override;
 
     // The document and the window state.
-    TKeypadClass& Keypad() { return m_keypad; }
-    TRomRecords& Rom() { return m_rom; }
-    bool Modified() const { return m_modified; }
+    TDocument& Document() { return m_document; }
+    TKeypadClass& Keypad() { return m_document.Keypad(); }
+    TRomRecords& Rom() { return m_document.Rom(); }
+    TEditingController& Editing() { return m_editing; }
+    bool Modified() const { return m_document.Modified(); }
     bool RomEditMode() const { return m_romEditMode; }
     int KeypadLayout() const { return m_keypadLayout; }
-    std::uint8_t ModifierFlags() const { return m_modifierFlags; }
-    bool HideLengthWarning() const { return m_hideLengthWarning; }
-    const std::string& DownloadFile() const { return m_downloadFile; }
-    const std::string& RedefinitionFileName() const { return m_redefinitionFileName; }
-    const std::string& RomFileName() const { return m_romFileName; }
+    std::uint8_t ModifierFlags() const { return m_editing.ModifierFlags(); }
+    bool HideLengthWarning() const { return m_editing.HideLengthWarning(); }
+    const std::string& DownloadFile() const { return m_document.DownloadFile(); }
+    const std::string& RedefinitionFileName() const { return m_document.RedefinitionFileName(); }
+    const std::string& RomFileName() const { return m_document.RomFileName(); }
 
     // The other windows, made once.
     TfrmParameters& Parameters() const { return *m_frmParameters; }
@@ -77,10 +84,13 @@ public:
     QMenu& KeyTypeMenu() const;
     QMenu& EditMenu() const { return *m_editMenu; }
     QMenu& HelpMenu() const { return *m_helpMenu; }
+    // The window's keyboard commands: New, Open, Save, Save As, Quit, Undo,
+    // Redo, Cut, Copy and Paste, by their object names ("actUndo").
+    QAction* Command(const char* name) const;
 
     // Operations that the other windows and the commands share.
     void SetModified(bool flag);
-    void ShowMacro(int position);
+    void ShowMacro(int position) override;
     void ShowPortStatus();
     bool InsertKeyCode(int value);
     bool InsertRawCode(int value);
@@ -101,6 +111,14 @@ public:
     void mnuAboutClick();
     void mnuEditAdvancedClick();
     void mnuEditScreenDataClick();
+    void Undo();
+    void Redo();
+    void CopyMacro();
+    void CutMacro();
+    void PasteMacro();
+    // Opens a document file as Open does with a chosen name (after the save
+    // question); false when the file is not of the edit mode's kind.
+    bool OpenDroppedFile(const QString& path);
 
     // TMidiEventsHost
     std::uint8_t MidiChannel() const override { return m_midiChannel; }
@@ -110,6 +128,9 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction (Main.cpp).
@@ -117,15 +138,31 @@ private:
     void buildLevelArea();
     void buildMacroArea(QWidget* area);
     void buildManualEntry(QWidget* area);
+    void buildCommands();
     void connectEditing();
+    void setAccessibleNames();
+    void setTabOrder();
     void centreOnScreen();
+
+    // TEditingView
+    void ShowError(const std::string& text) override;
+    void ShowInformation(const std::string& text) override;
+    void ShowPlace(int position) override;
+    void ShowMacroName() override;
+    void ShowKeyType(int key) override;
+    void ShowProperties() override;
+    void ShowModified(bool modified) override;
+    void ShowCapsLock(bool pressed) override;
+    void ShowLengthWarning(bool longForm) override;
 
     // Document life (MainDocument.cpp).
     bool askToSave(bool closing, bool* answeredNo = nullptr);
+    void openChosenFile(const std::string& path);
     void afterLoadRefresh(bool romFile, const std::string& path);
     void showFirstKeyOnLevel1();
-    bool writeRomDocument();
+    bool writeRomDocument(const std::string& path);
     bool writeUserDocument(const std::string& path);
+    void runPropertyDialog(QDialog& dialog);
     QString captionPrefix(bool romFile) const;
     void setCaptionFile(bool romFile, const std::string& path);
     void showAllKeyTypes();
@@ -135,35 +172,20 @@ private:
     void setKeyLayout();
     void modelSelected(int layout);
     void keySelected(int keyIndex);
-    void keyRightPressed(int keyIndex);
+    void keyMenuRequested(int keyIndex, const QPoint& globalPosition);
     void levelChanged(int level);
-    void showKeyTypeGlyph(int keyIndex);
     void setHexView(bool hex);
 
     // Editing (MainEditing.cpp).
-    void afterInsertion(int position);
-    void gridCharacterTyped(int code);
-    void gridBackspace();
-    void gridDelete();
-    void gridShiftPressed();
-    void gridShiftReleased();
-    int blockStart() const;
-    void modifierToggled(std::uint8_t flag, bool pressed);
-    void onScreenKey(int keyNumber);
-    void onScreenCommand(std::int32_t item);
-    void onScreenRawCode(int code);
-    void popupRawCode(int code);
-    void eraseAll();
-    void ledCommand(int n);
+    int cursor() const;
+    TCellBlock selectedBlock() const;
+    void onScreenKey(std::int32_t value);
     void openMidiDialog();
-    void keyTypeClicked(int keyType);
-    void autoRepeatClicked(bool checked);
-    void trueTerminalClicked(bool checked);
-    void nameEdited(const QString& text);
     bool manualValue(int& value);
     void manualEnter();
     void manualInsertClicked();
     void showGridPopup(const QPoint& globalPosition);
+    void updateEditCommands();
 
     void showError(const QString& text);
     void showInformation(const QString& text);
@@ -172,21 +194,20 @@ private:
     TMessageBoxSink m_messageSink;
     TSiblingPrograms m_siblings;
 
-    // The document, reset in place, never re-created.
-    TKeypadClass m_keypad;
-    TRomRecords m_rom;
+    // The document, reset in place, never re-created, and what edits it.
+    TDocument m_document;
+    TEditingController m_editing;
 
     bool m_romEditMode = false;
-    bool m_modified = false;
     int m_keypadLayout = 2;
     std::uint8_t m_midiChannel = 1;
-    bool m_hideLengthWarning = false;
-    std::uint8_t m_modifierFlags = 0;
-    std::string m_downloadFile;
-    std::string m_redefinitionFileName = "untitled";
-    std::string m_romFileName;
     bool m_shownOnce = false;
     TPortPanelState m_portState;
+
+    // Keyboard commands.
+    QAction* m_actSave = nullptr;
+    QAction* m_actUndo = nullptr;
+    QAction* m_actRedo = nullptr;
 
     // Tool bar.
     QToolButton* m_toolBtnNew = nullptr;

@@ -15,11 +15,16 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMimeData>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QToolButton>
+#include <QUrl>
 
 namespace tessaron {
 
@@ -33,18 +38,6 @@ QString toQString(const std::string& path)
 std::string toPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
-}
-
-// A name that was never loaded or saved: Save then asks for one.
-bool isUntitled(const std::string& name)
-{
-    return name.empty() || QString::fromStdString(name).compare(QStringLiteral("untitled"),
-                                                                Qt::CaseInsensitive) == 0;
-}
-
-std::string quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
 }
 
 const QString RomFilter = QStringLiteral("Tessaron ROM Files (*.rom)|*.rom");
@@ -65,7 +58,7 @@ void TfrmMain::setCaptionFile(bool romFile, const std::string& path)
 void TfrmMain::showAllKeyTypes()
 {
     for (int k = 0; k < MaxKeys; ++k) {
-        m_pnlKeypad->SetKeyType(k, m_keypad.Keys(k).KeyType);
+        ShowKeyType(k);
     }
 }
 
@@ -76,9 +69,9 @@ void TfrmMain::showFirstKeyOnLevel1()
         const QSignalBlocker blocker(m_tabControlLevel);
         m_tabControlLevel->setCurrentIndex(0);
     }
-    m_keypad.SelectLevel(0);
+    Keypad().SelectLevel(0);
     const int first = TKeypadPanel::FirstKey(m_keypadLayout);
-    m_keypad.SelectKey(static_cast<std::uint8_t>(first));
+    Keypad().SelectKey(static_cast<std::uint8_t>(first));
     m_pnlKeypad->ShowPressed(first);
 }
 
@@ -87,13 +80,15 @@ void TfrmMain::afterLoadRefresh(bool romFile, const std::string& path)
     setCaptionFile(romFile, path);
     showAllKeyTypes();
     showFirstKeyOnLevel1();
-    ShowMacro(m_keypad.ItemCount());
+    ShowMacro(Keypad().ItemCount());
     SetModified(false);
+    m_editing.ClearHistory();
+    updateEditCommands();
 }
 
 bool TfrmMain::askToSave(bool closing, bool* answeredNo)
 {
-    if (!m_modified) {
+    if (!Modified()) {
         return true;
     }
     const QString question = closing && m_romEditMode
@@ -125,17 +120,15 @@ void TfrmMain::ToolBtnNewClick()
     if (answeredNo) {
         SetModified(false);
     }
-    m_keypad.Reset();
-    m_rom.SetRomDefaults();
+    m_document.New();
     showAllKeyTypes();
     showFirstKeyOnLevel1();
     ShowMacro(0);
     setWindowTitle(captionPrefix(m_romEditMode) + QStringLiteral("untitled"));
-    m_redefinitionFileName = "untitled";
-    m_romFileName = "untitled";
-    m_downloadFile.clear();
     m_pnlKeypad->SetLevelColour(0);
     ShowPortStatus();
+    m_editing.ClearHistory();
+    updateEditCommands();
 }
 
 void TfrmMain::ToolBtnOpenClick()
@@ -143,82 +136,95 @@ void TfrmMain::ToolBtnOpenClick()
     if (!askToSave(false)) {
         return;
     }
+    FileDialogOptions options;
     if (m_romEditMode) {
-        FileDialogOptions options;
         options.Title = QStringLiteral("Open Advanced Configuration File");
         options.Filter = RomFilter;
-        const QString chosen = m_services.Files.OpenFileName(options);
-        if (!chosen.isEmpty()) {
-            const std::string path = toPath(chosen);
-            if (ReadRomFile(m_keypad, m_rom, path, &m_messageSink)) {
-                afterLoadRefresh(true, path);
-            }
-            m_romFileName = path;
-        }
     } else {
-        FileDialogOptions options;
         options.Title = QStringLiteral("Open CKD Redefinition File");
         options.Filter = QStringLiteral("Custom Keyboard Definition (*.ckd)|*.ckd");
         options.DefaultExtension = QStringLiteral("ckd");
         options.StartFolder = toQString(SuitePath("Macro Files"));
-        const QString chosen = m_services.Files.OpenFileName(options);
-        if (!chosen.isEmpty()) {
-            const std::string path = toPath(chosen);
-            if (ReadRedefinitionFile(m_keypad, path)) {
-                afterLoadRefresh(false, path);
-                m_redefinitionFileName = path;
-            }
-            // The image itself is neither looked at nor written here.
-            m_downloadFile = quoted(DownloadImagePath(path));
-        }
     }
-    m_pnlKeypad->SetLevelColour(m_keypad.CurrentLevel());
+    const QString chosen = m_services.Files.OpenFileName(options);
+    if (!chosen.isEmpty()) {
+        openChosenFile(toPath(chosen));
+    }
+    m_pnlKeypad->SetLevelColour(Keypad().CurrentLevel());
     ShowPortStatus();
 }
 
-bool TfrmMain::writeRomDocument()
+void TfrmMain::openChosenFile(const std::string& path)
+{
+    if (m_romEditMode) {
+        if (m_document.OpenRom(path, &m_messageSink)) {
+            afterLoadRefresh(true, path);
+        }
+    } else if (m_document.ReadRedefinition(path)) {
+        afterLoadRefresh(false, path);
+    } else {
+        // The image itself is neither looked at nor written here.
+        m_document.SetDownloadFileFor(path);
+    }
+}
+
+bool TfrmMain::OpenDroppedFile(const QString& path)
+{
+    const QString wanted = m_romEditMode ? QStringLiteral(".rom") : QStringLiteral(".ckd");
+    if (!path.endsWith(wanted, Qt::CaseInsensitive) || !QFileInfo(path).isFile()) {
+        return false;
+    }
+    if (!askToSave(false)) {
+        return true;
+    }
+    openChosenFile(toPath(QFileInfo(path).absoluteFilePath()));
+    m_pnlKeypad->SetLevelColour(Keypad().CurrentLevel());
+    ShowPortStatus();
+    return true;
+}
+
+bool TfrmMain::writeRomDocument(const std::string& path)
 {
     try {
-        WriteRomFile(m_keypad, m_rom, m_romFileName);
+        m_document.SaveRom(path);
     } catch (const FileWriteError& error) {
         showError(QString::fromLocal8Bit(error.what()));
         return false;
     }
-    setCaptionFile(true, m_romFileName);
+    setCaptionFile(true, path);
     SetModified(false);
+    m_editing.DocumentSaved();
     m_frmAdvanced->DisableOkAndApply();
     return true;
 }
 
 bool TfrmMain::writeUserDocument(const std::string& path)
 {
-    const std::string image = DownloadImagePath(path);
     try {
-        WriteRedefinitionFile(m_keypad, path);
-        WriteDownloadImage(m_keypad, image, LoaderSettingsPath());
+        m_document.SaveRedefinition(path);
     } catch (const FileWriteError& error) {
         // The changed flag stays set and the download file stays as it was.
         showError(QString::fromLocal8Bit(error.what()));
         return false;
     }
-    m_downloadFile = quoted(image);
     setCaptionFile(false, path);
     SetModified(false);
+    m_editing.DocumentSaved();
     return true;
 }
 
 bool TfrmMain::ToolBtnSaveClick()
 {
     if (m_romEditMode) {
-        if (isUntitled(m_romFileName)) {
+        if (TDocument::IsUntitled(RomFileName())) {
             return ToolBtnSaveAsClick();
         }
-        return writeRomDocument();
+        return writeRomDocument(RomFileName());
     }
-    if (isUntitled(m_redefinitionFileName)) {
+    if (TDocument::IsUntitled(RedefinitionFileName())) {
         return ToolBtnSaveAsClick();
     }
-    return writeUserDocument(m_redefinitionFileName);
+    return writeUserDocument(RedefinitionFileName());
 }
 
 bool TfrmMain::ToolBtnSaveAsClick()
@@ -230,34 +236,21 @@ bool TfrmMain::ToolBtnSaveAsClick()
         options.Filter = RomFilter;
         options.DefaultExtension = QStringLiteral("rom");
         options.ProposedName =
-            toQString(m_romFileName.empty() ? std::string("untitled") : m_romFileName);
+            toQString(RomFileName().empty() ? std::string("untitled") : RomFileName());
     } else {
         options.Title = QStringLiteral("Save Redefinition File As");
         options.Filter = QStringLiteral("Custom Keyboard Definition  Files (*.ckd)|*.ckd");
         options.DefaultExtension = QStringLiteral("ckd");
         options.StartFolder = toQString(SuitePath("Macro Files"));
-        options.ProposedName = toQString(m_redefinitionFileName);
+        options.ProposedName = toQString(RedefinitionFileName());
     }
     const QString chosen = m_services.Files.SaveFileName(options);
     if (chosen.isEmpty()) {
         return false;
     }
+    // The new name holds only once the file is written.
     const std::string path = toPath(chosen);
-    if (m_romEditMode) {
-        // The new name holds only once the file is written.
-        const std::string previous = m_romFileName;
-        m_romFileName = path;
-        if (!writeRomDocument()) {
-            m_romFileName = previous;
-            return false;
-        }
-        return true;
-    }
-    if (!writeUserDocument(path)) {
-        return false;
-    }
-    m_redefinitionFileName = path;
-    return true;
+    return m_romEditMode ? writeRomDocument(path) : writeUserDocument(path);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -280,7 +273,15 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 void TfrmMain::afterPropertiesClick()
 {
     ShowPortStatus();
-    m_cboxKeyAsTrueTerminal->setEnabled((m_keypad.Operating_Mode & 1) != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled((Keypad().Operating_Mode & 1) != 0);
+}
+
+void TfrmMain::runPropertyDialog(QDialog& dialog)
+{
+    // Each Apply from here on is one step of the history.
+    m_editing.BeginPropertyEdits();
+    m_services.Dialogs.Run(dialog);
+    m_editing.EndPropertyEdits();
 }
 
 void TfrmMain::ToolBtnParametersClick()
@@ -289,26 +290,50 @@ void TfrmMain::ToolBtnParametersClick()
         m_editMenu->popup(
             m_toolBtnParameters->mapToGlobal(m_toolBtnParameters->rect().bottomLeft()));
     } else {
-        m_services.Dialogs.Run(*m_frmParameters);
+        runPropertyDialog(*m_frmParameters);
     }
     afterPropertiesClick();
 }
 
 void TfrmMain::mnuEditAdvancedClick()
 {
-    m_services.Dialogs.Run(*m_frmAdvanced);
+    runPropertyDialog(*m_frmAdvanced);
     // The host type may now make the keypad a HID keyboard.
     afterPropertiesClick();
 }
 
 void TfrmMain::mnuEditScreenDataClick()
 {
-    if (m_rom.AdvancedParams.ScreenEnable == 0) {
+    if (Rom().AdvancedParams.ScreenEnable == 0) {
         showInformation(QStringLiteral("Warning: You have not enabled \"Automated Screen Mode\" "
                                        "(on the Advanced ROM Properties form)."));
     }
-    m_services.Dialogs.Run(*m_frmScreenEdit);
+    runPropertyDialog(*m_frmScreenEdit);
     afterPropertiesClick();
+}
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    const QString wanted = m_romEditMode ? QStringLiteral(".rom") : QStringLiteral(".ckd");
+    if (urls.size() == 1 && urls.first().isLocalFile() &&
+        urls.first().toLocalFile().endsWith(wanted, Qt::CaseInsensitive)) {
+        event->acceptProposedAction();
+    }
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // The save question and the reading wait until the drop has ended, so the
+    // program the file came from is not kept waiting on a message box.
+    const QString path = urls.first().toLocalFile();
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenDroppedFile(path); }, Qt::QueuedConnection);
 }
 
 } // namespace tessaron

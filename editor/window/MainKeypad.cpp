@@ -7,7 +7,6 @@
 #include "editor/window/KeypadPanel.h"
 #include "editor/window/MacroGrid.h"
 
-#include <QCursor>
 #include <QToolButton>
 
 namespace tessaron {
@@ -35,17 +34,17 @@ void TfrmMain::modelSelected(int layout)
 
 void TfrmMain::keySelected(int keyIndex)
 {
-    m_keypad.SelectKey(static_cast<std::uint8_t>(keyIndex));
-    ShowMacro(m_keypad.ItemCount());
+    Keypad().SelectKey(static_cast<std::uint8_t>(keyIndex));
+    ShowMacro(Keypad().ItemCount());
     m_grid->setFocus();
 }
 
-void TfrmMain::keyRightPressed(int keyIndex)
+void TfrmMain::keyMenuRequested(int keyIndex, const QPoint& globalPosition)
 {
     // The panel has already shown the button pressed.
     keySelected(keyIndex);
-    m_popmenKeyType->ShowKeyType(m_keypad.KeyType());
-    m_popmenKeyType->popup(QCursor::pos());
+    m_popmenKeyType->ShowKeyType(Keypad().KeyType());
+    m_popmenKeyType->popup(globalPosition);
 }
 
 void TfrmMain::levelChanged(int level)
@@ -53,20 +52,15 @@ void TfrmMain::levelChanged(int level)
     if (level < 0) {
         return;
     }
-    m_keypad.SelectLevel(static_cast<std::uint8_t>(level));
-    ShowMacro(m_keypad.ItemCount());
-    m_pnlKeypad->SetLevelColour(m_keypad.CurrentLevel());
-}
-
-void TfrmMain::showKeyTypeGlyph(int keyIndex)
-{
-    m_pnlKeypad->SetKeyType(keyIndex, m_keypad.Keys(keyIndex).KeyType);
+    Keypad().SelectLevel(static_cast<std::uint8_t>(level));
+    ShowMacro(Keypad().ItemCount());
+    m_pnlKeypad->SetLevelColour(Keypad().CurrentLevel());
 }
 
 void TfrmMain::setHexView(bool hex)
 {
-    m_keypad.HexView = hex ? 1 : 0;
-    ShowMacro(m_keypad.ItemCount());
+    Keypad().HexView = hex ? 1 : 0;
+    ShowMacro(Keypad().ItemCount());
 }
 
 } // namespace tessaron

@@ -11,21 +11,12 @@ namespace tessaron {
 
 void TfrmMain::ToolBtnDownloadClick()
 {
-    if (m_modified) {
+    if (Modified()) {
         showError(QStringLiteral("You must save your file before downloading it to the keypad."));
         return;
     }
-    std::string parameter;
-    if (m_romEditMode) {
-        const bool untitled = m_romFileName.empty() || QString::fromStdString(m_romFileName)
-                                                               .compare(QStringLiteral("untitled"),
-                                                                        Qt::CaseInsensitive) == 0;
-        if (!untitled) {
-            parameter = "\"" + m_romFileName + "\"";
-        }
-    } else {
-        parameter = m_downloadFile;
-    }
+    // The path quoted so that the loader gets it back exactly, quotes and all.
+    const std::string parameter = m_document.LoaderParameter(m_romEditMode);
     if (parameter.empty()) {
         showError(QStringLiteral("Please open a Tessaron file before attempting to download."));
         return;
@@ -41,7 +32,7 @@ void TfrmMain::btnWendrelClick()
 
 void TfrmMain::ToolButtonTestClick()
 {
-    const bool usbHid = UsbHidCondition(m_keypad, m_rom.AdvancedParams);
+    const bool usbHid = UsbHidCondition(Keypad(), Rom().AdvancedParams);
     m_siblings.StartTest(usbHid, usbHid ? 0 : ReadTestComPort(LoaderSettingsPath()));
 }
 

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace tessaron {
 
@@ -205,6 +206,7 @@ TfrmMidiEvents::TfrmMidiEvents(TMidiEventsHost& host, QWidget* parent)
     m_panelCaption->setObjectName(QStringLiteral("sbarMiniNoteOnPanel1"));
     m_panelBytes = new QLabel(m_sbarMiniNoteOn);
     m_panelBytes->setObjectName(QStringLiteral("sbarMiniNoteOnPanel2"));
+    m_panelBytes->setAccessibleName(m_panelCaption->text());
     m_sbarMiniNoteOn->addWidget(m_panelCaption);
     m_sbarMiniNoteOn->addWidget(m_panelBytes, 1);
 
@@ -243,6 +245,12 @@ void TfrmMidiEvents::ShowDialog()
         m_host.SetMidiChannel(static_cast<std::uint8_t>(m_tbMidiChannel->value()));
     }
     refresh();
+    if (isVisible()) {
+        // Already open: brought to the front with its values refreshed, but
+        // the keyboard stays where the user is typing.
+        raise();
+        return;
+    }
     show();
     raise();
     activateWindow();
@@ -294,6 +302,21 @@ void TfrmMidiEvents::refresh()
     m_edMidiParam2->setVisible(m_value2Used);
 
     m_panelBytes->setText(QString::fromStdString(MidiHexText(CurrentMessage())));
+
+    // A screen reader names each track bar and field by the label before it,
+    // which changes with the message type.
+    const std::pair<QLabel*, std::pair<QSlider*, QLineEdit*>> rows[] = {
+        {m_lblMidiChannel, {m_tbMidiChannel, m_edMidiChannel}},
+        {m_lblParam1, {m_tbMidiParam1, m_edMidiParam1}},
+        {m_lblParam2, {m_tbMidiParam2, m_edMidiParam2}},
+    };
+    for (const auto& [label, controls] : rows) {
+        QString name = label->text();
+        name.remove(QLatin1Char(':'));
+        name = name.trimmed();
+        controls.first->setAccessibleName(name);
+        controls.second->setAccessibleName(name + QStringLiteral(" value"));
+    }
 }
 
 void TfrmMidiEvents::insertMessage()

@@ -69,7 +69,8 @@ class TfrmMidiEvents : public QDialog
 public:
     explicit TfrmMidiEvents(TMidiEventsHost& host, QWidget* parent = nullptr);
 
-    // Shows the dialog (or brings it to the front) on the host's channel.
+    // Shows the dialog on the host's channel; an open one is refreshed and
+    // brought to the front without taking the keyboard focus.
     void ShowDialog();
 
     // The dialog's state, for the host and for tests.

@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cmath>
+#include <string_view>
+#include <utility>
 
 namespace tessaron {
 
@@ -229,6 +231,49 @@ QString capName(const KeyCap& cap)
     }
 }
 
+bool isKeypadKey(int keyNumber)
+{
+    return (keyNumber >= 71 && keyNumber <= 83) || keyNumber == 55 || keyNumber == 86 ||
+           keyNumber == 88;
+}
+
+// What a screen reader calls a cap: its legend, spelt out where the cap
+// abbreviates it or where the keypad repeats a main-block key.
+QString capAccessibleName(const KeyCap& cap)
+{
+    if (cap.Kind == CapKind::Modifier) {
+        static const std::pair<const char*, const char*> names[] = {
+            {"spdbtnCapsLock", "Caps Lock"}, {"sbtnLShift", "Left Shift"},
+            {"sbtnRShift", "Right Shift"},   {"sbtnLCtrl", "Left Ctrl"},
+            {"sbtnRCtrl", "Right Ctrl"},     {"sbtnLAlt", "Left Alt"},
+            {"sbtnRAlt", "Right Alt"},
+        };
+        for (const auto& [object, name] : names) {
+            if (std::string_view(cap.Name) == object) {
+                return QString::fromLatin1(name);
+            }
+        }
+    }
+    if (cap.Kind == CapKind::Key) {
+        switch (cap.Code) {
+        case 14:
+            return QStringLiteral("Backspace");
+        case 57:
+            return QStringLiteral("Space");
+        case 86:
+            return QStringLiteral("Keypad Enter");
+        case 100:
+            return QStringLiteral("Delete");
+        default:
+            break;
+        }
+        if (isKeypadKey(cap.Code)) {
+            return QStringLiteral("Keypad ") + QString::fromLatin1(cap.Lower);
+        }
+    }
+    return QString::fromLatin1(cap.Lower);
+}
+
 QLabel* smallLabel(const QString& text, const QRect& geometry, Qt::Alignment align, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -276,6 +321,11 @@ TPcKeyboard::TPcKeyboard(QWidget* parent) : QWidget(parent)
         button->setObjectName(capName(cap));
         button->setGeometry(capGeometry(cap));
         button->setVisible(cap.Visible);
+        button->setAccessibleName(capAccessibleName(cap));
+        if (cap.Upper[0] != '\0') {
+            button->setAccessibleDescription(QStringLiteral("Shifted: ") +
+                                             QString::fromLatin1(cap.Upper));
+        }
         switch (cap.Kind) {
         case CapKind::Key: {
             const int key = cap.Code;
@@ -318,6 +368,12 @@ TPcKeyboard::TPcKeyboard(QWidget* parent) : QWidget(parent)
         ->setToolTip(QStringLiteral("Click to add BS character, use keyboard to erase"));
     findChild<QAbstractButton*>(QStringLiteral("btnKey100"))
         ->setToolTip(QStringLiteral("Click to add DEL character, use keyboard to erase"));
+
+    m_tbBeepValue->setAccessibleName(QStringLiteral("Beep length"));
+    m_tbDelayValue->setAccessibleName(QStringLiteral("Delay length"));
+    for (QWidget* control : FocusChain()) {
+        control->setFocusPolicy(Qt::TabFocus);
+    }
 
     connect(m_btnBeep, &QAbstractButton::clicked, this,
             [this] { emit beepClicked(m_tbBeepValue->value()); });
@@ -390,6 +446,12 @@ QAbstractButton* TPcKeyboard::modifierButton(std::uint8_t flag) const
     default:
         return nullptr;
     }
+}
+
+QList<QWidget*> TPcKeyboard::FocusChain() const
+{
+    return {m_btnBeep,    m_tbBeepValue, m_btnDelay,  m_tbDelayValue, m_spdbtnCapsLock,
+            m_sbtnLShift, m_sbtnRShift,  m_sbtnLCtrl, m_sbtnRCtrl};
 }
 
 int TPcKeyboard::BeepPosition() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
 #include <cstdint>
@@ -39,6 +40,11 @@ public:
 
     int BeepPosition() const;
     int DelayPosition() const;
+
+    // The controls that Tab reaches, in order: the beep and delay commands
+    // with their track bars, then the modifier toggles. The key caps are
+    // typed on the PC keyboard instead.
+    QList<QWidget*> FocusChain() const;
 
 signals:
     void keyClicked(int keyNumber);

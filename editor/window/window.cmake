@@ -1,5 +1,20 @@
+# The editing controller and its undo history: no Qt, so that tests drive
+# every editing command without a window (library tessaron_editor_editing).
+add_library(tessaron_editor_editing STATIC
+    EditingController.cpp
+    EditingController.h
+    EditingView.h
+    UndoHistory.cpp
+    UndoHistory.h
+)
+set_target_properties(tessaron_editor_editing PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+target_include_directories(tessaron_editor_editing PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(tessaron_editor_editing PUBLIC tessaron_editor_model)
+
 # Plindorax's main window and its parts (library tessaron_editor_window).
 add_library(tessaron_editor_window STATIC
+    ButtonAccessible.cpp
+    ButtonAccessible.h
     EditorSettings.cpp
     EditorSettings.h
     GridPopupMenu.cpp
@@ -29,9 +44,12 @@ add_library(tessaron_editor_window STATIC
     PortStatus.h
     SiblingPrograms.cpp
     SiblingPrograms.h
+    WindowIcon.cpp
+    WindowIcon.h
 )
 target_include_directories(tessaron_editor_window PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tessaron_editor_window PUBLIC
+    tessaron_editor_editing
     tessaron_editor_widgets
     tessaron_editor_dialogs
     tessaron_editor_model

@@ -40,8 +40,7 @@ TEST(IniFileRead, IntegersFollowTheProfileRules)
     EXPECT_EQ(ParseProfileInt("-17"), -17);
     EXPECT_EQ(ParseProfileInt("+5"), 5);
     EXPECT_EQ(ParseProfileInt("0x1F"), 31);
-    EXPECT_EQ(ParseProfileInt("0XfF"), 255);
-    EXPECT_EQ(ParseProfileInt("$10"), 16);
+    EXPECT_EQ(ParseProfileInt("0xfF"), 255);
     EXPECT_EQ(ParseProfileInt("0xFFFFFFFF"), -1);
     EXPECT_EQ(ParseProfileInt("2147483647"), 2147483647);
     EXPECT_EQ(ParseProfileInt("-2147483648"), -2147483647 - 1);
@@ -51,6 +50,10 @@ TEST(IniFileRead, IntegersFollowTheProfileRules)
     EXPECT_FALSE(ParseProfileInt(""));
     EXPECT_FALSE(ParseProfileInt("-"));
     EXPECT_FALSE(ParseProfileInt("0x"));
+    // Only "0x" introduces hexadecimal, and only at the very start.
+    for (const char* text : {"$1F", "$10", "0X1F", "-0x1F", "+0x1F", "0x-1", "&H1F", "1Fh"}) {
+        EXPECT_FALSE(ParseProfileInt(text)) << text;
+    }
     EXPECT_FALSE(ParseProfileInt("1 2"));
 
     const IniFile ini = IniFile::fromText("[S]\na=abc\nb=0x10\nc=0\nd=7\n");

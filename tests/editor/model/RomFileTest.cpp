@@ -138,7 +138,10 @@ TEST_F(RomFile, OneLineLcdEmptiesSecondLines)
     EXPECT_EQ(ini.readString("ADVANCED_PARAMETERS", "CardReadMsgLine2", ""), "%%");
     EXPECT_EQ(ini.readString("SCREEN4", "TextLine2", ""), "%%");
     EXPECT_EQ(ini.readString("SCREEN4", "TextLine1", ""), "%This is screen 4%");
-    // The writer pads and empties the document copies in place.
+    // The writer leaves the document alone; a save fits the document copies
+    // in place before it writes.
+    EXPECT_EQ(m_rom.AdvancedParams.SignOnMsgLine1, "AB");
+    FitLcdTexts(m_rom);
     EXPECT_EQ(m_rom.AdvancedParams.SignOnMsgLine1, "AB" + std::string(14, ' '));
     EXPECT_EQ(m_rom.AdvancedParams.SignOnMsgLine2, "");
     EXPECT_EQ(m_rom.ScreenData[3].TextLine2, "");
@@ -394,6 +397,7 @@ TEST_F(RomFile, RoundTrip)
     m_keypad.SetKeyType(KeyTypeAlphaToggle);
     m_keypad.SetAutoRepeat(1);
 
+    FitLcdTexts(m_rom);
     WriteRomFile(m_keypad, m_rom, path("full.rom"));
     TKeypadClass keypad;
     TRomRecords back;

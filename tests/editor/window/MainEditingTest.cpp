@@ -495,13 +495,28 @@ TEST_F(EditingTest, PopupMenuGroupsAndRawCodes)
     for (QAction* a : menu.actions()) {
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
-    EXPECT_EQ(captions,
-              (QStringList{"Erase all key codes for this macro", "-", "View key codes as ASCII",
-                           "View key codes as hex", "-", "Insert F13 through F24 key",
-                           "Insert USB HID MultiMedia key", "Insert USB HID Numeric Keypad key",
-                           "Insert USB HID Miscellaneous key", "-", "Insert MIDI Message...", "-",
-                           "Turn Green LED Off", "Turn Green LED On", "Flash Green LED", "-",
-                           "Turn Red LED Off", "Turn Red LED On", "Flash Red LED"}));
+    EXPECT_EQ(captions, (QStringList{"Erase all key codes for this macro",
+                                     "-",
+                                     "Copy macro",
+                                     "Paste macro",
+                                     "-",
+                                     "View key codes as ASCII",
+                                     "View key codes as hex",
+                                     "-",
+                                     "Insert F13 through F24 key",
+                                     "Insert USB HID MultiMedia key",
+                                     "Insert USB HID Numeric Keypad key",
+                                     "Insert USB HID Miscellaneous key",
+                                     "-",
+                                     "Insert MIDI Message...",
+                                     "-",
+                                     "Turn Green LED Off",
+                                     "Turn Green LED On",
+                                     "Flash Green LED",
+                                     "-",
+                                     "Turn Red LED Off",
+                                     "Turn Red LED On",
+                                     "Flash Red LED"}));
     const std::pair<const char*, int> codes[] = {
         {"F13", 173},       {"F24", 184},         {"Scan Next Track", 128}, {"WWW Bookmarks", 151},
         {"Volume Up", 135}, {"KP 0 Ins", 192},    {"KP Enter", 207},        {"CapsLock", 160},

@@ -162,10 +162,10 @@ TEST_F(StartupTest, ToolBarCaptionsAndHints)
 {
     start();
     const std::pair<const char*, std::pair<const char*, const char*>> buttons[] = {
-        {"ToolBtnNew", {" New ", ""}},
-        {"ToolBtnOpen", {" Open ", ""}},
-        {"ToolBtnSave", {" Save ", ""}},
-        {"ToolBtnSaveAs", {"Save As", ""}},
+        {"ToolBtnNew", {" New ", "New (Ctrl+N)"}},
+        {"ToolBtnOpen", {" Open ", "Open (Ctrl+O)"}},
+        {"ToolBtnSave", {" Save ", "Save (Ctrl+S)"}},
+        {"ToolBtnSaveAs", {"Save As", "Save As (Ctrl+Shift+S)"}},
         {"ToolBtnParameters", {"Properties", "Edit User/NV Tessaron properties"}},
         {"ToolBtnHelp", {" Help ", ""}},
         {"ToolButtonKeyLabels", {"Key Labels", ""}},

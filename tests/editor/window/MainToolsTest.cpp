@@ -177,6 +177,16 @@ TEST_F(ToolsTest, DownloadAfterOpenUsesTheDerivedImageEvenIfMissing)
     EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("b.hex"))});
 }
 
+TEST_F(ToolsTest, DownloadHandsOverAPathWithQuotesExactly)
+{
+    TfrmMain& w = start();
+    files.QueueAnswer(q(home.file("say \"hi\"\\.ckd")));
+    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    w.ToolBtnDownloadClick();
+    ASSERT_EQ(programs.started().size(), 1u);
+    EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("say \"hi\"\\.hex"))});
+}
+
 TEST_F(ToolsTest, DownloadInRomModeSendsTheRomFile)
 {
     TfrmMain& w = startRom();

@@ -103,11 +103,16 @@ TEST_F(PcKeyboard, ExactlyTheButtonsOfTheTable)
     EXPECT_EQ(actual, expected);
 }
 
-TEST_F(PcKeyboard, KeysDoNotOverlapAndNoneTakesTheFocus)
+TEST_F(PcKeyboard, KeysDoNotOverlapAndClicksLeaveTheFocus)
 {
+    // A click leaves the focus in the grid; Tab reaches the toggles and the
+    // commands only.
+    const QList<QWidget*> chain = keyboard.FocusChain();
     std::vector<const QAbstractButton*> shown;
     for (const QAbstractButton* b : keyboard.findChildren<QAbstractButton*>()) {
-        EXPECT_EQ(b->focusPolicy(), Qt::NoFocus) << b->objectName().toStdString();
+        EXPECT_EQ(b->focusPolicy(),
+                  chain.contains(const_cast<QAbstractButton*>(b)) ? Qt::TabFocus : Qt::NoFocus)
+            << b->objectName().toStdString();
         if (b->isVisible()) {
             shown.push_back(b);
         }
@@ -120,8 +125,9 @@ TEST_F(PcKeyboard, KeysDoNotOverlapAndNoneTakesTheFocus)
         }
     }
     for (const char* name : {"tbBeepValue", "tbDelayValue"}) {
-        EXPECT_EQ(slider(name)->focusPolicy(), Qt::NoFocus) << name;
+        EXPECT_EQ(slider(name)->focusPolicy(), Qt::TabFocus) << name;
     }
+    EXPECT_EQ(chain.size(), 9);
 }
 
 TEST_F(PcKeyboard, RowsRunLeftToRightAndTopToBottom)

@@ -4,8 +4,14 @@ tessaron_test(editor_window_tests QT
         CommonQtTest.cpp
         MainDocumentTest.cpp
         MainEditingTest.cpp
+        MainInputTest.cpp
         MainKeypadTest.cpp
         MainStartupTest.cpp
         MainToolsTest.cpp
         MainWindowFixture.h
     LIBS tessaron_editor_window tessaron_test_support_qt Qt6::Test)
+
+# The editing controller and its undo history, without Qt.
+tessaron_test(editor_editing_tests
+    SOURCES EditingControllerTest.cpp
+    LIBS tessaron_editor_editing)

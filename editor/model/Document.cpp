@@ -1,0 +1,77 @@
+#include "Document.h"
+
+#include "FileIO.h"
+
+#include "common/AsciiText.h"
+#include "common/CommandLine.h"
+
+namespace tessaron {
+
+TDocument::TDocument()
+{
+    m_rom.SetRomDefaults();
+}
+
+bool TDocument::IsUntitled(const std::string& fileName)
+{
+    return fileName.empty() || EqualsIgnoreCase(fileName, "untitled");
+}
+
+void TDocument::New()
+{
+    m_keypad.Reset();
+    m_rom.SetRomDefaults();
+    m_redefinitionFileName = "untitled";
+    m_romFileName = "untitled";
+    m_downloadFile.clear();
+}
+
+bool TDocument::ReadRedefinition(const std::string& path)
+{
+    if (!ReadRedefinitionFile(m_keypad, path)) {
+        return false;
+    }
+    m_redefinitionFileName = path;
+    SetDownloadFileFor(path);
+    return true;
+}
+
+void TDocument::SetDownloadFileFor(const std::string& documentPath)
+{
+    m_downloadFile = QuoteWindowsArgument(DownloadImagePath(documentPath));
+}
+
+bool TDocument::OpenRom(const std::string& path, TMessageSink* messages)
+{
+    const bool loaded = ReadRomFile(m_keypad, m_rom, path, messages);
+    m_romFileName = path;
+    return loaded;
+}
+
+void TDocument::SaveRedefinition(const std::string& path)
+{
+    const std::string image = DownloadImagePath(path);
+    WriteRedefinitionFile(m_keypad, path);
+    WriteDownloadImage(m_keypad, image, LoaderSettingsPath());
+    m_redefinitionFileName = path;
+    m_downloadFile = QuoteWindowsArgument(image);
+    m_modified = false;
+}
+
+void TDocument::SaveRom(const std::string& path)
+{
+    FitLcdTexts(m_rom);
+    WriteRomFile(m_keypad, m_rom, path);
+    m_romFileName = path;
+    m_modified = false;
+}
+
+std::string TDocument::LoaderParameter(bool romEditMode) const
+{
+    if (romEditMode) {
+        return IsUntitled(m_romFileName) ? std::string() : QuoteWindowsArgument(m_romFileName);
+    }
+    return m_downloadFile;
+}
+
+} // namespace tessaron

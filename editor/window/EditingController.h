@@ -1,0 +1,133 @@
+#pragma once
+
+#include "editor/window/EditingView.h"
+#include "editor/window/UndoHistory.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tessaron {
+
+class KeyboardState;
+class TDocument;
+
+// The selected block of grid cells (a single cell when nothing else is
+// selected), in cells: columns Left.., rows Top...
+struct TCellBlock
+{
+    int Left = 0;
+    int Top = 0;
+    int Width = 1;
+    int Height = 1;
+
+    int Cells() const { return Width * Height; }
+};
+
+// Every change that the main window makes to the document's macros and keys,
+// with the modifier flags that typing uses and the undo history. The window
+// forwards its controls' events here with the grid's cursor and selection;
+// what is to be shown goes back through TEditingView. No widgets: tests drive
+// it directly.
+class TEditingController
+{
+public:
+    static constexpr int GridColumns = 8;
+
+    TEditingController(TDocument& document, KeyboardState& keyboard, TEditingView& view);
+
+    // ROM Edit mode decides how the length warning is checked.
+    void SetRomEditMode(bool romEditMode) { m_romEditMode = romEditMode; }
+
+    std::uint8_t ModifierFlags() const { return m_modifierFlags; }
+    bool HideLengthWarning() const { return m_hideLengthWarning; }
+    // "Don't show this message again", until the program ends.
+    void SetHideLengthWarning() { m_hideLengthWarning = true; }
+
+    // The key path (InsertKeyNumber, "Not enough room or macro full!") and the
+    // raw path (InsertItem, "Macro Full!") at the cursor.
+    bool InsertKeyCode(int cursor, int value);
+    bool InsertRawCode(int cursor, int value);
+    // A whole MIDI message as raw items, one step, or nothing when it does
+    // not fit.
+    void InsertMidiMessage(int cursor, const std::uint8_t* bytes, int count);
+    // Deletes the block's items starting at position, row by row.
+    void DeleteCells(int position, const TCellBlock& block);
+    // Where a block is deleted from: its top-left cell, or the cursor.
+    static int BlockStart(int cursor, const TCellBlock& block);
+    void CheckLengthWarning();
+
+    // The grid's keys.
+    void CharacterTyped(int cursor, int code);
+    void Backspace(int cursor, const TCellBlock& block);
+    void Delete(int cursor, const TCellBlock& block);
+    void ShiftPressed();
+    void ShiftReleased();
+    void ModifierToggled(std::uint8_t flag, bool pressed);
+
+    // On-screen keys, delay and beep (key path), F1 to F12 and the pop-up
+    // menu's codes (raw path): the insertion, then the length check.
+    void KeyWithLengthCheck(int cursor, int value);
+    void RawCodeWithLengthCheck(int cursor, int code);
+
+    void EraseAll(int cursor);
+    void LedCommand(int cursor, int n);
+    void KeyTypeClicked(int cursor, int keyType);
+    void SetAutoRepeat(int cursor, bool on);
+    void SetSendLineEditKeyASAP(int cursor, bool on);
+    void SetMacroName(int cursor, std::string name);
+    // The manual entry's value; false (with the error box for a decimal value
+    // above 255) when there is none to insert.
+    bool ManualValue(int entered, bool hexadecimal, int& value);
+
+    // The selected block's items, or the whole macro when a single cell is
+    // selected, as clipboard text (see TMacroClip).
+    std::string CopyText(const TCellBlock& block) const;
+    // The same, then the items go; cutting the whole macro also clears its
+    // name and flags.
+    std::string Cut(int cursor, const TCellBlock& block);
+    // Inserts a macro's items at the cursor, all or nothing. An empty macro
+    // also takes its flags, an unnamed one its name. Text that is not a
+    // macro is refused with a message.
+    bool Paste(int cursor, std::string_view text);
+
+    bool CanUndo() const { return m_history.CanUndo(); }
+    bool CanRedo() const { return m_history.CanRedo(); }
+    // Takes back or does again one step and shows the key, level and cursor
+    // it changed.
+    void Undo();
+    void Redo();
+    // New and Open start a new history; Save keeps it.
+    void ClearHistory();
+    void DocumentSaved();
+    const TUndoHistory& History() const { return m_history; }
+
+    // A property dialog opens; each Apply it makes is one step. A dialog may
+    // report its Apply before or after it writes the records: a change found
+    // at the next report, or when the dialog has closed, is recorded then.
+    void BeginPropertyEdits();
+    void PropertiesApplied();
+    void EndPropertyEdits();
+
+private:
+    TMacroChange beginChange(int cursor, bool nameEdit = false) const;
+    void commitChange(TMacroChange& change, int cursorAfter);
+    void afterInsertion(TMacroChange& change, int position);
+    void insertedItems();
+    TPropertySnapshot propertySnapshot() const;
+    void restoreProperties(const TPropertySnapshot& snapshot);
+    bool recordPropertyChange();
+    void apply(const TEditStep& step, bool undo);
+
+    TDocument& m_document;
+    KeyboardState& m_keyboard;
+    TEditingView& m_view;
+    bool m_romEditMode = false;
+    bool m_hideLengthWarning = false;
+    std::uint8_t m_modifierFlags = 0;
+    TUndoHistory m_history;
+    // The property dialogs' values as of the last Apply (or their opening).
+    TPropertySnapshot m_propertyBase;
+};
+
+} // namespace tessaron

@@ -1,0 +1,198 @@
+// Where the suite keeps its files for a build, a portable copy and an installed
+// tree, with the per-user folder made on first use.
+#include "common/SuiteFolder.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace tessaron {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+using test::WriteFile;
+
+// Sets (or, with nullopt, unsets) an environment variable for a scope.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name)) {
+            m_old = old;
+        }
+        if (value) {
+            ::setenv(name, value->c_str(), 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnv()
+    {
+        if (m_old) {
+            ::setenv(m_name, m_old->c_str(), 1);
+        } else {
+            ::unsetenv(m_name);
+        }
+    }
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+// Every path below root, to show that nothing was written there.
+std::vector<std::string> Tree(const std::string& root)
+{
+    std::vector<std::string> paths;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        paths.push_back(e.path().string() + (e.is_directory() ? "/" : ""));
+    }
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+// An installed tree <root>/usr as the package lays it out, and a per-user data folder.
+class SuiteFolderInstalled : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        WriteFile(prefix + "/bin/Plindorax", "program");
+        WriteFile(prefix + "/share/tessaron/Macro Files/Sample.ckd", "[GLOBAL_PARAMETERS]\r\n");
+        WriteFile(prefix + "/share/tessaron/connected.ico", "icon");
+        WriteFile(prefix + "/libexec/tessaron/Tavrix", "#!/bin/sh\n");
+        ::chmod((prefix + "/libexec/tessaron/Tavrix").c_str(), 0755);
+        ::chmod((prefix + "/share/tessaron/Macro Files/Sample.ckd").c_str(), 0444);
+    }
+
+    TempDir root;
+    const std::string prefix = root.path() + "/usr";
+    const std::string data = root.path() + "/data";
+    const std::string user = data + "/tessaron";
+    ScopedEnv noHome{"TESSARON_HOME", std::nullopt};
+    ScopedEnv xdg{"XDG_DATA_HOME", data};
+};
+
+TEST_F(SuiteFolderInstalled, StateGoesToThePerUserFolderWithTheSamples)
+{
+    const std::vector<std::string> installed = Tree(prefix);
+    for (const std::string& exe : {prefix + "/bin", prefix + "/libexec/tessaron/"}) {
+        SCOPED_TRACE(exe);
+        EXPECT_EQ(InstallPrefixOf(exe), prefix);
+        EXPECT_EQ(SuiteFolderFor(exe), user);
+    }
+    const std::string sample = user + "/Macro Files/Sample.ckd";
+    EXPECT_EQ(ReadFile(sample), "[GLOBAL_PARAMETERS]\r\n");
+    struct stat st;
+    ASSERT_EQ(::stat(sample.c_str(), &st), 0);
+    EXPECT_TRUE(st.st_mode & S_IWUSR) << "the copy is the user's to change";
+    EXPECT_EQ(Tree(prefix), installed);
+    EXPECT_EQ(Tree(data), (std::vector<std::string>{user + "/", user + "/Macro Files/", sample}));
+
+    // Made once: what the user deletes later stays deleted.
+    fs::remove(sample);
+    EXPECT_EQ(SuiteFolderFor(prefix + "/bin"), user);
+    EXPECT_FALSE(fs::exists(sample));
+}
+
+TEST_F(SuiteFolderInstalled, SharedFilesAndSiblingsAreFoundFromTheProgramsPlace)
+{
+    const std::string bin = prefix + "/bin";
+    const std::string libexec = prefix + "/libexec/tessaron";
+    EXPECT_EQ(SharedFilePathFor(bin, "connected.ico"), prefix + "/share/tessaron/connected.ico");
+    EXPECT_EQ(SharedFilePathFor(libexec, "connected.ico"),
+              prefix + "/share/tessaron/connected.ico");
+    EXPECT_EQ(SiblingProgramPathFor(bin, "Tavrix"), libexec + "/Tavrix");
+    EXPECT_EQ(SiblingProgramPathFor(libexec, "Tavrix"), libexec + "/Tavrix");
+    EXPECT_EQ(SiblingProgramPathFor(libexec, "Plindorax"), user + "/Plindorax")
+        << "a file that is not executable is no program";
+    // Missing: the per-user folder's path, for the message.
+    EXPECT_EQ(SiblingProgramPathFor(bin, "Qex"), user + "/Qex");
+
+    // The user's own copies in the suite folder win.
+    WriteFile(user + "/connected.ico", "mine");
+    EXPECT_EQ(SharedFilePathFor(bin, "connected.ico"), user + "/connected.ico");
+
+    // A moved tree is still found.
+    fs::rename(prefix, root.path() + "/opt");
+    EXPECT_EQ(SiblingProgramPathFor(root.path() + "/opt/bin", "Tavrix"),
+              root.path() + "/opt/libexec/tessaron/Tavrix");
+}
+
+TEST_F(SuiteFolderInstalled, BuildsAndPortableCopiesKeepTheirOwnFolder)
+{
+    // A build's bin/ and a flat copy have no share/tessaron beside them.
+    for (const std::string& exe : {root.path() + "/build/bin", root.path() + "/portable"}) {
+        SCOPED_TRACE(exe);
+        fs::create_directories(exe);
+        EXPECT_EQ(InstallPrefixOf(exe), "");
+        EXPECT_EQ(SuiteFolderFor(exe), exe);
+    }
+    EXPECT_EQ(InstallPrefixOf(prefix + "/sbin"), "");
+    EXPECT_FALSE(fs::exists(data)) << "no per-user folder for a portable copy";
+
+    // TESSARON_HOME wins over everything.
+    ScopedEnv home("TESSARON_HOME", root.path() + "/home/");
+    EXPECT_EQ(SuiteFolderFor(prefix + "/bin"), root.path() + "/home");
+}
+
+TEST_F(SuiteFolderInstalled, PerUserFolderFollowsXdgDataHome)
+{
+    const std::string home = root.path() + "/home";
+    ScopedEnv homeEnv("HOME", home);
+    struct Case
+    {
+        std::optional<std::string> xdg;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {data + "/", user},
+        {std::string("relative/data"), home + "/.local/share/tessaron"}, // ignored, as XDG says
+        {std::string(""), home + "/.local/share/tessaron"},
+        {std::nullopt, home + "/.local/share/tessaron"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.xdg.value_or("(unset)"));
+        ScopedEnv xdgEnv("XDG_DATA_HOME", c.xdg);
+        EXPECT_EQ(SuiteFolderFor(prefix + "/bin"), c.expected);
+        EXPECT_TRUE(fs::exists(c.expected + "/Macro Files/Sample.ckd"));
+    }
+    struct stat st;
+    ASSERT_EQ(::stat((home + "/.local").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "folders made for the user are private";
+}
+
+TEST_F(SuiteFolderInstalled, ProgramsStartingTogetherMakeOneCompleteFolder)
+{
+    std::vector<std::string> seen(6);
+    std::vector<char> complete(6); // not vector<bool>: each thread writes its own element
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        threads.emplace_back([&, i] {
+            seen[i] = SuiteFolderFor(prefix + "/bin");
+            complete[i] = fs::exists(seen[i] + "/Macro Files/Sample.ckd");
+        });
+    }
+    for (std::thread& t : threads) {
+        t.join();
+    }
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i], user);
+        EXPECT_TRUE(complete[i]) << "a folder is seen only when it is complete";
+    }
+    EXPECT_EQ(Tree(data).front(), user + "/") << "no half-made copy is left behind";
+    EXPECT_EQ(Tree(data).size(), 3u);
+}
+
+} // namespace
+} // namespace tessaron
