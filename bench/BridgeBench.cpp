@@ -654,6 +654,41 @@ void BM_IdleThreadCpu(benchmark::State& state)
     }
 }
 
+// The floor under BM_IdleCpuBridge/0: six threads that only wake every 100 ms
+// (as six keypads' reports wake their read threads) and do nothing else.
+void BM_IdleWakeFloor(benchmark::State& state)
+{
+    const int seconds = benchSeconds(10);
+    for (auto _ : state) {
+        std::atomic<bool> done{false};
+        std::vector<std::thread> threads;
+        for (int i = 0; i < 6; ++i) {
+            threads.emplace_back([&done] {
+                while (!done.load()) {
+                    ::poll(nullptr, 0, 100);
+                }
+            });
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        double before = 0;
+        for (std::thread& t : threads) {
+            before += threadCpuSeconds(t.native_handle());
+        }
+        const auto t0 = Clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(seconds));
+        double after = 0;
+        for (std::thread& t : threads) {
+            after += threadCpuSeconds(t.native_handle());
+        }
+        const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
+        done.store(true);
+        for (std::thread& t : threads) {
+            t.join();
+        }
+        state.counters["cpu_percent"] = 100.0 * (after - before) / wall;
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_LatencyKeypadToHost)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
@@ -669,4 +704,5 @@ BENCHMARK(BM_ReplugBridgedAgain)
     ->UseRealTime();
 BENCHMARK(BM_PumpTickIdleSixKeypads)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_IdleCpuBridge)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_IdleWakeFloor)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 BENCHMARK(BM_IdleThreadCpu)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();

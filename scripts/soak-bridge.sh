@@ -7,7 +7,8 @@
 # descriptors, threads and memory return to their values after the warm-up,
 # and that it stops cleanly. Usage: scripts/soak-bridge.sh [seconds] (600 by
 # default); TESSARON_BUILD names the build folder (build/ by default, e.g.
-# build-asan for the AddressSanitizer build), TESSARON_SOAK_SEED repeats a run.
+# build-asan for the AddressSanitizer build), TESSARON_SOAK_SEED repeats a run,
+# TESSARON_SOAK_TRACE=1 prints every step.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -19,8 +20,4 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$build" -j "$jobs" --target bridge_soak tessaron tessaron_fakehid
-seed=()
-if [ -n "${TESSARON_SOAK_SEED:-}" ]; then
-    seed=(--seed "$TESSARON_SOAK_SEED")
-fi
-exec "$build/bin/bridge_soak" --seconds "$seconds" "${seed[@]}"
+TESSARON_SOAK_SECONDS=$seconds exec "$build/bin/bridge_soak"

@@ -56,9 +56,9 @@ public:
     // remembered port (remembered keypads that are absent get a slot and a port
     // all the same), opens the USB keypads and creates the virtual ports.
     // Returns the number of ports that could not be created: with 0 bridging
-    // runs (BridgingStarted; the pump runs at once); otherwise it does not and
-    // the caller calls StopPorts. -1 when hidapi cannot be loaded (the caller
-    // says "Could not start USB librairies!").
+    // runs (BridgingStarted; the pump runs at once); otherwise it does not, and
+    // the ports that were made stay until StopPorts. -1 when hidapi cannot be
+    // loaded (the caller says "Could not start USB librairies!").
     int StartPorts();
     // BridgingStopping, then the pump stops, every virtual port is deleted,
     // every keypad closed and the claims cleared; then BridgingStopped.

@@ -123,7 +123,9 @@ void TBridgePump::pumpSlot(int i, bool lookForKeypads)
             WriteVirtualPort(s, in, n);
         }
 
-        if (VirtualPortPending(s) != 0) {
+        const int pending = VirtualPortPending(s);
+        int got = 0;
+        if (pending != 0) {
             // Take no more than the write ring can hold: bytes left in the
             // port wait for the next tick (and hold the host back once its
             // queue is full) instead of being refused by the ring and lost.
@@ -135,24 +137,24 @@ void TBridgePump::pumpSlot(int i, bool lookForKeypads)
                     m_leds->FlashUsbTx(i);
                 }
                 std::uint8_t out[kMaxOut];
-                const int got = ReadVirtualPort(s, out, want);
+                got = ReadVirtualPort(s, out, want);
                 if (got > 0) {
                     s.WriteThread->Queue(got, out);
                 }
             }
         }
-        m_moreWork = m_moreWork || s.ReadThread->Available() != 0 || VirtualPortPending(s) != 0;
+        m_moreWork = m_moreWork || pending > got || s.ReadThread->Available() != 0;
         return;
     }
 
     // Not open: a host's bytes for an absent keypad are read and discarded.
-    if (VirtualPortPending(s) != 0) {
+    const int pending = VirtualPortPending(s);
+    if (pending != 0) {
         if (m_leds != nullptr) {
             m_leds->FlashComRx(i);
         }
         std::uint8_t discard[kMaxOut];
-        ReadVirtualPort(s, discard, kMaxOut);
-        m_moreWork = m_moreWork || VirtualPortPending(s) != 0;
+        m_moreWork = m_moreWork || pending > ReadVirtualPort(s, discard, kMaxOut);
     }
     if (lookForKeypads && !OpenUsbKeypad(m_pm, i)) {
         m_pm.UsbConnected[i] = true;

@@ -35,9 +35,19 @@ QString programPath(const char* name)
     return QFile::decodeName(SiblingProgramPath(name).c_str());
 }
 
-QString notFound(const char* file)
+QString notFound(const QString& file)
 {
-    return QStringLiteral("ERROR: Could not find the file \"%1\".").arg(QString::fromLatin1(file));
+    return QStringLiteral("ERROR: Could not find the file \"%1\".").arg(file);
+}
+
+// Messages name the file that was looked for: "Qex.exe" on Windows, "Qex" here.
+QString programNotFound(const char* name)
+{
+#ifdef _WIN32
+    return notFound(QString::fromLatin1(name) + QStringLiteral(".exe"));
+#else
+    return notFound(QString::fromLatin1(name));
+#endif
 }
 
 } // namespace
@@ -251,7 +261,8 @@ void TFormMain::mnuHelpClick()
 {
     if (!m_services.Programs.OpenDocument(
             QFile::decodeName(SharedFilePath("Corvandelle.pdf").c_str()))) {
-        m_services.Messages.Error(QStringLiteral("Corvandelle Help"), notFound("Corvandelle.pdf"));
+        m_services.Messages.Error(QStringLiteral("Corvandelle Help"),
+                                  notFound(QStringLiteral("Corvandelle.pdf")));
     }
 }
 
@@ -309,7 +320,7 @@ void TFormMain::mnuTestKeypadsClick()
             continue;
         }
         if (!QFileInfo(qex).isFile()) {
-            m_services.Messages.Error(QStringLiteral("Corvandelle Test"), notFound("Qex.exe"));
+            m_services.Messages.Error(QStringLiteral("Corvandelle Test"), programNotFound("Qex"));
             continue;
         }
         const int xy = 50 + 50 * i;
@@ -318,7 +329,7 @@ void TFormMain::mnuTestKeypadsClick()
             if (!m_services.Programs.StartProgram(
                     qex, QStringLiteral("%1 %2 %3").arg(s.ComPort).arg(xy).arg(xy))) {
                 m_services.Messages.Error(QStringLiteral("Corvandelle Serial Test"),
-                                          notFound("Qex.exe"));
+                                          programNotFound("Qex"));
             }
         } else if (IsSerialSlot(s)) {
             launched = true;
@@ -326,7 +337,7 @@ void TFormMain::mnuTestKeypadsClick()
             if (!m_services.Programs.StartProgram(
                     qex, QStringLiteral("%1 %2 %3").arg(port).arg(xy).arg(xy))) {
                 m_services.Messages.Error(QStringLiteral("Corvandelle RS232 Test"),
-                                          notFound("Qex.exe"));
+                                          programNotFound("Qex"));
             }
         }
     }
@@ -338,7 +349,7 @@ void TFormMain::mnuTestKeypadsClick()
 void TFormMain::mnuTestHIDClick()
 {
     if (!m_services.Programs.StartProgram(programPath("Ruskel"), QString())) {
-        m_services.Messages.Error(QStringLiteral("Corvandelle Ruskel"), notFound("Ruskel.exe"));
+        m_services.Messages.Error(QStringLiteral("Corvandelle Ruskel"), programNotFound("Ruskel"));
     }
 }
 
@@ -358,11 +369,11 @@ void TFormMain::mnuResetSerialPortsClick()
     m_host->ResetVirtualPorts();
 }
 
-bool TFormMain::startTool(const char* program, const char* file)
+bool TFormMain::startTool(const char* program)
 {
     const QString path = programPath(program);
     if (!QFileInfo(path).isFile()) {
-        m_services.Messages.Error(QStringLiteral("Corvandelle Tools"), notFound(file));
+        m_services.Messages.Error(QStringLiteral("Corvandelle Tools"), programNotFound(program));
         return false;
     }
     m_services.Programs.StartProgram(path, QString());
@@ -371,12 +382,12 @@ bool TFormMain::startTool(const char* program, const char* file)
 
 void TFormMain::mnuPlindoraxClick()
 {
-    startTool("Plindorax", "Plindorax.exe");
+    startTool("Plindorax");
 }
 
 void TFormMain::mnuTavrixClick()
 {
-    startTool("Tavrix", "Tavrix.exe");
+    startTool("Tavrix");
 }
 
 void TFormMain::mnuExitClick()

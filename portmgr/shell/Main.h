@@ -92,7 +92,7 @@ private:
 
     QAction* addItem(const char* name, const QString& caption, void (TFormMain::*handler)());
     void setItemsEnabled(bool enabled);
-    bool startTool(const char* program, const char* file);
+    bool startTool(const char* program);
 
     TShellServices m_services;
     Options m_options;

@@ -1,5 +1,6 @@
 #include "BridgeProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -147,10 +148,11 @@ bool BridgeProcess::waitForLine(const std::string& text, int milliseconds, int c
     });
 }
 
-std::vector<std::string> BridgeProcess::lines()
+std::vector<std::string> BridgeProcess::lines(size_t from)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return m_lines;
+    return std::vector<std::string>(
+        m_lines.begin() + static_cast<long>(std::min(from, m_lines.size())), m_lines.end());
 }
 
 std::string BridgeProcess::errorOutput()
@@ -272,10 +274,10 @@ std::vector<std::string> FakeHidClient::command(const std::string& line)
     }
 }
 
-std::vector<std::vector<unsigned char>> FakeHidClient::outputs(int id)
+std::vector<std::vector<unsigned char>> FakeHidClient::outputs(int id, bool drain)
 {
     std::vector<std::vector<unsigned char>> reports;
-    for (const std::string& line : command("outputs " + std::to_string(id))) {
+    for (const std::string& line : command((drain ? "drain " : "outputs ") + std::to_string(id))) {
         std::istringstream in(line);
         std::vector<unsigned char> bytes;
         unsigned value;

@@ -31,13 +31,15 @@ public:
 
     // Waits until count lines of standard output contain text.
     bool waitForLine(const std::string& text, int milliseconds, int count = 1);
-    std::vector<std::string> lines();
+    // The lines of standard output from index from on.
+    std::vector<std::string> lines(size_t from = 0);
     std::string errorOutput();
 
     void signal(int number);
     // Waits for the process to end; its exit status, -1 when it did not end in
     // time (or ended by a signal).
     int wait(int milliseconds);
+    bool running() { return wait(0) == -1 && !m_ended; }
     pid_t pid() const { return m_pid; }
     const std::string& controlSocket() const { return m_control; }
 
@@ -72,8 +74,9 @@ public:
     // Sends one command; returns the reply lines before "ok", or fails the
     // calling test (an empty result) on "error: ...".
     std::vector<std::string> command(const std::string& line);
-    // The bytes of every output report the keypad received, as written.
-    std::vector<std::vector<unsigned char>> outputs(int id);
+    // The bytes of every output report the keypad received, as written; drain:
+    // only those since the last drain, which are then forgotten.
+    std::vector<std::vector<unsigned char>> outputs(int id, bool drain = false);
 
 private:
     bool connect();

@@ -166,7 +166,7 @@ TEST_F(ShellTest, PlindoraxMissingAtStartDisablesItsItem)
     EXPECT_FALSE(item("mnuPlindorax")->isEnabled());
     form().mnuPlindoraxClick();
     EXPECT_EQ(errors(),
-              Strings{"Corvandelle Tools|ERROR: Could not find the file \"Plindorax.exe\"."});
+              Strings{"Corvandelle Tools|ERROR: Could not find the file \"Plindorax\"."});
     EXPECT_TRUE(launches().empty());
 }
 
@@ -213,7 +213,7 @@ const auto portlessUsbKeypad = [](ShellTest& t) {
     SetDevicePath(t.slot(2), "/dev/sim-3");
     t.slot(2).Flags = SlotPresent;
 };
-const char* const QexMissing = "ERROR: Could not find the file \"Qex.exe\".";
+const char* const QexMissing = "ERROR: Could not find the file \"Qex\".";
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, LaunchTest,
@@ -247,7 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "mnuTestHID",
                    false,
                    {"Ruskel"},
-                   {"Corvandelle Ruskel|ERROR: Could not find the file \"Ruskel.exe\"."}},
+                   {"Corvandelle Ruskel|ERROR: Could not find the file \"Ruskel\"."}},
         LaunchCase{"Manual",
                    [](ShellTest& t) { t.home.write("Corvandelle.pdf", "%PDF"); },
                    "mnuHelp",
@@ -271,7 +271,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "mnuTavrix",
                    true,
                    {},
-                   {"Corvandelle Tools|ERROR: Could not find the file \"Tavrix.exe\"."}}),
+                   {"Corvandelle Tools|ERROR: Could not find the file \"Tavrix\"."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- Commands, LED window, configuration ------------------------------------
