@@ -17,6 +17,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Plindorax"));
+    // Lets the desktop match the window to its entry (icon, name) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tessaron.Plindorax"));
     QApplication::setWindowIcon(tessaron::PlindoraxIcon());
 
     tessaron::QtMessageBox messages;

@@ -55,7 +55,7 @@ void TfrmMain::ToolButtonKeyLabelsClick()
 void TfrmMain::mnuUserManualClick()
 {
     const QString manual =
-        QFile::decodeName(QByteArray::fromStdString(SuitePath("Corvandelle.pdf")));
+        QFile::decodeName(QByteArray::fromStdString(SharedFilePath("Corvandelle.pdf")));
     if (!m_services.Programs.OpenDocument(manual)) {
         showError(QStringLiteral("Could not find \"Corvandelle.pdf\" help file."));
     }

@@ -65,6 +65,8 @@ int CorvandelleMain(int argc, char** argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvandelle"));
+    // Lets the desktop match the windows to their entry (icon, name) on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tessaron.Corvandelle"));
     QApplication::setWindowIcon(TTrayIcon::ApplicationIcon());
     // The main form is never shown; closing a dialog must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
