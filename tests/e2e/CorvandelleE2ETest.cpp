@@ -1,13 +1,18 @@
 // A real Corvandelle process without a notification area (offscreen), the
 // simulated USB keypad library as its hidapi, driven by `Corvandelle --command`
-// from the shell's side, a host application on its port and the signals that
-// end it.
+// from the shell's side, a host application and Tavrix on its port, and the
+// signals that end it.
 #include "BridgeProcess.h"
 #include "tests/portmgr/bridge/PtyHost.h"
 #include "tests/support/TempHome.h"
 
+#include "common/CommandLine.h"
+#include "editor/model/FileIO.h"
+#include "editor/model/KeypadClass.h"
+
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -19,6 +24,7 @@
 
 extern char** environ;
 
+using namespace tessaron;
 using namespace tessaron::test;
 
 namespace {
@@ -219,6 +225,74 @@ TEST_F(CorvandelleE2E, BridgesAndObeysCommandsWithoutNotificationArea)
                                      "Corvandelle (Stopped)\n"),
               std::string::npos)
         << corvandelle.out();
+}
+
+// Download without hardware, end to end: a macro edited in the editor's
+// document, saved with its download image, sent by Tavrix to the port in
+// "Tavrix.ini", which is Corvandelle's virtual port of a USB keypad, and
+// decoded by the simulated keypad behind it.
+TEST_F(CorvandelleE2E, DownloadReachesASimulatedUsbKeypadThroughTheBridge)
+{
+    home.write("keypads", "add 16c0:0604 /dev/hidraw-sim1 Tessaron E2E #1  \n");
+    home.write("Corvandelle.ini",
+               "[Port Settings]\r\nCOM_Assignment_1=3\r\nGUID_1=/dev/hidraw-sim1\r\n");
+    // As Wendrel records a virtual port.
+    home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=U\r\n");
+
+    // The editor's USER-mode save: the redefinition file, then its image.
+    TKeypadClass document;
+    document.SelectKey(5);
+    document.AppendMacroText("4869400119"); // "H", "i", a 100 ms delay
+    document.SetAutoRepeat(1);
+    document.SelectKey(2);
+    document.SetKeyType(KeyTypeLevelShift);
+    document.DOWNLOAD_DELAY = 2;
+    const std::string ckd = home.file("Macro Files/My keys.ckd");
+    home.write("Macro Files/My keys.ckd", "");
+    WriteRedefinitionFile(document, ckd);
+    WriteDownloadImage(document, DownloadImagePath(ckd), LoaderSettingsPath());
+    EXPECT_NE(home.read("Tavrix.ini").find("DownloadDelay=2"), std::string::npos);
+
+    Program corvandelle(home, runtime);
+    ASSERT_TRUE(corvandelle.start({}));
+    ASSERT_TRUE(corvandelle.waitForOutput("Corvandelle (Running)", 1, kStartMs))
+        << corvandelle.out() << corvandelle.err();
+    ASSERT_TRUE(port(3)) << corvandelle.out();
+
+    // Download: the editor passes the image's path quoted; the loader gets it
+    // as its one argument.
+    const std::vector<std::string> arguments =
+        SplitWindowsCommandLine("\"" + DownloadImagePath(ckd) + "\"");
+    ASSERT_EQ(arguments.size(), 1u);
+    const std::string out = home.file("tavrix.out");
+    const int status = std::system(("'" + std::string(TAVRIX_PROGRAM) + "' --no-window '" +
+                                    arguments[0] + "' >'" + out + "' 2>&1")
+                                       .c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << home.read("tavrix.out");
+    EXPECT_NE(home.read("tavrix.out").find("bytes sent to COM3 (USB).\n"), std::string::npos)
+        << home.read("tavrix.out");
+
+    FakeHidClient keypad(runtime + "/fakehid.sock");
+    std::string report;
+    WaitFor(
+        [&] {
+            report.clear();
+            for (const std::string& line : keypad.command("downloads 1")) {
+                report += line + "\n";
+            }
+            return report.find("complete") != std::string::npos;
+        },
+        10000);
+    EXPECT_NE(report.find("download 1: 194 bytes, complete\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("  Level Shift key 1: KEY2\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("  KEY5 level 1 (AutoRepeat): [H] [i] [Dly 100]\n"), std::string::npos)
+        << report;
+    // The image went as data: the keypad took none of it for a command.
+    EXPECT_EQ(keypad.command("messages 1"), std::vector<std::string>{});
+
+    corvandelle.signal(SIGTERM);
+    EXPECT_EQ(corvandelle.wait(kStartMs), 0) << corvandelle.err();
 }
 
 } // namespace
