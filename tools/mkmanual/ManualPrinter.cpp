@@ -55,6 +55,13 @@ std::vector<QTextBlock> blocksOf(const QTextDocument& document)
     return blocks;
 }
 
+bool isCode(const QTextBlock& block)
+{
+    const QTextBlockFormat format = block.blockFormat();
+    return block.isValid() &&
+           (format.hasProperty(QTextFormat::BlockCodeFence) || format.nonBreakableLines());
+}
+
 std::vector<QTextTable*> tablesIn(QTextFrame* frame)
 {
     std::vector<QTextTable*> tables;
@@ -139,16 +146,15 @@ void ManualPrinter::styleBlocks()
                 part.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
                 part.setCharFormat(heading);
             }
-            format.setTopMargin(level == 1 ? 120 : level == 2 ? 0 : 14);
-            format.setBottomMargin(level <= 2 ? 14 : 6);
-            // A chapter starts a page of its own.
-            if (level == 2) {
-                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            }
+            format.setTopMargin(level == 1 ? 120 : level == 2 ? 28 : 14);
+            format.setBottomMargin(level <= 2 ? 12 : 6);
             cursor.setBlockFormat(format);
-        } else if (format.hasProperty(QTextFormat::BlockCodeFence) || format.nonBreakableLines()) {
+        } else if (isCode(block)) {
+            // Each line is a block of its own: space only around the whole.
             format.setBackground(QColor(0xf2, 0xf4, 0xf7));
             format.setLeftMargin(format.leftMargin() + 10);
+            format.setTopMargin(isCode(block.previous()) ? 0 : 4);
+            format.setBottomMargin(isCode(block.next()) ? 0 : 10);
             cursor.setBlockFormat(format);
         } else if (!block.textList() && QTextCursor(block).currentTable() == nullptr) {
             format.setBottomMargin(6);
@@ -253,6 +259,11 @@ void ManualPrinter::insertContents()
         page.insertText(QStringLiteral("00"));
     }
     m_contentsTable = table->firstPosition();
+    // The title page ends with the contents.
+    QTextBlockFormat first = chapters.front().blockFormat();
+    first.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    first.setTopMargin(0);
+    QTextCursor(chapters.front()).setBlockFormat(first);
 }
 
 void ManualPrinter::layOut(QPagedPaintDevice& device)
@@ -261,14 +272,16 @@ void ManualPrinter::layOut(QPagedPaintDevice& device)
     m_document->setPageSize(m_body);
     // A heading at the foot of a page goes over with its text: it gets a
     // page break and the layout runs again, until no heading is left alone.
-    for (int pass = 0; pass < 20; ++pass) {
+    for (int pass = 0; pass < 100; ++pass) {
         bool moved = false;
-        const qreal room = 3 * QFontMetricsF(m_document->defaultFont(), &device).lineSpacing();
+        const qreal line = QFontMetricsF(m_document->defaultFont(), &device).lineSpacing();
         for (QTextBlock block : blocksOf(*m_document)) {
             const int level = block.blockFormat().headingLevel();
-            if (level < 3) {
+            if (level < 2 || block.blockFormat().pageBreakPolicy() != QTextFormat::PageBreak_Auto) {
                 continue;
             }
+            // Room for a few lines of text below it, more below a chapter's title.
+            const qreal room = (level == 2 ? 8 : 3) * line;
             const QRectF box = m_document->documentLayout()->blockBoundingRect(block);
             const qreal pageEnd = (std::floor(box.top() / m_body.height()) + 1) * m_body.height();
             if (box.bottom() + room > pageEnd) {

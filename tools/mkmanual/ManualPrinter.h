@@ -8,9 +8,10 @@
 class QPagedPaintDevice;
 class QPainter;
 
-// Lays a Markdown manual out on A4 pages and prints it: a title page with the
-// contents (each "##" chapter with its page), every chapter on a new page,
-// pictures fitted to the text width, and a footer with the page number.
+// Lays a Markdown manual out on A4 pages and prints it: a title page (the
+// "#" title and what follows it up to the first "##" chapter) with the
+// contents, each chapter with its page; pictures fitted to the text width,
+// headings kept with their text, and a footer with the page number.
 class ManualPrinter
 {
 public:
