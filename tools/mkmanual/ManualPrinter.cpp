@@ -104,10 +104,16 @@ bool ManualPrinter::Load(const QString& markdownPath)
     if (text.trimmed().isEmpty()) {
         return fail(QStringLiteral("%1 is empty").arg(markdownPath));
     }
+    // Text is measured on the PDF's own device from the start: fonts that the
+    // layout resolved once for the screen are not measured again later.
+    m_metrics = std::make_unique<QPdfWriter>(&m_sink);
+    setUpDevice(*m_metrics);
     m_document = std::make_unique<QTextDocument>();
+    m_document->documentLayout()->setPaintDevice(m_metrics.get());
     m_document->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     m_document->setDocumentMargin(0);
     m_document->setMarkdown(text, QTextDocument::MarkdownDialectGitHub);
+    m_document->documentLayout()->setPaintDevice(m_metrics.get());
     if (m_document->isEmpty()) {
         return fail(QStringLiteral("%1 holds no text").arg(markdownPath));
     }
@@ -122,6 +128,7 @@ bool ManualPrinter::Load(const QString& markdownPath)
         return false;
     }
     insertContents();
+    layOut();
     return true;
 }
 
@@ -266,15 +273,15 @@ void ManualPrinter::insertContents()
     QTextCursor(chapters.front()).setBlockFormat(first);
 }
 
-void ManualPrinter::layOut(QPagedPaintDevice& device)
+void ManualPrinter::layOut()
 {
-    m_document->documentLayout()->setPaintDevice(&device);
     m_document->setPageSize(m_body);
     // A heading at the foot of a page goes over with its text: it gets a
     // page break and the layout runs again, until no heading is left alone.
     for (int pass = 0; pass < 100; ++pass) {
+        relayOut();
         bool moved = false;
-        const qreal line = QFontMetricsF(m_document->defaultFont(), &device).lineSpacing();
+        const qreal line = QFontMetricsF(m_document->defaultFont(), m_metrics.get()).lineSpacing();
         for (QTextBlock block : blocksOf(*m_document)) {
             const int level = block.blockFormat().headingLevel();
             if (level < 2 || block.blockFormat().pageBreakPolicy() != QTextFormat::PageBreak_Auto) {
@@ -297,6 +304,15 @@ void ManualPrinter::layOut(QPagedPaintDevice& device)
         }
     }
     fillContents();
+    relayOut();
+}
+
+void ManualPrinter::relayOut()
+{
+    // The layout mends itself lazily after a change and then leaves blocks
+    // behind the change undrawn: lay the whole text out afresh instead.
+    m_document->markContentsDirty(0, m_document->characterCount());
+    m_document->documentLayout()->documentSize();
 }
 
 void ManualPrinter::fillContents()
@@ -369,7 +385,6 @@ bool ManualPrinter::Print(const QString& pdfPath)
     setUpDevice(writer);
     writer.setTitle(m_document->begin().text());
     writer.setCreator(QStringLiteral("mkmanual"));
-    layOut(writer);
 
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -395,10 +410,6 @@ bool ManualPrinter::Preview(const QString& folder)
     if (!m_document || !QDir().mkpath(folder)) {
         return fail(QStringLiteral("cannot make %1").arg(folder));
     }
-    QBuffer unused;
-    QPdfWriter metrics(&unused);
-    setUpDevice(metrics);
-    layOut(metrics);
     constexpr qreal PreviewDpi = 100;
     for (int page = 0; page < PageCount(); ++page) {
         QImage image((m_page * PreviewDpi / Resolution).toSize(), QImage::Format_RGB32);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <QBuffer>
+#include <QPdfWriter>
 #include <QString>
 #include <QTextDocument>
 
 #include <memory>
 
-class QPagedPaintDevice;
 class QPainter;
 
 // Lays a Markdown manual out on A4 pages and prints it: a title page (the
@@ -31,7 +32,8 @@ public:
 private:
     void styleBlocks();
     bool fitPictures(const QString& folder);
-    void layOut(QPagedPaintDevice& device);
+    void layOut();
+    void relayOut();
     void insertContents();
     void fillContents();
     void paintPage(QPainter& painter, int page) const;
@@ -39,6 +41,9 @@ private:
 
     QString m_footerTitle;
     QString m_error;
+    // The device the text is laid out for; it never writes anything.
+    QBuffer m_sink;
+    std::unique_ptr<QPdfWriter> m_metrics;
     std::unique_ptr<QTextDocument> m_document;
     // The text's own page in layout units: the page less margins and footer.
     QSizeF m_body;
