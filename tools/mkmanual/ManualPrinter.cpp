@@ -148,10 +148,10 @@ void ManualPrinter::styleBlocks()
                 heading.setFontPointSize(Points[level - 1]);
                 heading.setFontWeight(QFont::Bold);
                 heading.setForeground(Ink);
-                QTextCursor part(m_document.get());
-                part.setPosition(fragment.position());
-                part.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-                part.setCharFormat(heading);
+                QTextCursor piece(m_document.get());
+                piece.setPosition(fragment.position());
+                piece.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+                piece.setCharFormat(heading);
             }
             format.setTopMargin(level == 1 ? 120 : level == 2 ? 28 : 14);
             format.setBottomMargin(level <= 2 ? 12 : 6);
