@@ -7,7 +7,7 @@
 # Layout (GNU install folders, relative to the prefix):
 #   bin/                          Plindorax, Corvandelle, tessaron
 #   libexec/tessaron/             the sibling programs Tavrix, Wendrel, Qex, Ruskel
-#   share/tessaron/               pictures, icons, sample documents, udev rule
+#   share/tessaron/               pictures, icons, sample documents, the manual, udev rule
 # The programs find share/tessaron and libexec/tessaron from their own place
 # (common/SuiteFolder.cpp), so an installed tree can be moved as a whole.
 
@@ -35,6 +35,10 @@ endforeach()
 file(GLOB TESSARON_INSTALL_PICTURES CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/pictures/*.jpg"
      "${PROJECT_SOURCE_DIR}/pictures/*.ico" "${PROJECT_SOURCE_DIR}/pictures/*.png")
 install(FILES ${TESSARON_INSTALL_PICTURES} DESTINATION ${TESSARON_SHARED})
+# The user manual, made from docs/manual at build time.
+if(TARGET tessaron_manual)
+    install(FILES "${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/Corvandelle.pdf" DESTINATION ${TESSARON_SHARED})
+endif()
 install(DIRECTORY "${PROJECT_SOURCE_DIR}/Macro Files" DESTINATION ${TESSARON_SHARED})
 install(FILES "${PROJECT_SOURCE_DIR}/udev/70-tessaron-keypad.rules"
         DESTINATION ${TESSARON_SHARED})

@@ -43,6 +43,7 @@ desktop-file-validate /usr/share/applications/org.tessaron.*.desktop
 appstreamcli validate --no-net /usr/share/metainfo/org.tessaron.*.metainfo.xml >/dev/null
 [ -f /usr/lib/udev/rules.d/70-tessaron-keypad.rules ] || fail "udev rule not installed"
 [ -f /usr/share/icons/hicolor/48x48/apps/org.tessaron.Plindorax.png ] || fail "icon not installed"
+head -c 5 /usr/share/tessaron/Corvandelle.pdf | grep -qx '%PDF-' || fail "user manual not installed"
 grep -qx 'ExecStart=/usr/bin/tessaron bridge' /usr/lib/systemd/user/tessaron-bridge.service ||
     fail "bridge unit does not run /usr/bin/tessaron"
 
