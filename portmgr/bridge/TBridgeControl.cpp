@@ -403,17 +403,17 @@ void TBridgeControl::armTimer()
     }
     m_timerArmed = armed;
     m_timerAt = at;
-    itimerspec spec{};
+    itimerspec expiry{};
     if (armed) {
         // steady_clock is CLOCK_MONOTONIC; a time already past fires at once.
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(at.time_since_epoch());
-        spec.it_value.tv_sec = static_cast<time_t>(ns.count() / 1000000000);
-        spec.it_value.tv_nsec = static_cast<long>(ns.count() % 1000000000);
-        if (spec.it_value.tv_sec == 0 && spec.it_value.tv_nsec == 0) {
-            spec.it_value.tv_nsec = 1;
+        expiry.it_value.tv_sec = static_cast<time_t>(ns.count() / 1000000000);
+        expiry.it_value.tv_nsec = static_cast<long>(ns.count() % 1000000000);
+        if (expiry.it_value.tv_sec == 0 && expiry.it_value.tv_nsec == 0) {
+            expiry.it_value.tv_nsec = 1;
         }
     }
-    ::timerfd_settime(m_timer, TFD_TIMER_ABSTIME, &spec, nullptr);
+    ::timerfd_settime(m_timer, TFD_TIMER_ABSTIME, &expiry, nullptr);
 }
 
 } // namespace tessaron
