@@ -1,9 +1,8 @@
-#include "BridgeCommand.h"
-
 #include "Commands.h"
 
 #include "common/SingleInstanceLock.h"
 #include "portmgr/bridge/TBridgeControl.h"
+#include "portmgr/bridge/TBridgeLog.h"
 #include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
 
@@ -19,56 +18,6 @@
 #include <unistd.h>
 
 namespace tessaron::cli {
-
-void BridgeLog::PortCreated(int slot, const std::string& name)
-{
-    m_out << name << " created (keypad #" << slot + 1 << ")" << std::endl;
-}
-
-void BridgeLog::PortFailed(int slot, const std::string& name, const std::string& reason)
-{
-    m_out << name << " could not be created (keypad #" << slot + 1 << ")";
-    if (!reason.empty()) {
-        m_out << ": " << reason;
-    }
-    m_out << std::endl;
-}
-
-void BridgeLog::PortDeleted(int, const std::string& name)
-{
-    m_out << name << " deleted" << std::endl;
-}
-
-void BridgeLog::KeypadOpened(int slot, const std::string& identity)
-{
-    m_out << "keypad #" << slot + 1 << " opened: " << identity << std::endl;
-}
-
-void BridgeLog::KeypadClosed(int slot, const std::string& identity, bool silent)
-{
-    m_out << "keypad #" << slot + 1 << " closed: " << identity
-          << (silent ? " (no report for a second)" : "") << std::endl;
-}
-
-void BridgeLog::HostOpened(int, const std::string& name)
-{
-    m_out << name << " opened by a host" << std::endl;
-}
-
-void BridgeLog::HostClosed(int, const std::string& name)
-{
-    m_out << name << " closed by its host" << std::endl;
-}
-
-void BridgeLog::BridgingStarted()
-{
-    m_out << "Corvandelle (Running)" << std::endl;
-}
-
-void BridgeLog::BridgingStopped()
-{
-    m_out << "Corvandelle (Stopped)" << std::endl;
-}
 
 namespace {
 
@@ -140,7 +89,7 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
     }
 
     TPortManager pm;
-    BridgeLog log(out);
+    TBridgeLog log(&out);
     std::unique_ptr<TBridgeControl> control;
     try {
         control = std::make_unique<TBridgeControl>(pm, &log);

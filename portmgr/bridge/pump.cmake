@@ -4,6 +4,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/virtual_ports.cmake)
 
 add_library(tessaron_bridge_pump STATIC
     ${CMAKE_CURRENT_LIST_DIR}/TBridgeControl.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TBridgeLog.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TBridgePump.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TSlotActivityState.cpp
     ${CMAKE_CURRENT_LIST_DIR}/VirtualPorts.cpp

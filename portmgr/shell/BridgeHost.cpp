@@ -2,15 +2,13 @@
 
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/bridge/TBridgeControl.h"
-#include "portmgr/bridge/TBridgeEvents.h"
+#include "portmgr/bridge/TBridgeLog.h"
 #include "portmgr/bridge/TSlotActivityState.h"
 #include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/UsbKeypads.h"
 
 #include <QSocketNotifier>
-
-#include <ostream>
 
 namespace tessaron {
 
@@ -82,14 +80,16 @@ public:
 
 } // namespace
 
-class TBridgeHost::Parts : public TBridgeEvents
+class TBridgeHost::Parts : public TBridgeLog
 {
 public:
-    Parts(TBridgeHostListener& listener, std::ostream* log) : listener(&listener), log(log) {}
+    Parts(TBridgeHostListener& listener, std::ostream* log) : TBridgeLog(log), listener(&listener)
+    {
+    }
 
     void BridgingStarted() override
     {
-        line("Corvandelle (Running)");
+        TBridgeLog::BridgingStarted();
         if (listener != nullptr) {
             listener->BridgingStarted();
         }
@@ -102,45 +102,15 @@ public:
     }
     void BridgingStopped() override
     {
-        line("Corvandelle (Stopped)");
+        TBridgeLog::BridgingStopped();
         if (listener != nullptr) {
             listener->BridgingStopped();
-        }
-    }
-
-    void PortCreated(int slot, const std::string& name) override
-    {
-        line(name + " created (keypad #" + std::to_string(slot + 1) + ")");
-    }
-    void PortFailed(int slot, const std::string& name, const std::string& reason) override
-    {
-        line(name + " could not be created (keypad #" + std::to_string(slot + 1) + ")" +
-             (reason.empty() ? "" : ": " + reason));
-    }
-    void PortDeleted(int, const std::string& name) override { line(name + " deleted"); }
-    void KeypadOpened(int slot, const std::string& identity) override
-    {
-        line("keypad #" + std::to_string(slot + 1) + " opened: " + identity);
-    }
-    void KeypadClosed(int slot, const std::string& identity, bool silent) override
-    {
-        line("keypad #" + std::to_string(slot + 1) + " closed: " + identity +
-             (silent ? " (no report for a second)" : ""));
-    }
-    void HostOpened(int, const std::string& name) override { line(name + " opened by a host"); }
-    void HostClosed(int, const std::string& name) override { line(name + " closed by its host"); }
-
-    void line(const std::string& text)
-    {
-        if (log != nullptr) {
-            *log << text << std::endl;
         }
     }
 
     // Null once the host goes: the core still stops bridging then, but the
     // shell's windows may be gone already.
     TBridgeHostListener* listener;
-    std::ostream* log;
 
     // The slot table outlives the core, which closes the keypads it opened.
     TPortManager pm;
