@@ -12,6 +12,7 @@
 #include "portmgr/bridge/TWakeEvent.h"
 #include "portmgr/devices/PortManager.h"
 #include "tests/fakes/FakeHid.h"
+#include "tests/portmgr/PortSettingsText.h"
 #include "tests/portmgr/bridge/BridgeTestSupport.h"
 #include "tests/portmgr/bridge/PtyHost.h"
 #include "tests/support/TempHome.h"
@@ -85,14 +86,11 @@ public:
     {
         ::setenv("TESSARON_HIDAPI", TESSARON_FAKEHID_LIBRARY, 1);
         fakehid_reset();
-        std::string ini = "[Port Settings]\r\n";
-        for (int i = 1; i <= keypads; ++i) {
-            const std::string path = "sim-" + std::to_string(i);
+        const auto assignments = NumberedKeypads(keypads);
+        for (const auto& [path, port] : assignments) {
             ids.push_back(fakehid_add_device(0x16C0, 0x0604, path.c_str()));
-            ini += "COM_Assignment_" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
-            ini += "GUID_" + std::to_string(i) + "=" + path + "\r\n";
         }
-        home.write("Corvandelle.ini", ini);
+        home.write("Corvandelle.ini", PortSettingsText(assignments));
         ok = control.StartPorts() == 0;
         loop = std::thread([this] {
             pollfd fds[2] = {{control.PollFd(), POLLIN, 0}, {stop.Fd(), POLLIN, 0}};
@@ -525,16 +523,11 @@ void BM_IdleCpuBridge(benchmark::State& state)
         const std::string lockDir = home.file("lock");
         ::mkdir(lockDir.c_str(), 0700);
         std::string setup;
-        std::string ini = "[Port Settings]\r\n";
-        for (int i = 1; i <= 6; ++i) {
-            if (!absent) {
-                setup += "add 16c0:0604 sim-" + std::to_string(i) + "\n";
-            }
-            ini += "COM_Assignment_" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
-            ini += "GUID_" + std::to_string(i) + "=sim-" + std::to_string(i) + "\r\n";
+        for (int i = 1; i <= 6 && !absent; ++i) {
+            setup += "add 16c0:0604 sim-" + std::to_string(i) + "\n";
         }
         WriteFile(home.file("setup"), setup);
-        WriteFile(home.file("Corvandelle.ini"), ini);
+        WriteFile(home.file("Corvandelle.ini"), PortSettingsText(NumberedKeypads(6)));
 
         const std::string envHome = "TESSARON_HOME=" + home.path();
         const std::string envLock = "TESSARON_LOCK_DIR=" + lockDir;

@@ -1,6 +1,7 @@
 // A real `tessaron bridge` process, the simulated USB keypad library as its
 // hidapi, and host applications that open ports/COMn.
 #include "BridgeProcess.h"
+#include "tests/portmgr/PortSettingsText.h"
 #include "tests/portmgr/bridge/PtyHost.h"
 #include "tests/support/TempHome.h"
 
@@ -25,14 +26,7 @@ protected:
 
     void remember(const std::vector<std::pair<std::string, int>>& assignments)
     {
-        std::string text = "[Port Settings]\r\n";
-        int n = 1;
-        for (const auto& [identity, port] : assignments) {
-            text += "COM_Assignment_" + std::to_string(n) + "=" + std::to_string(port) + "\r\n";
-            text += "GUID_" + std::to_string(n) + "=" + identity + "\r\n";
-            ++n;
-        }
-        home.write("Corvandelle.ini", text);
+        home.write("Corvandelle.ini", PortSettingsText(assignments));
     }
 
     // Starts the bridge and waits until bridging runs.

@@ -10,6 +10,7 @@
 // must be back at their values after the warm-up, and it must stop cleanly,
 // leaving no port behind and nothing on standard error (the sanitizers').
 #include "BridgeProcess.h"
+#include "tests/portmgr/PortSettingsText.h"
 #include "tests/support/TempHome.h"
 
 #include <algorithm>
@@ -449,13 +450,10 @@ TEST(BridgeSoak, BytesArriveOnceAndInOrderAndNothingLeaks)
     const std::string lockDir = home.path() + "/lock";
     ::mkdir(lockDir.c_str(), 0700);
     std::string keypads;
-    std::string ini = "[Port Settings]\r\n";
     for (int i = 1; i <= kChannels; ++i) {
         keypads += "add 16c0:0604 sim-" + std::to_string(i) + "\n";
-        ini += "COM_Assignment_" + std::to_string(i) + "=" + std::to_string(i) + "\r\nGUID_" +
-               std::to_string(i) + "=sim-" + std::to_string(i) + "\r\n";
     }
-    home.write("Corvandelle.ini", ini);
+    home.write("Corvandelle.ini", PortSettingsText(NumberedKeypads(kChannels)));
     BridgeProcess bridge(home.path(), lockDir);
     bridge.setUp({keypads});
     ASSERT_TRUE(bridge.start());

@@ -3,6 +3,7 @@
 #include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/UsbKeypads.h"
 #include "tests/fakes/FakeHid.h"
+#include "tests/portmgr/PortSettingsText.h"
 
 #include <cstdlib>
 
@@ -29,14 +30,7 @@ int BridgeFixture::addKeypad(const std::string& path)
 
 void BridgeFixture::saveAssignments(const std::vector<std::pair<std::string, int>>& assignments)
 {
-    std::string text = "[Port Settings]\r\n";
-    int n = 1;
-    for (const auto& [identity, port] : assignments) {
-        text += "COM_Assignment_" + std::to_string(n) + "=" + std::to_string(port) + "\r\n";
-        text += "GUID_" + std::to_string(n) + "=" + identity + "\r\n";
-        ++n;
-    }
-    home.write("Corvandelle.ini", text);
+    home.write("Corvandelle.ini", PortSettingsText(assignments));
 }
 
 void BridgeFixture::openSlot(int i, const std::string& path, int comPort)

@@ -3,6 +3,7 @@
 
 #include "portmgr/devices/Config.h"
 #include "portmgr/devices/PortAssignments.h"
+#include "tests/portmgr/PortSettingsText.h"
 #include "tests/support/FakeMessageBox.h"
 
 #include <QAction>
@@ -27,13 +28,7 @@ class ConfigFormTest : public DevicesTest
 protected:
     void remember(const std::vector<std::pair<std::string, int>>& assignments)
     {
-        std::string text = "[Port Settings]\r\n";
-        int n = 1;
-        for (const auto& [identity, port] : assignments) {
-            text += "COM_Assignment_" + std::to_string(n) + "=" + std::to_string(port) + "\r\n";
-            text += "GUID_" + std::to_string(n++) + "=" + identity + "\r\n";
-        }
-        home.write("Corvandelle.ini", text);
+        home.write("Corvandelle.ini", test::PortSettingsText(assignments));
     }
 
     // Shows the dialog (which lists, opens and labels the keypads).

@@ -1,6 +1,7 @@
 #include "ShellFixture.h"
 
 #include "common/SuiteFolder.h"
+#include "tests/portmgr/PortSettingsText.h"
 
 #include <QFileInfo>
 #include <QMenu>
@@ -34,13 +35,7 @@ ShellTest::~ShellTest()
 
 void ShellTest::remember(const std::vector<std::pair<std::string, int>>& assignments)
 {
-    std::string text = "[Port Settings]\r\n";
-    int n = 1;
-    for (const auto& [identity, port] : assignments) {
-        text += "COM_Assignment_" + std::to_string(n) + "=" + std::to_string(port) + "\r\n";
-        text += "GUID_" + std::to_string(n++) + "=" + identity + "\r\n";
-    }
-    home.write("Corvandelle.ini", text);
+    home.write("Corvandelle.ini", PortSettingsText(assignments));
 }
 
 void ShellTest::addProgram(const char* name)
