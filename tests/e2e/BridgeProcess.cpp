@@ -16,7 +16,35 @@
 
 #include "tests/support/TempHome.h"
 
+extern char** environ;
+
 namespace tessaron::test {
+
+std::vector<std::string> ChildEnvironment(std::vector<std::string> own)
+{
+    const size_t count = own.size();
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        const std::string key = entry.substr(0, entry.find('=') + 1);
+        const auto mine = [&key](const std::string& m) {
+            return m.compare(0, key.size(), key) == 0;
+        };
+        if (std::none_of(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(count), mine)) {
+            own.push_back(entry);
+        }
+    }
+    return own;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings)
+{
+    std::vector<char*> pointers;
+    for (std::string& s : strings) {
+        pointers.push_back(s.data());
+    }
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
 BridgeProcess::BridgeProcess(std::string home, std::string runtime)
     : m_home(std::move(home)), m_runtime(std::move(runtime)), m_setup(m_home + "/fakehid-setup"),
@@ -64,22 +92,8 @@ bool BridgeProcess::start(const std::string& hidapi, bool closedOutput)
         "TESSARON_FAKEHID_SETUP=" + m_setup,
         "TESSARON_FAKEHID_CONTROL=" + m_control,
     };
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('='));
-        bool replaced = false;
-        for (size_t i = 0; i < 5; ++i) {
-            replaced = replaced || env[i].compare(0, name.size() + 1, name + "=") == 0;
-        }
-        if (!replaced) {
-            env.push_back(entry);
-        }
-    }
-    std::vector<char*> envp;
-    for (std::string& e : env) {
-        envp.push_back(e.data());
-    }
-    envp.push_back(nullptr);
+    env = ChildEnvironment(std::move(env));
+    std::vector<char*> envp = Pointers(env);
     char* argv[] = {const_cast<char*>(TESSARON_TOOL), const_cast<char*>("bridge"), nullptr};
     sigset_t none;
     sigemptyset(&none);

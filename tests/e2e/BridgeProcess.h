@@ -10,6 +10,12 @@
 
 namespace tessaron::test {
 
+// own ("NAME=value" each) followed by the variables of this process that own
+// does not set: the environment of a child program of a test.
+std::vector<std::string> ChildEnvironment(std::vector<std::string> own);
+// The strings' texts and a null at the end, as exec takes them.
+std::vector<char*> Pointers(std::vector<std::string>& strings);
+
 // A real `tessaron bridge` process on a suite folder of the caller's, with the
 // simulated USB keypad library as its hidapi: the keypads listed in its set-up
 // file exist from the start, and FakeHidClient drives them through the control

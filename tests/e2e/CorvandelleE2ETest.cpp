@@ -22,8 +22,6 @@
 #include <thread>
 #include <unistd.h>
 
-extern char** environ;
-
 using namespace tessaron;
 using namespace tessaron::test;
 
@@ -60,29 +58,11 @@ public:
                                         "TESSARON_FAKEHID_SETUP=" + m_home.file("keypads"),
                                         "TESSARON_FAKEHID_CONTROL=" + m_runtime + "/fakehid.sock",
                                         "QT_QPA_PLATFORM=offscreen"};
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string entry = *e;
-            const std::string key = entry.substr(0, entry.find('=') + 1);
-            bool replaced = false;
-            for (const std::string& mine : env) {
-                replaced = replaced || mine.compare(0, key.size(), key) == 0;
-            }
-            if (!replaced) {
-                env.push_back(entry);
-            }
-        }
-        std::vector<char*> envp;
-        for (std::string& e : env) {
-            envp.push_back(e.data());
-        }
-        envp.push_back(nullptr);
+        env = ChildEnvironment(std::move(env));
+        std::vector<char*> envp = Pointers(env);
         std::vector<std::string> args = {TESSARON_CORVANDELLE};
         args.insert(args.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (std::string& a : args) {
-            argv.push_back(a.data());
-        }
-        argv.push_back(nullptr);
+        std::vector<char*> argv = Pointers(args);
 
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
