@@ -75,12 +75,13 @@ int OpenComPort(int n, int& fd, std::string* reason)
     }
     // A probe sets the line and writes to it: a port that any program holds is
     // passed over, whether or not that program locked it.
+    const std::string path = ComPortPath(n);
     std::string who;
-    if (FindPortHolder(ComPortPath(n), who) != 0) {
+    if (FindPortHolder(path, who) != 0) {
         return passOver("in use by " + who);
     }
     // O_NONBLOCK: a port without carrier must not block the open.
-    const int opened = ::open(ComPortPath(n).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int opened = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (opened < 0) {
         if (errno == EBUSY) {
             return passOver("in use by another program");

@@ -312,6 +312,7 @@ void TFormMain::mnuConfigClick()
 void TFormMain::mnuTestKeypadsClick()
 {
     const QString qex = programPath("Qex");
+    const bool qexFound = QFileInfo(qex).isFile();
     const TPortManager& pm = m_host->Ports();
     bool launched = false;
     for (int i = 0; i < MaxKeypads; ++i) {
@@ -319,7 +320,7 @@ void TFormMain::mnuTestKeypadsClick()
         if (!(s.Flags & SlotPresent)) {
             continue;
         }
-        if (!QFileInfo(qex).isFile()) {
+        if (!qexFound) {
             m_services.Messages.Error(QStringLiteral("Corvandelle Test"), programNotFound("Qex"));
             continue;
         }
