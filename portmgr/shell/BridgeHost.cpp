@@ -12,78 +12,11 @@
 
 namespace tessaron {
 
-namespace {
-
-// The LED window is made after the host; until then the monitor draws nothing.
-class LedRelay : public TActivityView
-{
-public:
-    TActivityView* target = nullptr;
-
-    int ScreenWidth() const override { return target ? target->ScreenWidth() : 0; }
-    int ScreenHeight() const override { return target ? target->ScreenHeight() : 0; }
-    void PlaceAt(int left, int top) override
-    {
-        if (target) {
-            target->PlaceAt(left, top);
-        }
-    }
-    void SetLed(TLedGroup group, int row, bool lit) override
-    {
-        if (target) {
-            target->SetLed(group, row, lit);
-        }
-    }
-    void SetUsbIdBox(int row, bool on) override
-    {
-        if (target) {
-            target->SetUsbIdBox(row, on);
-        }
-    }
-    void SetComIdBox(int row, bool on) override
-    {
-        if (target) {
-            target->SetComIdBox(row, on);
-        }
-    }
-    void EnableRowLabel(int row, bool enabled) override
-    {
-        if (target) {
-            target->EnableRowLabel(row, enabled);
-        }
-    }
-    void EnableIdBoxes(int row, bool enabled) override
-    {
-        if (target) {
-            target->EnableIdBoxes(row, enabled);
-        }
-    }
-    void SetTimerEnabled(bool enabled) override
-    {
-        if (target) {
-            target->SetTimerEnabled(enabled);
-        }
-    }
-    void Show() override
-    {
-        if (target) {
-            target->Show();
-        }
-    }
-    void Hide() override
-    {
-        if (target) {
-            target->Hide();
-        }
-    }
-};
-
-} // namespace
-
 class TBridgeHost::Parts : public TBridgeLog
 {
 public:
-    Parts(TBridgeHostListener& listener, std::ostream* log) : TBridgeLog(log), listener(&listener)
+    Parts(TBridgeHostListener& listener, TActivityView& ledWindow, std::ostream* log)
+        : TBridgeLog(log), listener(&listener), leds(ledWindow, slotState)
     {
     }
 
@@ -115,15 +48,14 @@ public:
     // The slot table outlives the core, which closes the keypads it opened.
     TPortManager pm;
     TSlotActivityState slotState{pm};
-    LedRelay ledRelay;
-    TActivityMonitor leds{ledRelay, slotState};
+    TActivityMonitor leds;
     TBridgeControl control{pm, this, &leds};
     // The core's loop on Qt's: readable whenever Dispatch has something to do.
     QSocketNotifier notifier{control.PollFd(), QSocketNotifier::Read};
 };
 
-TBridgeHost::TBridgeHost(TBridgeHostListener& listener, std::ostream* log)
-    : m_parts(std::make_unique<Parts>(listener, log))
+TBridgeHost::TBridgeHost(TBridgeHostListener& listener, TActivityView& ledWindow, std::ostream* log)
+    : m_parts(std::make_unique<Parts>(listener, ledWindow, log))
 {
     connect(&m_parts->notifier, &QSocketNotifier::activated, this,
             [this] { m_parts->control.Dispatch(); });
@@ -132,7 +64,6 @@ TBridgeHost::TBridgeHost(TBridgeHostListener& listener, std::ostream* log)
 TBridgeHost::~TBridgeHost()
 {
     m_parts->listener = nullptr;
-    m_parts->ledRelay.target = nullptr;
 }
 
 TPortManager& TBridgeHost::Ports()
@@ -143,11 +74,6 @@ TPortManager& TBridgeHost::Ports()
 TActivityMonitor& TBridgeHost::Leds()
 {
     return m_parts->leds;
-}
-
-void TBridgeHost::SetLedWindow(TActivityView* view)
-{
-    m_parts->ledRelay.target = view;
 }
 
 int TBridgeHost::StartPorts()

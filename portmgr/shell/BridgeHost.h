@@ -36,15 +36,16 @@ class TBridgeHost : public QObject
     Q_OBJECT
 
 public:
-    // log: one line per bridge event (as `tessaron bridge` prints them), or null.
-    // Throws std::system_error when the core's descriptors cannot be made.
-    TBridgeHost(TBridgeHostListener& listener, std::ostream* log = nullptr);
+    // ledWindow: where the activity monitor shows the LEDs; it must outlive the
+    // host. log: one line per bridge event (as `tessaron bridge` prints them),
+    // or null. Throws std::system_error when the core's descriptors cannot be made.
+    TBridgeHost(TBridgeHostListener& listener, TActivityView& ledWindow,
+                std::ostream* log = nullptr);
     ~TBridgeHost() override;
 
     TPortManager& Ports();
-    // The activity monitor's logic; its window is set with SetLedWindow.
+    // The activity monitor's logic.
     TActivityMonitor& Leds();
-    void SetLedWindow(TActivityView* view);
 
     // -1: hidapi cannot be loaded. Otherwise the number of virtual ports that
     // could not be created; 0 means bridging runs. After a failure the caller

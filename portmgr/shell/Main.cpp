@@ -62,7 +62,10 @@ TFormMain::TFormMain(const TShellServices& services, Options options)
         m_options.Err = &std::cerr;
     }
     SleepMs = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
-    m_host = std::make_unique<TBridgeHost>(static_cast<TBridgeHostListener&>(*this), m_options.Log);
+    // The LED window first: the host's activity monitor draws in it.
+    m_frmActivity = std::make_unique<TfrmActivity>();
+    m_host = std::make_unique<TBridgeHost>(static_cast<TBridgeHostListener&>(*this), *m_frmActivity,
+                                           m_options.Log);
 
     m_iconTrayMenu = new QMenu(this);
     m_iconTrayMenu->setObjectName(QStringLiteral("IconTrayMenu"));
@@ -102,9 +105,7 @@ TFormMain::TFormMain(const TShellServices& services, Options options)
     m_configForm = std::make_unique<TConfigForm>(m_host->Ports(), m_services.Messages);
     m_configForm->ResetVirtualPorts = [this] { m_host->ResetVirtualPorts(); };
     m_enumerateForm = std::make_unique<TEnumerateForm>();
-    m_frmActivity = std::make_unique<TfrmActivity>();
     m_frmActivity->TmrActivityTimer = [this] { m_host->Leds().TmrActivityTimer(); };
-    m_host->SetLedWindow(m_frmActivity.get());
 }
 
 TFormMain::~TFormMain()
@@ -113,7 +114,6 @@ TFormMain::~TFormMain()
     m_tmrConfigPopup.stop();
     m_commands.Close();
     m_tray->RemoveTrayIcon();
-    m_host->SetLedWindow(nullptr);
 }
 
 QAction* TFormMain::addItem(const char* name, const QString& caption, void (TFormMain::*handler)())

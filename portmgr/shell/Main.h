@@ -96,6 +96,8 @@ private:
 
     TShellServices m_services;
     Options m_options;
+    // Made before the host and gone after it: the host's LEDs are drawn in it.
+    std::unique_ptr<TfrmActivity> m_frmActivity;
     std::unique_ptr<TBridgeHost> m_host;
     QMenu* m_iconTrayMenu;
     QAction* m_mnuAbout;
@@ -110,7 +112,6 @@ private:
     std::unique_ptr<TAboutForm> m_frmAbout;
     std::unique_ptr<TConfigForm> m_configForm;
     std::unique_ptr<TEnumerateForm> m_enumerateForm;
-    std::unique_ptr<TfrmActivity> m_frmActivity;
     std::unique_ptr<TFormVComFail> m_formVComFail;
     TCommandServer m_commands;
     bool m_configuring = false;
