@@ -310,19 +310,11 @@ class TavrixTest : public ::testing::Test
 protected:
     TavrixTest()
     {
-        TKeypadClass k;
-        SetMacro(k, 0, 0, "41");
         imagePath = home.file("keys.hex");
-        WriteDownloadImage(k, imagePath, home.file("none.ini"));
-        total = static_cast<int>(ReadDownloadImageFile(imagePath).Bytes.size());
+        total = static_cast<int>(WriteOneKeyImage(home, imagePath));
     }
 
-    void settings(int delay)
-    {
-        home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=U\r\n"
-                                 "DownloadDelay=" +
-                                     std::to_string(delay) + "\r\n");
-    }
+    void settings(int delay) { WriteCom3Settings(home, "U", delay); }
 
     TempHome home;
     FakeMessageBox messages;
