@@ -333,10 +333,7 @@ void ManualPrinter::fillContents()
         }
         const QRectF box = m_document->documentLayout()->blockBoundingRect(block);
         const int page = static_cast<int>(std::floor((box.top() + 0.5) / m_body.height())) + 1;
-        QTextCursor cell = table->cellAt(row, 1).firstCursorPosition();
-        cell.setPosition(table->cellAt(row, 1).lastCursorPosition().position(),
-                         QTextCursor::KeepAnchor);
-        cell.insertText(QString::number(page));
+        setCellText(*table, row, 1, QString::number(page));
         ++row;
     }
 }
