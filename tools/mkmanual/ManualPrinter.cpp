@@ -113,7 +113,6 @@ bool ManualPrinter::Load(const QString& markdownPath)
     m_document->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     m_document->setDocumentMargin(0);
     m_document->setMarkdown(text, QTextDocument::MarkdownDialectGitHub);
-    m_document->documentLayout()->setPaintDevice(m_metrics.get());
     if (m_document->isEmpty()) {
         return fail(QStringLiteral("%1 holds no text").arg(markdownPath));
     }
