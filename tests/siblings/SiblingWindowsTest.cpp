@@ -116,6 +116,9 @@ TEST_F(WendrelTest, ListsWhatIsBehindEachPortAndRecordsTheChoice)
 
         choose(w, "COM4");
         EXPECT_TRUE(find<QRadioButton>(w, "rbUsb")->isChecked()); // a virtual port is USB
+        QTest::mouseClick(find<QPushButton>(w, "btnRefresh"), Qt::LeftButton);
+        ASSERT_NE(list->currentItem(), nullptr); // a refresh keeps the row
+        EXPECT_EQ(list->currentItem()->text(0), "COM4");
         QTest::mouseClick(find<QPushButton>(w, "btnOk"), Qt::LeftButton);
         EXPECT_EQ(w.result(), QDialog::Accepted);
     }
