@@ -5,13 +5,13 @@
 #include "editor/model/FileIO.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/Loader.h"
+#include "tests/support/TempHome.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <poll.h>
 #include <pty.h>
@@ -35,13 +35,7 @@ class Bench
 public:
     explicit Bench(int delayMs, bool fullDocument)
     {
-        std::string pattern = (fs::temp_directory_path() / "loader-bench-XXXXXX");
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        m_home = pattern;
-        ::setenv("TESSARON_HOME", m_home.c_str(), 1);
-        fs::create_directories(m_home + "/ports");
+        fs::create_directories(m_home.file("ports"));
         TKeypadClass k;
         for (int key = 0; key < (fullDocument ? MaxKeys : 4); ++key) {
             for (int level = 0; level < 2; ++level) {
@@ -53,15 +47,12 @@ public:
                 }
             }
         }
-        m_image = m_home + "/keys.hex";
-        WriteDownloadImage(k, m_image, m_home + "/none.ini");
+        m_image = m_home.file("keys.hex");
+        WriteDownloadImage(k, m_image, m_home.file("none.ini"));
         m_bytes = ReadDownloadImageFile(m_image).Bytes.size();
-        const std::string ini = "[Com Port Configuration]\r\nComPort=3\r\nComType=R\r\n"
-                                "DownloadDelay=" +
-                                std::to_string(delayMs) + "\r\n";
-        std::FILE* f = std::fopen((m_home + "/Tavrix.ini").c_str(), "w");
-        std::fputs(ini.c_str(), f);
-        std::fclose(f);
+        m_home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=R\r\n"
+                                   "DownloadDelay=" +
+                                       std::to_string(delayMs) + "\r\n");
 
         char name[128];
         int slave = -1;
@@ -69,16 +60,10 @@ public:
             throw std::runtime_error("openpty failed");
         }
         ::close(slave);
-        ::symlink(name, (m_home + "/ports/COM3").c_str());
+        ::symlink(name, m_home.file("ports/COM3").c_str());
     }
 
-    ~Bench()
-    {
-        ::close(m_master);
-        std::error_code ignored;
-        fs::remove_all(m_home, ignored);
-        ::unsetenv("TESSARON_HOME");
-    }
+    ~Bench() { ::close(m_master); }
 
     // One download; the arrival time of every byte.
     std::vector<Clock::time_point> Download(double& seconds)
@@ -102,7 +87,7 @@ public:
         });
         TLoader loader;
         const Clock::time_point start = Clock::now();
-        if (loader.Prepare(m_image, m_home + "/Tavrix.ini") != TLoader::Outcome::Ready) {
+        if (loader.Prepare(m_image, m_home.file("Tavrix.ini")) != TLoader::Outcome::Ready) {
             stop.store(true);
             keypad.join();
             throw std::runtime_error(loader.Message());
@@ -117,7 +102,7 @@ public:
     size_t Bytes() const { return m_bytes; }
 
 private:
-    std::string m_home;
+    tessaron::test::TempHome m_home;
     std::string m_image;
     size_t m_bytes = 0;
     int m_master = -1;
@@ -144,8 +129,8 @@ void BM_PacedDownload(benchmark::State& state)
         const auto arrivals = bench.Download(seconds);
         state.SetIterationTime(seconds);
         for (size_t i = 1; i < arrivals.size(); ++i) {
-            gaps.push_back(std::chrono::duration<double, std::milli>(arrivals[i] - arrivals[i - 1])
-                               .count());
+            gaps.push_back(
+                std::chrono::duration<double, std::milli>(arrivals[i] - arrivals[i - 1]).count());
         }
         overrun = std::max(overrun, seconds * 1000.0 - delay * static_cast<double>(bench.Bytes()));
     }
@@ -155,8 +140,12 @@ void BM_PacedDownload(benchmark::State& state)
     state.counters["gap_p99_ms"] = Percentile(gaps, 0.99);
     state.counters["overrun_ms"] = overrun;
 }
-BENCHMARK(BM_PacedDownload)->Arg(1)->Arg(10)->Iterations(3)->UseManualTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_PacedDownload)
+    ->Arg(1)
+    ->Arg(10)
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 // A full document (every macro 100 bytes) without a delay: the port's pace alone.
 void BM_FullImageNoDelay(benchmark::State& state)

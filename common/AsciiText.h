@@ -11,6 +11,21 @@ constexpr char AsciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// The value of a hexadecimal digit of either case, -1 for any other character.
+constexpr int HexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 constexpr bool EqualsIgnoreCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size()) {

@@ -2,9 +2,11 @@
 
 #include "DownloadStream.h"
 
+#include "common/AsciiText.h"
 #include "common/IniFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,20 +15,6 @@
 namespace tessaron {
 
 namespace {
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
 
 std::string_view trim(std::string_view s)
 {
@@ -101,8 +89,8 @@ TImageFile ParseDownloadImageText(std::string_view text)
         if (line.empty()) {
             continue;
         }
-        const int high = line.size() == 4 ? hexDigit(line[1]) : -1;
-        const int low = line.size() == 4 ? hexDigit(line[2]) : -1;
+        const int high = line.size() == 4 ? HexDigitValue(line[1]) : -1;
+        const int low = line.size() == 4 ? HexDigitValue(line[2]) : -1;
         if (line.size() != 4 || line[0] != '"' || line[3] != '"' || high < 0 || low < 0) {
             const std::string_view ending =
                 raw.substr(0, raw.size() - (raw.ends_with('\r') ? 1 : 0));

@@ -109,7 +109,7 @@ TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::strin
                       "and download again. Nothing was sent.");
     }
     std::string why;
-    if (OpenPortForUse(port, m_fd, why) != 0) {
+    if (OpenSurveyedPort(info, m_fd, why) != 0) {
         return refuse("Cannot download to " + m_portName + ": " + why + " Nothing was sent.");
     }
     m_bytes = std::move(image.Bytes);

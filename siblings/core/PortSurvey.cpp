@@ -170,7 +170,14 @@ int OpenPortForUse(int n, int& fd, std::string& why)
         why = name + " is no port: the ports are COM1 to COM16.";
         return 1;
     }
-    const TPortInfo info = SurveyPort(n);
+    return OpenSurveyedPort(SurveyPort(n), fd, why);
+}
+
+int OpenSurveyedPort(const TPortInfo& info, int& fd, std::string& why)
+{
+    fd = -1;
+    const int n = info.Number;
+    const std::string name = "COM" + std::to_string(n);
     switch (info.Type) {
     case TPortInfo::Kind::Nothing:
         why = name + " does not exist (" + ComPortPath(n) +

@@ -42,5 +42,8 @@ std::string SuggestedComType(const TPortInfo& info);
 // another program holds, a link left by a bridge that has ended (its terminal may
 // belong to someone else by now), anything that is no serial device.
 int OpenPortForUse(int n, int& fd, std::string& why);
+// The same for a port just surveyed (info.Number in 1 to 16), so that a caller
+// that looked at the port first does not survey it again.
+int OpenSurveyedPort(const TPortInfo& info, int& fd, std::string& why);
 
 } // namespace tessaron

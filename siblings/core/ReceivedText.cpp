@@ -1,5 +1,7 @@
 #include "ReceivedText.h"
 
+#include "common/AsciiText.h"
+
 #include <cstdio>
 
 namespace tessaron {
@@ -54,14 +56,7 @@ bool ParseSendText(const std::string& text, bool hex, std::string& bytes, std::s
             }
             continue;
         }
-        int digit = -1;
-        if (c >= '0' && c <= '9') {
-            digit = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            digit = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            digit = c - 'A' + 10;
-        }
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             bad = i;
             return false;

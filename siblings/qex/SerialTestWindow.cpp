@@ -187,14 +187,20 @@ bool TSerialTestWindow::ApplyArguments(const QStringList& arguments)
                   true);
         return false;
     }
-    m_cbPort->setCurrentIndex(m_cbPort->findData(port));
-    return OpenPort(port);
+    // The list was surveyed a moment ago, when the window was made.
+    ClosePort();
+    return openListed(port);
 }
 
 bool TSerialTestWindow::OpenPort(int n)
 {
     ClosePort();
     refreshPortList();
+    return openListed(n);
+}
+
+bool TSerialTestWindow::openListed(int n)
+{
     const int index = m_cbPort->findData(n);
     if (index >= 0) {
         m_cbPort->setCurrentIndex(index);

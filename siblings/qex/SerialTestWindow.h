@@ -46,6 +46,8 @@ public:
 
 private:
     void refreshPortList();
+    // Opens COMn as listed now, without surveying the ports again.
+    bool openListed(int n);
     void openOrClose();
     void readPort();
     void setStatus(const QString& text, bool problem);

@@ -106,9 +106,11 @@ QTreeWidgetItem* TPortChooser::addRow(const QString& port, const QString& what, 
 
 void TPortChooser::Refresh()
 {
+    // The row is known by its port and first column: clear() deletes the item.
     const QTreeWidgetItem* selected = m_lvPorts->currentItem();
-    const int keep = selected != nullptr ? selected->data(0, ComPortRole).toInt() : NoComPort;
-    const QString keepText = selected != nullptr ? selected->text(0) : QString();
+    const bool hadSelection = selected != nullptr;
+    const int keep = hadSelection ? selected->data(0, ComPortRole).toInt() : NoComPort;
+    const QString keepText = hadSelection ? selected->text(0) : QString();
     m_lvPorts->clear();
     for (int n = 1; n <= 16; ++n) {
         const TPortInfo info = SurveyPort(n);
@@ -129,10 +131,9 @@ void TPortChooser::Refresh()
         error.empty() ? QString()
                       : QStringLiteral("USB keypads cannot be listed: %1").arg(fromLocal(error)));
     // Keep the row the user was on.
-    for (int i = 0; i < m_lvPorts->topLevelItemCount(); ++i) {
+    for (int i = 0; hadSelection && i < m_lvPorts->topLevelItemCount(); ++i) {
         QTreeWidgetItem* item = m_lvPorts->topLevelItem(i);
-        if (selected != nullptr && item->data(0, ComPortRole).toInt() == keep &&
-            item->text(0) == keepText) {
+        if (item->data(0, ComPortRole).toInt() == keep && item->text(0) == keepText) {
             m_lvPorts->setCurrentItem(item);
             break;
         }

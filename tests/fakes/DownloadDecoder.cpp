@@ -122,17 +122,21 @@ std::string DownloadDecoder::Report() const
 {
     std::string text;
     for (size_t i = 0; i < m_downloads.size(); ++i) {
-        const Download& d = m_downloads[i];
-        text += "download " + std::to_string(i + 1) + ": " + std::to_string(d.Bytes) + " bytes, ";
-        if (d.Complete) {
-            text += "complete\n" + d.Listing;
-        } else if (!d.Problem.empty()) {
-            text += "incomplete: " + d.Problem + "\n";
-        } else {
-            text += "receiving\n";
-        }
+        text += "download " + std::to_string(i + 1) + ": " + Summary(m_downloads[i]);
     }
     return text;
+}
+
+std::string DownloadDecoder::Summary(const Download& d)
+{
+    const std::string bytes = std::to_string(d.Bytes) + " bytes, ";
+    if (d.Complete) {
+        return bytes + "complete\n" + d.Listing;
+    }
+    if (!d.Problem.empty()) {
+        return bytes + "incomplete: " + d.Problem + "\n";
+    }
+    return bytes + "receiving\n";
 }
 
 std::string DownloadDecoder::Listing(const TDownloadStream& stream)

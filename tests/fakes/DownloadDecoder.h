@@ -33,6 +33,8 @@ public:
         Clock::time_point First{};
         Clock::time_point Last{};
         std::string Listing; // of a complete download
+
+        bool Ended() const { return Complete || !Problem.empty(); }
     };
 
     // Takes the bytes received at now; those that are no part of a download
@@ -45,6 +47,9 @@ public:
     const std::vector<Download>& Downloads() const { return m_downloads; }
     // Every download as text: a head line each, then the listing of a complete one.
     std::string Report() const;
+    // One download's part of that: "N bytes, complete" and the listing, or
+    // "N bytes, incomplete: why", or "N bytes, receiving".
+    static std::string Summary(const Download& d);
 
     // The parameters and the macros of a complete stream.
     static std::string Listing(const TDownloadStream& stream);

@@ -70,10 +70,8 @@ void Device::printDownload() const
     if (all.empty()) {
         return;
     }
-    const DownloadDecoder::Download& d = all.back();
-    std::fprintf(stderr, "fakehid: keypad %d (%s): download of %d bytes, %s\n%s", id, path.c_str(),
-                 d.Bytes, d.Complete ? "complete" : ("incomplete: " + d.Problem).c_str(),
-                 d.Listing.c_str());
+    std::fprintf(stderr, "fakehid: keypad %d (%s): download of %s", id, path.c_str(),
+                 DownloadDecoder::Summary(all.back()).c_str());
 }
 
 Device* State::find(int id)

@@ -174,11 +174,10 @@ void FakeSerialKeypad::echoDownloads()
         const auto& downloads = m_download.Downloads();
         for (; m_downloadsEchoed < downloads.size(); ++m_downloadsEchoed) {
             const DownloadDecoder::Download& d = downloads[m_downloadsEchoed];
-            if (!d.Complete && d.Problem.empty()) {
+            if (!d.Ended()) {
                 break; // still receiving
             }
-            text += "download: " + std::to_string(d.Bytes) + " bytes, " +
-                    (d.Complete ? "complete\n" + d.Listing : "incomplete: " + d.Problem + "\n");
+            text += "download: " + DownloadDecoder::Summary(d);
         }
     }
     if (!text.empty()) {
@@ -205,7 +204,7 @@ bool FakeSerialKeypad::WaitForDownloads(size_t count, int timeoutMs)
     return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
         size_t ended = 0;
         for (const DownloadDecoder::Download& d : m_download.Downloads()) {
-            ended += d.Complete || !d.Problem.empty() ? 1 : 0;
+            ended += d.Ended() ? 1 : 0;
         }
         return ended >= count;
     });

@@ -78,24 +78,16 @@ class TavrixProgram : public ::testing::Test
 protected:
     TavrixProgram()
     {
-        TKeypadClass k;
-        SetMacro(k, 0, 0, "41");
         // The editor's Download passes the path quoted; the launcher splits it
         // the Windows way into the one argument the loader gets.
         imagePath = home.file("My \"best\" keys.hex");
-        WriteDownloadImage(k, imagePath, home.file("none.ini"));
-        total = ReadDownloadImageFile(imagePath).Bytes.size();
+        total = WriteOneKeyImage(home, imagePath);
         const auto split =
             SplitWindowsCommandLine("\"" + home.file("My \\\"best\\\" keys.hex") + "\"");
         EXPECT_EQ(split, std::vector<std::string>{imagePath});
     }
 
-    void settings(int delay)
-    {
-        home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=R\r\n"
-                                 "DownloadDelay=" +
-                                     std::to_string(delay) + "\r\n");
-    }
+    void settings(int delay) { WriteCom3Settings(home, "R", delay); }
 
     TempHome home;
     TempDir dir;

@@ -116,6 +116,9 @@ TEST_F(WendrelTest, ListsWhatIsBehindEachPortAndRecordsTheChoice)
 
         choose(w, "COM4");
         EXPECT_TRUE(find<QRadioButton>(w, "rbUsb")->isChecked()); // a virtual port is USB
+        QTest::mouseClick(find<QPushButton>(w, "btnRefresh"), Qt::LeftButton);
+        ASSERT_NE(list->currentItem(), nullptr); // a refresh keeps the row
+        EXPECT_EQ(list->currentItem()->text(0), "COM4");
         QTest::mouseClick(find<QPushButton>(w, "btnOk"), Qt::LeftButton);
         EXPECT_EQ(w.result(), QDialog::Accepted);
     }
@@ -310,19 +313,11 @@ class TavrixTest : public ::testing::Test
 protected:
     TavrixTest()
     {
-        TKeypadClass k;
-        SetMacro(k, 0, 0, "41");
         imagePath = home.file("keys.hex");
-        WriteDownloadImage(k, imagePath, home.file("none.ini"));
-        total = static_cast<int>(ReadDownloadImageFile(imagePath).Bytes.size());
+        total = static_cast<int>(WriteOneKeyImage(home, imagePath));
     }
 
-    void settings(int delay)
-    {
-        home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=U\r\n"
-                                 "DownloadDelay=" +
-                                     std::to_string(delay) + "\r\n");
-    }
+    void settings(int delay) { WriteCom3Settings(home, "U", delay); }
 
     TempHome home;
     FakeMessageBox messages;

@@ -2,6 +2,8 @@
 
 #include "editor/model/FileIO.h"
 #include "editor/model/KeypadClass.h"
+#include "siblings/core/DownloadImageFile.h"
+#include "tests/editor/model/ModelTestSupport.h"
 #include "tests/support/TempHome.h"
 
 #include <csignal>
@@ -18,6 +20,23 @@ inline std::string ImageTextOf(TKeypadClass& keypad, const TempDir& dir)
     const std::string path = dir.file("image.hex");
     WriteDownloadImage(keypad, path, dir.file("no-Tavrix.ini"));
     return ReadFile(path);
+}
+
+// The download image of a document whose key 0 types "A" on level 1, written
+// to path; its length in bytes.
+inline std::size_t WriteOneKeyImage(const TempHome& home, const std::string& path)
+{
+    TKeypadClass k;
+    SetMacro(k, 0, 0, "41");
+    WriteDownloadImage(k, path, home.file("none.ini"));
+    return ReadDownloadImageFile(path).Bytes.size();
+}
+
+// Tavrix.ini naming COM3, attached as comType ("U" or "R"), delay ms after each byte.
+inline void WriteCom3Settings(const TempHome& home, const std::string& comType, int delay)
+{
+    home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=3\r\nComType=" + comType +
+                                 "\r\nDownloadDelay=" + std::to_string(delay) + "\r\n");
 }
 
 // Another process that holds a device open until the object ends.

@@ -113,7 +113,6 @@ bool ManualPrinter::Load(const QString& markdownPath)
     m_document->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
     m_document->setDocumentMargin(0);
     m_document->setMarkdown(text, QTextDocument::MarkdownDialectGitHub);
-    m_document->documentLayout()->setPaintDevice(m_metrics.get());
     if (m_document->isEmpty()) {
         return fail(QStringLiteral("%1 holds no text").arg(markdownPath));
     }
@@ -333,10 +332,7 @@ void ManualPrinter::fillContents()
         }
         const QRectF box = m_document->documentLayout()->blockBoundingRect(block);
         const int page = static_cast<int>(std::floor((box.top() + 0.5) / m_body.height())) + 1;
-        QTextCursor cell = table->cellAt(row, 1).firstCursorPosition();
-        cell.setPosition(table->cellAt(row, 1).lastCursorPosition().position(),
-                         QTextCursor::KeepAnchor);
-        cell.insertText(QString::number(page));
+        setCellText(*table, row, 1, QString::number(page));
         ++row;
     }
 }
