@@ -48,11 +48,11 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
                                      QString::fromLatin1(readers[id].second), m_readerGroup, id));
     }
     typeLayout->addLayout(buttons);
-    m_imgCardReader = MakePicture(type, "imgCardReader", "reader-barcode.jpg", 150, 95,
-                                  QStringLiteral("Picture of the chosen card reader"));
     m_readerPictures[1] = QPixmap::fromImage(LoadPicture("reader-barcode.jpg"));
     m_readerPictures[2] = QPixmap::fromImage(LoadPicture("reader-magcard.jpg"));
     m_readerPictures[3] = QPixmap::fromImage(LoadPicture("reader-wedge.jpg"));
+    m_imgCardReader = MakePicture(type, "imgCardReader", m_readerPictures[1], 150, 95,
+                                  QStringLiteral("Picture of the chosen card reader"));
     typeLayout->addStretch();
     typeLayout->addWidget(m_imgCardReader);
     layout->addWidget(type);

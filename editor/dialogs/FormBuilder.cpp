@@ -104,11 +104,18 @@ QLineEdit* MakeLatin1Edit(QWidget* parent, const char* name, int maxLength)
 QLabel* MakePicture(QWidget* parent, const char* name, const char* fileName, int width, int height,
                     const QString& description)
 {
+    return MakePicture(parent, name, QPixmap::fromImage(LoadPicture(fileName)), width, height,
+                       description);
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& pixmap, int width, int height,
+                    const QString& description)
+{
     auto* picture = named(new QLabel(parent), name);
     picture->setFixedSize(width, height);
     picture->setAlignment(Qt::AlignCenter);
     picture->setAccessibleName(description);
-    SetPicture(picture, QPixmap::fromImage(LoadPicture(fileName)));
+    SetPicture(picture, pixmap);
     return picture;
 }
 

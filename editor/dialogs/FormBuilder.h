@@ -44,6 +44,9 @@ QLineEdit* MakeLatin1Edit(QWidget* parent, const char* name, int maxLength);
 // missing or damaged). description is what a screen reader says of it.
 QLabel* MakePicture(QWidget* parent, const char* name, const char* fileName, int width, int height,
                     const QString& description);
+// The same for a picture the page already holds (so that it is read once).
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& pixmap, int width, int height,
+                    const QString& description);
 void SetPicture(QLabel* picture, const QPixmap& pixmap);
 
 // Widgets side by side, kept to the left.
