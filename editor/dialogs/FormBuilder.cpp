@@ -1,6 +1,8 @@
 #include "FormBuilder.h"
 
+#include "DialogLists.h"
 #include "SpinEdit.h"
+#include "WordFormat.h"
 #include "common/QtPicture.h"
 
 #include <QAbstractButton>
@@ -175,6 +177,41 @@ void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QStri
     buttons->addStretch();
     grid->addWidget(caption, row, 0);
     grid->addLayout(buttons, row, 1);
+}
+
+QComboBox* AddPortRows(QGridLayout* grid, const char* port, QButtonGroup* dataBits,
+                       QButtonGroup* stopBits, QButtonGroup* parity)
+{
+    const auto name = [port](const char* before, const char* after) {
+        return std::string(before) + port + after;
+    };
+    QWidget* parent = grid->parentWidget();
+    QLabel* baud = MakeLabel(parent, name("lbl", "BaudRate").c_str(), QStringLiteral("Baud Rate:"));
+    QComboBox* list = MakeList(parent, name("cbox", "BaudRate").c_str(), BaudRateEntries());
+    LabelFor(baud, list);
+    grid->addWidget(baud, 0, 0);
+    grid->addWidget(list, 0, 1, Qt::AlignLeft);
+    AddChoiceRow(
+        grid, 1, name("lbl", "DataBits").c_str(), QStringLiteral("# of Data Bits:"), dataBits,
+        {{name("rb", "7DataBits").c_str(), "7", 7}, {name("rb", "8DataBits").c_str(), "8", 8}});
+    AddChoiceRow(
+        grid, 2, name("lbl", "StopBits").c_str(), QStringLiteral("# of Stop Bits:"), stopBits,
+        {{name("rb", "StopBits1").c_str(), "1", 1}, {name("rb", "StopBits2").c_str(), "2", 2}});
+    AddChoiceRow(grid, 3, name("lbl", "Parity").c_str(), QStringLiteral("Parity:"), parity,
+                 {{name("rb", "ParityNone").c_str(), "None", int(TParity::None)},
+                  {name("rb", "ParityOdd").c_str(), "Odd", int(TParity::Odd)},
+                  {name("rb", "ParityEven").c_str(), "Even", int(TParity::Even)},
+                  {name("rb", "ParityMark").c_str(), "Mark", int(TParity::Mark)},
+                  {name("rb", "ParitySpace").c_str(), "Space", int(TParity::Space)}});
+    return list;
+}
+
+void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGroup* stopBits,
+                    QButtonGroup* parity)
+{
+    CheckId(dataBits, format.EightDataBits ? 8 : 7);
+    CheckId(stopBits, format.TwoStopBits ? 2 : 1);
+    CheckId(parity, int(format.Parity));
 }
 
 void LabelFor(QLabel* label, QWidget* field)

@@ -25,6 +25,7 @@ class QWidget;
 namespace tessaron {
 
 class TSpinEdit;
+struct TWordFormat;
 
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
@@ -68,6 +69,17 @@ struct TChoice
 };
 void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QString& label,
                   QButtonGroup* group, std::initializer_list<TChoice> choices);
+
+// A serial port's settings in a grid from row 0: "Baud Rate:" with its list,
+// then radio buttons for the data bits (ids 7, 8), stop bits (1, 2) and parity
+// (TParity). The objects are named after port: "lbl<port>BaudRate",
+// "cbox<port>BaudRate", "rb<port>7DataBits", "rb<port>StopBits1",
+// "rb<port>ParityNone" and so on. Returns the list.
+QComboBox* AddPortRows(QGridLayout* grid, const char* port, QButtonGroup* dataBits,
+                       QButtonGroup* stopBits, QButtonGroup* parity);
+// Checks the buttons that show format in those groups.
+void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGroup* stopBits,
+                    QButtonGroup* parity);
 
 // label names field: its text becomes the field's accessible name, and the
 // label keeps it so when relabelled.
