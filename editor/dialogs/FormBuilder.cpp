@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
 namespace tessaron {
 
@@ -212,6 +213,28 @@ void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGr
     CheckId(dataBits, format.EightDataBits ? 8 : 7);
     CheckId(stopBits, format.TwoStopBits ? 2 : 1);
     CheckId(parity, int(format.Parity));
+}
+
+QGroupBox* MakeLedGroup(QWidget* parent, int led, const QString& title, QButtonGroup* group,
+                        const TLedCaptions& captions)
+{
+    static const TLedCaptions suffixes = {"off", "level", "host", "power"};
+    const QByteArray boxName = "gboxLED" + QByteArray::number(led);
+    QGroupBox* box = MakeGroup(parent, boxName.constData(), title);
+    auto* layout = new QVBoxLayout(box);
+    for (int code = 0; code < 4; ++code) {
+        const QByteArray name = "rbLED" + QByteArray::number(led) + suffixes[code];
+        layout->addWidget(
+            MakeRadio(box, name.constData(), QString::fromLatin1(captions[code]), group, code));
+    }
+    return box;
+}
+
+void SetLedCaptions(QButtonGroup* group, const TLedCaptions& captions)
+{
+    for (int id = 0; id < int(captions.size()); ++id) {
+        group->button(id)->setText(QString::fromLatin1(captions[id]));
+    }
 }
 
 void LabelFor(QLabel* label, QWidget* field)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <initializer_list>
 #include <string>
 
@@ -80,6 +81,15 @@ QComboBox* AddPortRows(QGridLayout* grid, const char* port, QButtonGroup* dataBi
 // Checks the buttons that show format in those groups.
 void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGroup* stopBits,
                     QButtonGroup* parity);
+
+// The four functions of the green (led 1) or red (led 2) LED by code, as
+// radio buttons in group: box "gboxLED<led>", buttons "rbLED<led>off",
+// "rbLED<led>level", "rbLED<led>host" and "rbLED<led>power".
+using TLedCaptions = std::array<const char*, 4>;
+QGroupBox* MakeLedGroup(QWidget* parent, int led, const QString& title, QButtonGroup* group,
+                        const TLedCaptions& captions);
+// Recaptions the four buttons of an LED group by code.
+void SetLedCaptions(QButtonGroup* group, const TLedCaptions& captions);
 
 // label names field: its text becomes the field's accessible name, and the
 // label keeps it so when relabelled.
