@@ -103,21 +103,20 @@ QImage db9()
     p.drawPath(shell(0));
     p.setBrush(QColor(34, 52, 96));
     p.drawPath(shell(4));
-    // Pins 1-5 above, 6-9 below.
+    // Pins 1-5 above, 6-9 below, lit from just above their centres.
     p.setPen(Qt::NoPen);
+    auto pin = [&p](QPointF centre) {
+        QRadialGradient gold(centre - QPointF(0, 1), 4);
+        gold.setColorAt(0, QColor(255, 236, 150));
+        gold.setColorAt(1, QColor(190, 150, 40));
+        p.setBrush(gold);
+        p.drawEllipse(centre, 3.4, 3.4);
+    };
     for (int i = 0; i < 5; ++i) {
-        QRadialGradient pin(QPointF(44 + i * 13, 36), 4);
-        pin.setColorAt(0, QColor(255, 236, 150));
-        pin.setColorAt(1, QColor(190, 150, 40));
-        p.setBrush(pin);
-        p.drawEllipse(QPointF(44 + i * 13, 37), 3.4, 3.4);
+        pin(QPointF(44 + i * 13, 37));
     }
     for (int i = 0; i < 4; ++i) {
-        QRadialGradient pin(QPointF(50.5 + i * 13, 53), 4);
-        pin.setColorAt(0, QColor(255, 236, 150));
-        pin.setColorAt(1, QColor(190, 150, 40));
-        p.setBrush(pin);
-        p.drawEllipse(QPointF(50.5 + i * 13, 54), 3.4, 3.4);
+        pin(QPointF(50.5 + i * 13, 54));
     }
     p.setPen(QColor(60, 60, 60));
     p.setFont(QFont(QStringLiteral("DejaVu Sans"), 7));

@@ -86,7 +86,7 @@ TAdvancedBarcodePage::TAdvancedBarcodePage(TAdvancedEditor& editor)
 
     m_barcodePicture = QPixmap::fromImage(LoadPicture("reader-barcode.jpg"));
     m_wedgePicture = QPixmap::fromImage(LoadPicture("reader-wedge.jpg"));
-    m_imgBarcode = MakePicture(box, "imgBarcode", "reader-barcode.jpg", 150, 90,
+    m_imgBarcode = MakePicture(box, "imgBarcode", m_barcodePicture, 150, 90,
                                QStringLiteral("Picture of the card reader"));
     boxLayout->addWidget(m_imgBarcode, 0, Qt::AlignTop);
     layout->addWidget(box);

@@ -1,6 +1,5 @@
 #include "AdvancedCardTypePage.h"
 
-#include "DialogLists.h"
 #include "FormBuilder.h"
 #include "LcdPanel.h"
 #include "SpinEdit.h"
@@ -48,32 +47,18 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
                                      QString::fromLatin1(readers[id].second), m_readerGroup, id));
     }
     typeLayout->addLayout(buttons);
-    m_imgCardReader = MakePicture(type, "imgCardReader", "reader-barcode.jpg", 150, 95,
-                                  QStringLiteral("Picture of the chosen card reader"));
     m_readerPictures[1] = QPixmap::fromImage(LoadPicture("reader-barcode.jpg"));
     m_readerPictures[2] = QPixmap::fromImage(LoadPicture("reader-magcard.jpg"));
     m_readerPictures[3] = QPixmap::fromImage(LoadPicture("reader-wedge.jpg"));
+    m_imgCardReader = MakePicture(type, "imgCardReader", m_readerPictures[1], 150, 95,
+                                  QStringLiteral("Picture of the chosen card reader"));
     typeLayout->addStretch();
     typeLayout->addWidget(m_imgCardReader);
     layout->addWidget(type);
 
     m_gboxCardCom = MakeGroup(this, "gboxCardCom", QStringLiteral(" Card Reader COM Parameters "));
     auto* grid = new QGridLayout(m_gboxCardCom);
-    QLabel* baud = MakeLabel(m_gboxCardCom, "lblCardBaudRate", QStringLiteral("Baud Rate:"));
-    m_cboxCardBaudRate = MakeList(m_gboxCardCom, "cboxCardBaudRate", BaudRateEntries());
-    LabelFor(baud, m_cboxCardBaudRate);
-    grid->addWidget(baud, 0, 0);
-    grid->addWidget(m_cboxCardBaudRate, 0, 1, Qt::AlignLeft);
-    AddChoiceRow(grid, 1, "lblCardDataBits", QStringLiteral("# of Data Bits:"), m_dataBitsGroup,
-                 {{"rbCard7DataBits", "7", 7}, {"rbCard8DataBits", "8", 8}});
-    AddChoiceRow(grid, 2, "lblCardStopBits", QStringLiteral("# of Stop Bits:"), m_stopBitsGroup,
-                 {{"rbCardStopBits1", "1", 1}, {"rbCardStopBits2", "2", 2}});
-    AddChoiceRow(grid, 3, "lblCardParity", QStringLiteral("Parity:"), m_parityGroup,
-                 {{"rbCardParityNone", "None", int(TParity::None)},
-                  {"rbCardParityOdd", "Odd", int(TParity::Odd)},
-                  {"rbCardParityEven", "Even", int(TParity::Even)},
-                  {"rbCardParityMark", "Mark", int(TParity::Mark)},
-                  {"rbCardParitySpace", "Space", int(TParity::Space)}});
+    m_cboxCardBaudRate = AddPortRows(grid, "Card", m_dataBitsGroup, m_stopBitsGroup, m_parityGroup);
     layout->addWidget(m_gboxCardCom);
 
     m_gboxCardOKMessage =
@@ -124,10 +109,8 @@ void TAdvancedCardTypePage::Fill(const TAdvancedParams& work)
     SetVisible({m_gboxCardCom, m_gboxCardOKMessage}, reader);
 
     SelectEntry(m_cboxCardBaudRate, work.CardBaudRate);
-    const TWordFormat format = DecodeCardWordFormat(work.CardWordFormat);
-    CheckId(m_dataBitsGroup, format.EightDataBits ? 8 : 7);
-    CheckId(m_stopBitsGroup, format.TwoStopBits ? 2 : 1);
-    CheckId(m_parityGroup, int(format.Parity));
+    ShowWordFormat(DecodeCardWordFormat(work.CardWordFormat), m_dataBitsGroup, m_stopBitsGroup,
+                   m_parityGroup);
 
     m_cardOK->Line1()->setText(FromRecord(work.CardReadMsgLine1));
     m_cardOK->Line2()->setText(FromRecord(work.CardReadMsgLine2));

@@ -1,6 +1,5 @@
 #include "AdvancedHostPage.h"
 
-#include "DialogLists.h"
 #include "FormBuilder.h"
 #include "SpinEdit.h"
 #include "WordFormat.h"
@@ -71,21 +70,7 @@ TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
     auto* lower = new QHBoxLayout;
     QGroupBox* com = MakeGroup(this, "gboxHostCom", QStringLiteral(" Host COM Parameters "));
     auto* grid = new QGridLayout(com);
-    QLabel* baud = MakeLabel(com, "lblHostBaudRate", QStringLiteral("Baud Rate:"));
-    m_cboxHostBaudRate = MakeList(com, "cboxHostBaudRate", BaudRateEntries());
-    LabelFor(baud, m_cboxHostBaudRate);
-    grid->addWidget(baud, 0, 0);
-    grid->addWidget(m_cboxHostBaudRate, 0, 1, Qt::AlignLeft);
-    AddChoiceRow(grid, 1, "lblHostDataBits", QStringLiteral("# of Data Bits:"), m_dataBitsGroup,
-                 {{"rbHost7DataBits", "7", 7}, {"rbHost8DataBits", "8", 8}});
-    AddChoiceRow(grid, 2, "lblHostStopBits", QStringLiteral("# of Stop Bits:"), m_stopBitsGroup,
-                 {{"rbHostStopBits1", "1", 1}, {"rbHostStopBits2", "2", 2}});
-    AddChoiceRow(grid, 3, "lblHostParity", QStringLiteral("Parity:"), m_parityGroup,
-                 {{"rbHostParityNone", "None", int(TParity::None)},
-                  {"rbHostParityOdd", "Odd", int(TParity::Odd)},
-                  {"rbHostParityEven", "Even", int(TParity::Even)},
-                  {"rbHostParityMark", "Mark", int(TParity::Mark)},
-                  {"rbHostParitySpace", "Space", int(TParity::Space)}});
+    m_cboxHostBaudRate = AddPortRows(grid, "Host", m_dataBitsGroup, m_stopBitsGroup, m_parityGroup);
     // Mark and space parity of the bit-7 encoding can be shown, not chosen.
     for (const TParity shownOnly : {TParity::Mark, TParity::Space}) {
         m_parityGroup->button(int(shownOnly))->setEnabled(false);
@@ -130,10 +115,8 @@ void TAdvancedHostPage::Fill(const TAdvancedParams& work)
     m_spinCmdPrefix->setValue(work.Command_Prefix);
     m_spinXonChar->setValue(work.Xon_Character);
     m_spinXoffChar->setValue(work.Xoff_Character);
-    const TWordFormat format = DecodeHostWordFormat(work.Word_Format);
-    CheckId(m_dataBitsGroup, format.EightDataBits ? 8 : 7);
-    CheckId(m_stopBitsGroup, format.TwoStopBits ? 2 : 1);
-    CheckId(m_parityGroup, int(format.Parity));
+    ShowWordFormat(DecodeHostWordFormat(work.Word_Format), m_dataBitsGroup, m_stopBitsGroup,
+                   m_parityGroup);
     // Another stored type checks no button.
     CheckId(m_hostGroup, work.HostType);
     SetEnabled({m_lblCdcSerialNo, m_spinCdcSerialNo}, work.HostType == HostCdc);

@@ -21,12 +21,12 @@ constexpr int HostTypeHid = 3;
 
 // Captions by LED function code: any host type but USB HID, then USB HID for
 // the green and for the red LED.
-const std::array<const char*, 4> LedCaptions = {"Not Used", "Shift/Toggle Indicator",
-                                                "Under Host Control", "Power Indicator"};
-const std::array<const char*, 4> GreenHidCaptions = {"Not Used", "CapsLock Indicator",
-                                                     "NumLock Indicator", "Power Indicator"};
-const std::array<const char*, 4> RedHidCaptions = {"Not Used", "CapsLock Indicator",
-                                                   "NumLock Indicator", "Shift/Toggle Indicator"};
+const TLedCaptions LedCaptions = {"Not Used", "Shift/Toggle Indicator", "Under Host Control",
+                                  "Power Indicator"};
+const TLedCaptions GreenHidCaptions = {"Not Used", "CapsLock Indicator", "NumLock Indicator",
+                                       "Power Indicator"};
+const TLedCaptions RedHidCaptions = {"Not Used", "CapsLock Indicator", "NumLock Indicator",
+                                     "Shift/Toggle Indicator"};
 
 } // namespace
 
@@ -62,19 +62,11 @@ TAdvancedKeysPage::TAdvancedKeysPage(TAdvancedEditor& editor)
     layout->addWidget(rollOver);
 
     auto* leds = new QHBoxLayout;
-    const std::array<const char*, 4> suffixes = {"off", "level", "host", "power"};
     for (const int led : {1, 2}) {
-        QButtonGroup* group = led == 1 ? m_greenGroup : m_redGroup;
-        const QByteArray boxName = "gboxLED" + QByteArray::number(led);
-        QGroupBox* box = MakeGroup(this, boxName.constData(),
-                                   led == 1 ? QStringLiteral(" Green LED Control * ")
-                                            : QStringLiteral(" Red LED Control * "));
-        auto* boxLayout = new QVBoxLayout(box);
-        for (int code = 0; code < 4; ++code) {
-            const QByteArray name = "rbLED" + QByteArray::number(led) + suffixes[code];
-            boxLayout->addWidget(MakeRadio(box, name.constData(),
-                                           QString::fromLatin1(LedCaptions[code]), group, code));
-        }
+        QGroupBox* box = MakeLedGroup(this, led,
+                                      led == 1 ? QStringLiteral(" Green LED Control * ")
+                                               : QStringLiteral(" Red LED Control * "),
+                                      led == 1 ? m_greenGroup : m_redGroup, LedCaptions);
         (led == 1 ? m_gboxLED1 : m_gboxLED2) = box;
         leds->addWidget(box);
     }
@@ -102,12 +94,8 @@ void TAdvancedKeysPage::Fill(const TAdvancedParams& work)
     CheckId(m_greenGroup, (work.LED_Function >> 4) & 0x03);
     CheckId(m_redGroup, work.LED_Function & 0x03);
     const bool hid = work.HostType == HostTypeHid;
-    for (int code = 0; code < 4; ++code) {
-        m_greenGroup->button(code)->setText(
-            QString::fromLatin1(hid ? GreenHidCaptions[code] : LedCaptions[code]));
-        m_redGroup->button(code)->setText(
-            QString::fromLatin1(hid ? RedHidCaptions[code] : LedCaptions[code]));
-    }
+    SetLedCaptions(m_greenGroup, hid ? GreenHidCaptions : LedCaptions);
+    SetLedCaptions(m_redGroup, hid ? RedHidCaptions : LedCaptions);
     const bool screenMode = OperatingModeOf(work) == TOperatingMode::Screen;
     SetVisible({m_gboxLED1, m_gboxLED2}, !screenMode);
 }

@@ -12,6 +12,17 @@
 
 namespace tessaron {
 
+namespace {
+
+// Where the five characters are stored, in the order the page shows them. The
+// prefix and suffix are those of the Barcode/RFID page.
+constexpr std::array<std::uint8_t TAdvancedParams::*, TAdvancedMagCardPage::CharacterCount>
+    CharacterFields = {&TAdvancedParams::CardStartDelim, &TAdvancedParams::CardReader_StartSentinel,
+                       &TAdvancedParams::CardReader_EndSentinel,
+                       &TAdvancedParams::CardReader_FieldSeparator, &TAdvancedParams::CardEndDelim};
+
+} // namespace
+
 TAdvancedMagCardPage::TAdvancedMagCardPage(TAdvancedEditor& editor)
     : TAdvancedPage(editor, "tabMagCard")
 {
@@ -33,40 +44,36 @@ TAdvancedMagCardPage::TAdvancedMagCardPage(TAdvancedEditor& editor)
     auto* fields = new QWidget(box);
     auto* fieldGrid = new QGridLayout(fields);
     fieldGrid->setContentsMargins(0, 0, 0, 0);
-    const QString decimal = QStringLiteral("decimal");
-    m_spinMCRPrefixChar =
-        AddSpinRow(fieldGrid, 0, "lblMCRPrefixChar", QStringLiteral("MCR prefix char: "),
-                   "spinMCRPrefixChar", 0, 255, 1, nullptr, decimal);
-    m_spinMCRStartSentinel =
-        AddSpinRow(fieldGrid, 1, "lblMCRStartSentinel", QStringLiteral("Start sentinel char: *"),
-                   "spinMCRStartSentinel", 0, 255, 1, nullptr, decimal);
-    m_spinMCREndSentinel =
-        AddSpinRow(fieldGrid, 2, "lblMCREndSentinel", QStringLiteral("End sentinel char: *"),
-                   "spinMCREndSentinel", 0, 255, 1, nullptr, decimal);
-    m_spinMCRFieldSeparator =
-        AddSpinRow(fieldGrid, 3, "lblMCRFieldSeparator", QStringLiteral("Field separator char:*"),
-                   "spinMCRFieldSeparator", 0, 255, 1, nullptr, decimal);
-    m_spinMCRSuffixChar =
-        AddSpinRow(fieldGrid, 4, "lblMCRSuffixChar", QStringLiteral("MCR suffix char:  "),
-                   "spinMCRSuffixChar", 0, 255, 1, nullptr, decimal);
     const struct
     {
-        TSpinEdit* spin;
-        const char* name;
+        const char* labelName;
+        const char* label;
+        const char* spinName;
+        const char* noteName;
         const char* note;
-    } notes[] = {
-        {m_spinMCRStartSentinel, "lblMCRStartSentinelNote",
+    } characters[CharacterCount] = {
+        {"lblMCRPrefixChar", "MCR prefix char: ", "spinMCRPrefixChar", nullptr, nullptr},
+        {"lblMCRStartSentinel", "Start sentinel char: *", "spinMCRStartSentinel",
+         "lblMCRStartSentinelNote",
          "Sent in place of the start sentinel: \"%\" on track 1, \";\" on track 2."},
-        {m_spinMCREndSentinel, "lblMCREndSentinelNote",
+        {"lblMCREndSentinel", "End sentinel char: *", "spinMCREndSentinel", "lblMCREndSentinelNote",
          "Sent in place of the end sentinel \"?\" of either track."},
-        {m_spinMCRFieldSeparator, "lblMCRFieldSeparatorNote",
+        {"lblMCRFieldSeparator", "Field separator char:*", "spinMCRFieldSeparator",
+         "lblMCRFieldSeparatorNote",
          "Sent in place of the field separator: \"^\" on track 1, \"=\" on track 2."},
+        {"lblMCRSuffixChar", "MCR suffix char:  ", "spinMCRSuffixChar", nullptr, nullptr},
     };
-    int row = 1;
-    for (const auto& n : notes) {
-        QLabel* note = MakeNote(fields, n.name, QString::fromLatin1(n.note));
-        DescribeWith(n.spin, QStringLiteral("decimal. ") + note->text());
-        fieldGrid->addWidget(note, row++, 3);
+    const QString decimal = QStringLiteral("decimal");
+    for (int row = 0; row < CharacterCount; ++row) {
+        const auto& c = characters[row];
+        TSpinEdit* spin = AddSpinRow(fieldGrid, row, c.labelName, QString::fromLatin1(c.label),
+                                     c.spinName, 0, 255, 1, nullptr, decimal);
+        if (c.note != nullptr) {
+            QLabel* note = MakeNote(fields, c.noteName, QString::fromLatin1(c.note));
+            DescribeWith(spin, QStringLiteral("decimal. ") + note->text());
+            fieldGrid->addWidget(note, row, 3);
+        }
+        m_characters[static_cast<size_t>(row)] = spin;
     }
     fieldGrid->setColumnStretch(3, 1);
     grid->addWidget(fields, 1, 0, 1, 3);
@@ -93,15 +100,11 @@ TAdvancedMagCardPage::TAdvancedMagCardPage(TAdvancedEditor& editor)
         });
     }
     // Any of the five stores all five, as they stand.
-    for (TSpinEdit* spin : {m_spinMCRPrefixChar, m_spinMCRStartSentinel, m_spinMCREndSentinel,
-                            m_spinMCRFieldSeparator, m_spinMCRSuffixChar}) {
+    for (TSpinEdit* spin : m_characters) {
         OnValue(spin, [this](TAdvancedParams& w, int) {
-            w.CardStartDelim = static_cast<std::uint8_t>(m_spinMCRPrefixChar->value());
-            w.CardReader_StartSentinel = static_cast<std::uint8_t>(m_spinMCRStartSentinel->value());
-            w.CardReader_EndSentinel = static_cast<std::uint8_t>(m_spinMCREndSentinel->value());
-            w.CardReader_FieldSeparator =
-                static_cast<std::uint8_t>(m_spinMCRFieldSeparator->value());
-            w.CardEndDelim = static_cast<std::uint8_t>(m_spinMCRSuffixChar->value());
+            for (size_t i = 0; i < m_characters.size(); ++i) {
+                w.*CharacterFields[i] = static_cast<std::uint8_t>(m_characters[i]->value());
+            }
         });
     }
 }
@@ -110,11 +113,9 @@ void TAdvancedMagCardPage::Fill(const TAdvancedParams& work)
 {
     m_cboxMCRTrack1->setChecked((work.CardReader_Tracks & 0x01) != 0);
     m_cboxMCRTrack2->setChecked((work.CardReader_Tracks & 0x02) != 0);
-    m_spinMCRPrefixChar->setValue(work.CardStartDelim);
-    m_spinMCRStartSentinel->setValue(work.CardReader_StartSentinel);
-    m_spinMCREndSentinel->setValue(work.CardReader_EndSentinel);
-    m_spinMCRFieldSeparator->setValue(work.CardReader_FieldSeparator);
-    m_spinMCRSuffixChar->setValue(work.CardEndDelim);
+    for (size_t i = 0; i < m_characters.size(); ++i) {
+        m_characters[i]->setValue(work.*CharacterFields[i]);
+    }
 }
 
 } // namespace tessaron

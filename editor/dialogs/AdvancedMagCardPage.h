@@ -2,6 +2,8 @@
 
 #include "editor/dialogs/AdvancedPage.h"
 
+#include <array>
+
 class QCheckBox;
 
 namespace tessaron {
@@ -19,14 +21,13 @@ public:
 
     void Fill(const TAdvancedParams& work) override;
 
+    // Prefix, start sentinel, end sentinel, field separator and suffix.
+    static constexpr int CharacterCount = 5;
+
 private:
     QCheckBox* m_cboxMCRTrack1;
     QCheckBox* m_cboxMCRTrack2;
-    TSpinEdit* m_spinMCRPrefixChar;
-    TSpinEdit* m_spinMCRStartSentinel;
-    TSpinEdit* m_spinMCREndSentinel;
-    TSpinEdit* m_spinMCRFieldSeparator;
-    TSpinEdit* m_spinMCRSuffixChar;
+    std::array<TSpinEdit*, CharacterCount> m_characters{};
 };
 
 } // namespace tessaron

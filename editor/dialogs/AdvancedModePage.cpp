@@ -25,6 +25,11 @@ enum
     ModeScreen,
 };
 
+// Where the keypad's prefix, start, tail and suffix characters are stored.
+constexpr std::array<std::uint8_t TAdvancedParams::*, TAdvancedModePage::CharacterCount>
+    CharacterFields = {&TAdvancedParams::CalcPrefix, &TAdvancedParams::CalcStart,
+                       &TAdvancedParams::LineEdit_TailCharacter, &TAdvancedParams::CalcSuffix};
+
 // The mask character as the field shows it; one it cannot show leaves it empty.
 QString maskText(std::uint8_t code)
 {
@@ -78,18 +83,24 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
     LabelFor(maskLabel, m_edMaskChar);
     data->addWidget(maskLabel, 0, 0);
     data->addWidget(m_edMaskChar, 0, 1);
-    m_spinCalcPrefix =
-        AddSpinRow(data, 1, "lblCalcPrefix", QStringLiteral("Keypad Prefix character: "),
-                   "spinCalcPrefix", 0, 255, 1, "lblCalcPrefixDec", QStringLiteral("decimal"));
-    m_spinCalcStart =
-        AddSpinRow(data, 2, "lblCalcStart", QStringLiteral("Keypad Start character: "),
-                   "spinCalcStart", 0, 255, 1, "lblCalcStartDec", QStringLiteral("decimal"));
-    m_spinCalcTail =
-        AddSpinRow(data, 3, "lblCalcTail", QStringLiteral("Keypad Tail character*:"),
-                   "spinCalcTail", 0, 255, 1, "lblCalcTailDec", QStringLiteral("decimal"));
-    m_spinCalcSuffix =
-        AddSpinRow(data, 4, "lblCalcSuffix", QStringLiteral("Keypad Suffix character: "),
-                   "spinCalcSuffix", 0, 255, 1, "lblCalcSuffixDec", QStringLiteral("decimal"));
+    const struct
+    {
+        const char* labelName;
+        const char* label;
+        const char* spinName;
+        const char* unitName;
+    } characters[CharacterCount] = {
+        {"lblCalcPrefix", "Keypad Prefix character: ", "spinCalcPrefix", "lblCalcPrefixDec"},
+        {"lblCalcStart", "Keypad Start character: ", "spinCalcStart", "lblCalcStartDec"},
+        {"lblCalcTail", "Keypad Tail character*:", "spinCalcTail", "lblCalcTailDec"},
+        {"lblCalcSuffix", "Keypad Suffix character: ", "spinCalcSuffix", "lblCalcSuffixDec"},
+    };
+    for (int i = 0; i < CharacterCount; ++i) {
+        const auto& c = characters[i];
+        m_characters[static_cast<size_t>(i)] =
+            AddSpinRow(data, i + 1, c.labelName, QString::fromLatin1(c.label), c.spinName, 0, 255,
+                       1, c.unitName, QStringLiteral("decimal"));
+    }
     data->addWidget(MakeLabel(m_gboxKeypadData, "lblFormat",
                               QStringLiteral("DATA FORMAT:  "
                                              "<prefix><start><keypad_data><tail><suffix>")),
@@ -140,15 +151,11 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
     OnIndex(m_cboxStartScreen, [](TAdvancedParams& w, int index) {
         w.StartScreen = static_cast<std::uint8_t>(index);
     });
-    OnValue(m_spinCalcPrefix,
-            [](TAdvancedParams& w, int v) { w.CalcPrefix = static_cast<std::uint8_t>(v); });
-    OnValue(m_spinCalcStart,
-            [](TAdvancedParams& w, int v) { w.CalcStart = static_cast<std::uint8_t>(v); });
-    OnValue(m_spinCalcTail, [](TAdvancedParams& w, int v) {
-        w.LineEdit_TailCharacter = static_cast<std::uint8_t>(v);
-    });
-    OnValue(m_spinCalcSuffix,
-            [](TAdvancedParams& w, int v) { w.CalcSuffix = static_cast<std::uint8_t>(v); });
+    for (size_t i = 0; i < m_characters.size(); ++i) {
+        const auto field = CharacterFields[i];
+        OnValue(m_characters[i],
+                [field](TAdvancedParams& w, int v) { w.*field = static_cast<std::uint8_t>(v); });
+    }
 }
 
 void TAdvancedModePage::Fill(const TAdvancedParams& work)
@@ -162,10 +169,9 @@ void TAdvancedModePage::Fill(const TAdvancedParams& work)
     m_cboxEcho->setChecked(work.bHostEcho != 0);
     m_edMaskChar->setText(maskText(work.MaskChar));
     SelectEntry(m_cboxStartScreen, work.StartScreen);
-    m_spinCalcPrefix->setValue(work.CalcPrefix);
-    m_spinCalcStart->setValue(work.CalcStart);
-    m_spinCalcTail->setValue(work.LineEdit_TailCharacter);
-    m_spinCalcSuffix->setValue(work.CalcSuffix);
+    for (size_t i = 0; i < m_characters.size(); ++i) {
+        m_characters[i]->setValue(work.*CharacterFields[i]);
+    }
 
     m_cboxEcho->setEnabled(mode == TOperatingMode::TrueTerminal);
     SetEnabled({m_lblStartScreen, m_cboxStartScreen}, mode == TOperatingMode::Screen);

@@ -2,6 +2,8 @@
 
 #include "editor/dialogs/AdvancedPage.h"
 
+#include <array>
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -24,6 +26,9 @@ public:
 
     void Fill(const TAdvancedParams& work) override;
 
+    // The keypad's prefix, start, tail and suffix characters.
+    static constexpr int CharacterCount = 4;
+
 private:
     QButtonGroup* m_modeGroup;
     QLabel* m_lblStartScreen;
@@ -32,10 +37,7 @@ private:
     QCheckBox* m_cboxEcho;
     QGroupBox* m_gboxKeypadData;
     QLineEdit* m_edMaskChar;
-    TSpinEdit* m_spinCalcPrefix;
-    TSpinEdit* m_spinCalcStart;
-    TSpinEdit* m_spinCalcTail;
-    TSpinEdit* m_spinCalcSuffix;
+    std::array<TSpinEdit*, CharacterCount> m_characters{};
 };
 
 } // namespace tessaron

@@ -1,6 +1,8 @@
 #include "FormBuilder.h"
 
+#include "DialogLists.h"
 #include "SpinEdit.h"
+#include "WordFormat.h"
 #include "common/QtPicture.h"
 
 #include <QAbstractButton>
@@ -15,6 +17,7 @@
 #include <QPixmap>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QVBoxLayout>
 
 namespace tessaron {
 
@@ -104,11 +107,18 @@ QLineEdit* MakeLatin1Edit(QWidget* parent, const char* name, int maxLength)
 QLabel* MakePicture(QWidget* parent, const char* name, const char* fileName, int width, int height,
                     const QString& description)
 {
+    return MakePicture(parent, name, QPixmap::fromImage(LoadPicture(fileName)), width, height,
+                       description);
+}
+
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& pixmap, int width, int height,
+                    const QString& description)
+{
     auto* picture = named(new QLabel(parent), name);
     picture->setFixedSize(width, height);
     picture->setAlignment(Qt::AlignCenter);
     picture->setAccessibleName(description);
-    SetPicture(picture, QPixmap::fromImage(LoadPicture(fileName)));
+    SetPicture(picture, pixmap);
     return picture;
 }
 
@@ -168,6 +178,63 @@ void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QStri
     buttons->addStretch();
     grid->addWidget(caption, row, 0);
     grid->addLayout(buttons, row, 1);
+}
+
+QComboBox* AddPortRows(QGridLayout* grid, const char* port, QButtonGroup* dataBits,
+                       QButtonGroup* stopBits, QButtonGroup* parity)
+{
+    const auto name = [port](const char* before, const char* after) {
+        return std::string(before) + port + after;
+    };
+    QWidget* parent = grid->parentWidget();
+    QLabel* baud = MakeLabel(parent, name("lbl", "BaudRate").c_str(), QStringLiteral("Baud Rate:"));
+    QComboBox* list = MakeList(parent, name("cbox", "BaudRate").c_str(), BaudRateEntries());
+    LabelFor(baud, list);
+    grid->addWidget(baud, 0, 0);
+    grid->addWidget(list, 0, 1, Qt::AlignLeft);
+    AddChoiceRow(
+        grid, 1, name("lbl", "DataBits").c_str(), QStringLiteral("# of Data Bits:"), dataBits,
+        {{name("rb", "7DataBits").c_str(), "7", 7}, {name("rb", "8DataBits").c_str(), "8", 8}});
+    AddChoiceRow(
+        grid, 2, name("lbl", "StopBits").c_str(), QStringLiteral("# of Stop Bits:"), stopBits,
+        {{name("rb", "StopBits1").c_str(), "1", 1}, {name("rb", "StopBits2").c_str(), "2", 2}});
+    AddChoiceRow(grid, 3, name("lbl", "Parity").c_str(), QStringLiteral("Parity:"), parity,
+                 {{name("rb", "ParityNone").c_str(), "None", int(TParity::None)},
+                  {name("rb", "ParityOdd").c_str(), "Odd", int(TParity::Odd)},
+                  {name("rb", "ParityEven").c_str(), "Even", int(TParity::Even)},
+                  {name("rb", "ParityMark").c_str(), "Mark", int(TParity::Mark)},
+                  {name("rb", "ParitySpace").c_str(), "Space", int(TParity::Space)}});
+    return list;
+}
+
+void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGroup* stopBits,
+                    QButtonGroup* parity)
+{
+    CheckId(dataBits, format.EightDataBits ? 8 : 7);
+    CheckId(stopBits, format.TwoStopBits ? 2 : 1);
+    CheckId(parity, int(format.Parity));
+}
+
+QGroupBox* MakeLedGroup(QWidget* parent, int led, const QString& title, QButtonGroup* group,
+                        const TLedCaptions& captions)
+{
+    static const TLedCaptions suffixes = {"off", "level", "host", "power"};
+    const QByteArray boxName = "gboxLED" + QByteArray::number(led);
+    QGroupBox* box = MakeGroup(parent, boxName.constData(), title);
+    auto* layout = new QVBoxLayout(box);
+    for (int code = 0; code < 4; ++code) {
+        const QByteArray name = "rbLED" + QByteArray::number(led) + suffixes[code];
+        layout->addWidget(
+            MakeRadio(box, name.constData(), QString::fromLatin1(captions[code]), group, code));
+    }
+    return box;
+}
+
+void SetLedCaptions(QButtonGroup* group, const TLedCaptions& captions)
+{
+    for (int id = 0; id < int(captions.size()); ++id) {
+        group->button(id)->setText(QString::fromLatin1(captions[id]));
+    }
 }
 
 void LabelFor(QLabel* label, QWidget* field)

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <initializer_list>
 #include <string>
 
@@ -25,6 +26,7 @@ class QWidget;
 namespace tessaron {
 
 class TSpinEdit;
+struct TWordFormat;
 
 QGroupBox* MakeGroup(QWidget* parent, const char* name, const QString& title);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text);
@@ -43,6 +45,9 @@ QLineEdit* MakeLatin1Edit(QWidget* parent, const char* name, int maxLength);
 // One of the suite's pictures (an empty area of that size when the file is
 // missing or damaged). description is what a screen reader says of it.
 QLabel* MakePicture(QWidget* parent, const char* name, const char* fileName, int width, int height,
+                    const QString& description);
+// The same for a picture the page already holds (so that it is read once).
+QLabel* MakePicture(QWidget* parent, const char* name, const QPixmap& pixmap, int width, int height,
                     const QString& description);
 void SetPicture(QLabel* picture, const QPixmap& pixmap);
 
@@ -65,6 +70,26 @@ struct TChoice
 };
 void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QString& label,
                   QButtonGroup* group, std::initializer_list<TChoice> choices);
+
+// A serial port's settings in a grid from row 0: "Baud Rate:" with its list,
+// then radio buttons for the data bits (ids 7, 8), stop bits (1, 2) and parity
+// (TParity). The objects are named after port: "lbl<port>BaudRate",
+// "cbox<port>BaudRate", "rb<port>7DataBits", "rb<port>StopBits1",
+// "rb<port>ParityNone" and so on. Returns the list.
+QComboBox* AddPortRows(QGridLayout* grid, const char* port, QButtonGroup* dataBits,
+                       QButtonGroup* stopBits, QButtonGroup* parity);
+// Checks the buttons that show format in those groups.
+void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGroup* stopBits,
+                    QButtonGroup* parity);
+
+// The four functions of the green (led 1) or red (led 2) LED by code, as
+// radio buttons in group: box "gboxLED<led>", buttons "rbLED<led>off",
+// "rbLED<led>level", "rbLED<led>host" and "rbLED<led>power".
+using TLedCaptions = std::array<const char*, 4>;
+QGroupBox* MakeLedGroup(QWidget* parent, int led, const QString& title, QButtonGroup* group,
+                        const TLedCaptions& captions);
+// Recaptions the four buttons of an LED group by code.
+void SetLedCaptions(QButtonGroup* group, const TLedCaptions& captions);
 
 // label names field: its text becomes the field's accessible name, and the
 // label keeps it so when relabelled.

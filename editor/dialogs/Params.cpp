@@ -32,12 +32,12 @@ constexpr int CharacterCount = 128;
 
 // LED captions by function code, in the default, RF and CDC host modes and in
 // USB HID host mode (where the red LED's code 3 is the level indicator).
-const std::array<const char*, 4> LedCaptions = {"Off", "Level Indicator", "Host/Macro Control",
-                                                "Power Indicator"};
-const std::array<const char*, 4> GreenHidCaptions = {"Off", "CapsLock Indicator",
-                                                     "NumLock Indicator", "Power Indicator"};
-const std::array<const char*, 4> RedHidCaptions = {"Off", "CapsLock Indicator", "NumLock Indicator",
-                                                   "Level Indicator"};
+const TLedCaptions LedCaptions = {"Off", "Level Indicator", "Host/Macro Control",
+                                  "Power Indicator"};
+const TLedCaptions GreenHidCaptions = {"Off", "CapsLock Indicator", "NumLock Indicator",
+                                       "Power Indicator"};
+const TLedCaptions RedHidCaptions = {"Off", "CapsLock Indicator", "NumLock Indicator",
+                                     "Level Indicator"};
 
 // A labelled field in a group of its own: " Title " / "Label:" [field].
 TSpinEdit* addFieldGroup(QVBoxLayout* column, QWidget* parent, const char* groupName,
@@ -171,20 +171,10 @@ void TfrmParameters::buildLinkColumn(QWidget* column)
     rsLayout->addWidget(m_cboxWordFormat, 1, 1);
     layout->addWidget(rs232);
 
-    const std::array<const char*, 4> suffixes = {"off", "level", "host", "power"};
     for (const int led : {1, 2}) {
-        QButtonGroup* group = led == 1 ? m_greenGroup : m_redGroup;
-        const QByteArray groupName = "gboxLED" + QByteArray::number(led);
-        QGroupBox* box =
-            MakeGroup(column, groupName.constData(),
-                      led == 1 ? QStringLiteral(" Green LED ") : QStringLiteral(" Red LED "));
-        auto* boxLayout = new QVBoxLayout(box);
-        for (int code = 0; code < 4; ++code) {
-            const QByteArray name = "rbLED" + QByteArray::number(led) + suffixes[code];
-            boxLayout->addWidget(MakeRadio(box, name.constData(),
-                                           QString::fromLatin1(LedCaptions[code]), group, code));
-        }
-        layout->addWidget(box);
+        layout->addWidget(MakeLedGroup(
+            column, led, led == 1 ? QStringLiteral(" Green LED ") : QStringLiteral(" Red LED "),
+            led == 1 ? m_greenGroup : m_redGroup, LedCaptions));
     }
 
     QGroupBox* host = MakeGroup(column, "gboxHostMode", QStringLiteral(" USB Host Mode  "));
@@ -373,12 +363,8 @@ void TfrmParameters::setLineEditMode(bool lineEdit)
 void TfrmParameters::setHostMode(int nibble)
 {
     const bool hid = nibble == HostHid;
-    for (int code = 0; code < 4; ++code) {
-        m_greenGroup->button(code)->setText(
-            QString::fromLatin1(hid ? GreenHidCaptions[code] : LedCaptions[code]));
-        m_redGroup->button(code)->setText(
-            QString::fromLatin1(hid ? RedHidCaptions[code] : LedCaptions[code]));
-    }
+    SetLedCaptions(m_greenGroup, hid ? GreenHidCaptions : LedCaptions);
+    SetLedCaptions(m_redGroup, hid ? RedHidCaptions : LedCaptions);
     SetEnabled({m_lblRFID, m_spinRFID}, nibble == HostRf);
     SetEnabled({m_lblCdcSerialNo, m_spinCdcSerialNo}, nibble == HostCdc);
 }

@@ -1,7 +1,6 @@
 #include "PropertyDialogFrame.h"
 
 #include <QAbstractSpinBox>
-#include <QApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QShowEvent>
@@ -24,7 +23,6 @@ TPropertyDialogFrame::TPropertyDialogFrame(const char* objectName, const QString
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnCancel->setObjectName(QStringLiteral("btnCancel"));
     m_btnApply->setObjectName(QStringLiteral("btnApply"));
-    m_btnOK->setDefault(true);
     for (QPushButton* button : {m_btnOK, m_btnCancel, m_btnApply}) {
         button->setAutoDefault(false);
     }

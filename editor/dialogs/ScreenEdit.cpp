@@ -152,27 +152,13 @@ void TfrmScreenEdit::buildTimeoutAndCard(QWidget* parent)
     cardGrid->setColumnStretch(2, 1);
     layout->addWidget(card);
 
-    connect(m_cboxTimeoutEnable, &QCheckBox::toggled, this, [this](bool on) {
-        store([&](TScreenDataRec& s) { s.bTimeoutEnable = on ? 1 : 0; }, true);
-    });
-    connect(m_cboxTimeoutAction, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) {
-            store([&](TScreenDataRec& s) { s.TimeoutAction = static_cast<std::uint8_t>(index); },
-                  false);
-        }
-    });
+    onToggled(m_cboxTimeoutEnable, &TScreenDataRec::bTimeoutEnable, true);
+    onIndex(m_cboxTimeoutAction, &TScreenDataRec::TimeoutAction, false);
     connect(m_spinTimeoutPeriod, &QSpinBox::valueChanged, this, [this](int value) {
         store([&](TScreenDataRec& s) { s.TimeoutPeriod = value; }, false);
     });
-    connect(m_cboxCardSwipeEnable, &QCheckBox::toggled, this, [this](bool on) {
-        store([&](TScreenDataRec& s) { s.bCardSwipeEnable = on ? 1 : 0; }, true);
-    });
-    connect(m_cboxCardSwipeAction, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) {
-            store([&](TScreenDataRec& s) { s.CardSwipeAction = static_cast<std::uint8_t>(index); },
-                  false);
-        }
-    });
+    onToggled(m_cboxCardSwipeEnable, &TScreenDataRec::bCardSwipeEnable, true);
+    onIndex(m_cboxCardSwipeAction, &TScreenDataRec::CardSwipeAction, false);
 }
 
 void TfrmScreenEdit::buildKeyActions(QWidget* parent)
@@ -180,7 +166,6 @@ void TfrmScreenEdit::buildKeyActions(QWidget* parent)
     auto* layout = static_cast<QVBoxLayout*>(parent->layout());
     QGroupBox* keys = MakeGroup(parent, "gboxKeyPress", QStringLiteral(" Key Press Actions "));
     auto* grid = new QGridLayout(keys);
-    using Field = std::uint8_t TScreenDataRec::*;
     const struct
     {
         const char* labelName;
@@ -188,7 +173,7 @@ void TfrmScreenEdit::buildKeyActions(QWidget* parent)
         const char* listName;
         TActionList list;
         QComboBox** combo;
-        Field field;
+        TField field;
     } actions[] = {
         {"lblUserDataAction", "On normal user DATA ENTRY, do:", "cboxUserDataAction",
          TActionList::C, &m_cboxUserDataAction, &TScreenDataRec::UserDataAction},
@@ -213,13 +198,7 @@ void TfrmScreenEdit::buildKeyActions(QWidget* parent)
         LabelFor(label, *a.combo);
         grid->addWidget(label, row, 0);
         grid->addWidget(*a.combo, row, 1);
-        const Field field = a.field;
-        connect(*a.combo, &QComboBox::currentIndexChanged, this, [this, field](int index) {
-            if (index >= 0) {
-                store([&](TScreenDataRec& s) { s.*field = static_cast<std::uint8_t>(index); },
-                      true);
-            }
-        });
+        onIndex(*a.combo, a.field, true);
         ++row;
     }
     const struct
@@ -227,7 +206,7 @@ void TfrmScreenEdit::buildKeyActions(QWidget* parent)
         const char* name;
         const char* caption;
         QCheckBox** box;
-        Field field;
+        TField field;
     } flags[] = {
         {"cboxMaskUserInput", "Mask user data input", &m_cboxMaskUserInput,
          &TScreenDataRec::bUserMaskInput},
@@ -239,10 +218,7 @@ void TfrmScreenEdit::buildKeyActions(QWidget* parent)
     for (const auto& f : flags) {
         *f.box = MakeCheck(keys, f.name, QString::fromLatin1(f.caption));
         grid->addWidget(*f.box, row++, 0, 1, 2);
-        const Field field = f.field;
-        connect(*f.box, &QCheckBox::toggled, this, [this, field](bool on) {
-            store([&](TScreenDataRec& s) { s.*field = on ? 1 : 0; }, true);
-        });
+        onToggled(*f.box, f.field, true);
     }
     layout->addWidget(keys);
 }
@@ -364,6 +340,22 @@ void TfrmScreenEdit::store(const std::function<void(TScreenDataRec&)>& change, b
         fill();
     }
     markChanged();
+}
+
+void TfrmScreenEdit::onToggled(QCheckBox* box, TField field, bool refill)
+{
+    connect(box, &QCheckBox::toggled, this, [this, field, refill](bool on) {
+        store([&](TScreenDataRec& s) { s.*field = on ? 1 : 0; }, refill);
+    });
+}
+
+void TfrmScreenEdit::onIndex(QComboBox* list, TField field, bool refill)
+{
+    connect(list, &QComboBox::currentIndexChanged, this, [this, field, refill](int index) {
+        if (index >= 0) {
+            store([&](TScreenDataRec& s) { s.*field = static_cast<std::uint8_t>(index); }, refill);
+        }
+    });
 }
 
 void TfrmScreenEdit::markChanged()

@@ -49,6 +49,12 @@ private:
     void markChanged();
     void setLedModes();
 
+    // Store a box's state or a list's position into a byte of the screen; a
+    // list with no entry selected stores nothing.
+    using TField = std::uint8_t TScreenDataRec::*;
+    void onToggled(QCheckBox* box, TField field, bool refill);
+    void onIndex(QComboBox* list, TField field, bool refill);
+
     TDialogContext m_context;
     int m_current = 0;
     bool m_loading = false;
