@@ -101,22 +101,6 @@ void Save(TDocument& doc, DocumentKind kind, const std::string& path)
 
 // --- show -------------------------------------------------------------------
 
-const char* KeyTypeName(std::uint8_t type)
-{
-    switch (type) {
-    case KeyTypeNone:
-        return "none";
-    case KeyTypeLevelShift:
-        return "Level Shift";
-    case KeyTypeLevelToggle:
-        return "Level Toggle";
-    case KeyTypeAlphaToggle:
-        return "Alpha Toggle";
-    default:
-        return "unknown";
-    }
-}
-
 class Printer
 {
 public:
@@ -241,7 +225,9 @@ void ShowMacros(std::ostream& out, const TKeypadClass& k)
     for (int key = 0; key < MaxKeys; ++key) {
         const std::uint8_t type = k.Keys(key).KeyType;
         if (type != KeyTypeNone) {
-            out << (anyType ? ", " : " ") << "KEY" << key << ' ' << KeyTypeName(type);
+            const char* name = KeyTypeName(type);
+            out << (anyType ? ", " : " ") << "KEY" << key << ' '
+                << (*name != '\0' ? name : "unknown");
             anyType = true;
         }
     }

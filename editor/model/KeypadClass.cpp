@@ -338,6 +338,12 @@ int ItemCost(std::int32_t item)
     return 1;
 }
 
+const char* KeyTypeName(int keyType)
+{
+    static const char* const Names[] = {"", "Level Shift", "Level Toggle", "Alpha Toggle"};
+    return keyType > KeyTypeNone && keyType <= KeyTypeAlphaToggle ? Names[keyType] : "";
+}
+
 int MacroItemCount(const TMacroData& macro)
 {
     int count = 0;

@@ -42,6 +42,9 @@ enum : std::uint8_t
 // otherwise 2 for bit 0x4000, otherwise 1 (0 for MacroEnd).
 int ItemCost(std::int32_t item);
 
+// A key type's name ("Level Shift"); "" for none and for a type that is not one.
+const char* KeyTypeName(int keyType);
+
 struct TMacroData
 {
     std::array<std::int32_t, MacroSlots> Items; // ends at the first MacroEnd

@@ -10,9 +10,6 @@ namespace tessaron {
 
 namespace {
 
-// Names given to an unnamed macro when its key gets a type.
-const char* const KeyTypeNames[] = {"", "Level Shift", "Level Toggle", "Alpha Toggle"};
-
 const char* const NotAMacro = "The clipboard does not hold a macro: nothing was pasted.";
 
 } // namespace
@@ -47,6 +44,13 @@ void TEditingController::commitChange(TMacroChange& change, int cursorAfter)
     if (!(change.After == change.Before)) {
         m_history.Push(std::move(change));
     }
+}
+
+void TEditingController::finishMacroChange(TMacroChange& change, int position)
+{
+    commitChange(change, position);
+    m_view.ShowMacro(position);
+    m_view.ShowModified(true);
 }
 
 TPropertySnapshot TEditingController::propertySnapshot() const
@@ -158,9 +162,7 @@ void TEditingController::insertedItems()
 void TEditingController::afterInsertion(TMacroChange& change, int position)
 {
     insertedItems();
-    commitChange(change, position);
-    m_view.ShowMacro(position);
-    m_view.ShowModified(true);
+    finishMacroChange(change, position);
 }
 
 bool TEditingController::InsertKeyCode(int cursor, int value)
@@ -203,11 +205,8 @@ void TEditingController::InsertMidiMessage(int cursor, const std::uint8_t* bytes
     int position = cursor;
     for (int i = 0; i < count; ++i) {
         keypad.InsertItem(position, bytes[i]);
-        insertedItems();
     }
-    commitChange(change, position);
-    m_view.ShowMacro(position);
-    m_view.ShowModified(true);
+    afterInsertion(change, position);
 }
 
 void TEditingController::DeleteCells(int position, const TCellBlock& block)
@@ -223,9 +222,7 @@ void TEditingController::DeleteCells(int position, const TCellBlock& block)
         }
         p += GridColumns - block.Width;
     }
-    commitChange(change, position);
-    m_view.ShowMacro(position);
-    m_view.ShowModified(true);
+    finishMacroChange(change, position);
 }
 
 int TEditingController::BlockStart(int cursor, const TCellBlock& block)
@@ -323,9 +320,7 @@ void TEditingController::EraseAll(int cursor)
     }
     TMacroChange change = beginChange(cursor);
     keypad.ClearMacro();
-    commitChange(change, 0);
-    m_view.ShowMacro(0);
-    m_view.ShowModified(true);
+    finishMacroChange(change, 0);
 }
 
 void TEditingController::LedCommand(int cursor, int n)
@@ -362,8 +357,9 @@ void TEditingController::KeyTypeClicked(int cursor, int keyType)
     // The item with the check mark is the key's own type: clicking it clears it.
     const int newType = keypad.KeyType() == keyType ? KeyTypeNone : keyType;
     keypad.SetKeyType(static_cast<std::uint8_t>(newType));
-    if (keypad.MacroName().empty() && newType > KeyTypeNone && newType <= KeyTypeAlphaToggle) {
-        keypad.SetMacroName(KeyTypeNames[newType]);
+    // An unnamed macro is named after its key's new type.
+    if (keypad.MacroName().empty() && *KeyTypeName(newType) != '\0') {
+        keypad.SetMacroName(KeyTypeName(newType));
         m_view.ShowMacroName();
     }
     commitChange(change, cursor);
@@ -371,28 +367,27 @@ void TEditingController::KeyTypeClicked(int cursor, int keyType)
     m_view.ShowModified(true);
 }
 
-void TEditingController::SetAutoRepeat(int cursor, bool on)
+void TEditingController::setMacroFlag(int cursor, bool on, MacroFlag flag)
 {
     TKeypadClass& keypad = m_document.Keypad();
-    if (on == (keypad.AutoRepeat() != 0)) {
+    if (on == ((keypad.*flag.Get)() != 0)) {
         return;
     }
     TMacroChange change = beginChange(cursor);
-    keypad.SetAutoRepeat(on ? 1 : 0);
+    (keypad.*flag.Set)(on ? 1 : 0);
     commitChange(change, cursor);
     m_view.ShowModified(true);
 }
 
+void TEditingController::SetAutoRepeat(int cursor, bool on)
+{
+    setMacroFlag(cursor, on, {&TKeypadClass::AutoRepeat, &TKeypadClass::SetAutoRepeat});
+}
+
 void TEditingController::SetSendLineEditKeyASAP(int cursor, bool on)
 {
-    TKeypadClass& keypad = m_document.Keypad();
-    if (on == (keypad.SendLineEditKeyASAP() != 0)) {
-        return;
-    }
-    TMacroChange change = beginChange(cursor);
-    keypad.SetSendLineEditKeyASAP(on ? 1 : 0);
-    commitChange(change, cursor);
-    m_view.ShowModified(true);
+    setMacroFlag(cursor, on,
+                 {&TKeypadClass::SendLineEditKeyASAP, &TKeypadClass::SetSendLineEditKeyASAP});
 }
 
 void TEditingController::SetMacroName(int cursor, std::string name)
@@ -456,9 +451,7 @@ std::string TEditingController::Cut(int cursor, const TCellBlock& block)
     keypad.SetMacroName({});
     keypad.SetAutoRepeat(0);
     keypad.SetSendLineEditKeyASAP(0);
-    commitChange(change, 0);
-    m_view.ShowMacro(0);
-    m_view.ShowModified(true);
+    finishMacroChange(change, 0);
     return text;
 }
 
@@ -495,9 +488,7 @@ bool TEditingController::Paste(int cursor, std::string_view text)
             keypad.SetMacroName(keypad.ItemLabel(0));
         }
     }
-    commitChange(change, position);
-    m_view.ShowMacro(position);
-    m_view.ShowModified(true);
+    finishMacroChange(change, position);
     return true;
 }
 

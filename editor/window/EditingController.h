@@ -112,7 +112,17 @@ public:
 private:
     TMacroChange beginChange(int cursor, bool nameEdit = false) const;
     void commitChange(TMacroChange& change, int cursorAfter);
+    // Records the change, then shows the macro with the cursor at position.
+    void finishMacroChange(TMacroChange& change, int position);
     void afterInsertion(TMacroChange& change, int position);
+    // A macro flag's reader and writer.
+    struct MacroFlag
+    {
+        std::uint8_t (TKeypadClass::*Get)() const;
+        void (TKeypadClass::*Set)(std::uint8_t);
+    };
+    // One step when the flag changes, none when it is already so.
+    void setMacroFlag(int cursor, bool on, MacroFlag flag);
     void insertedItems();
     TPropertySnapshot propertySnapshot() const;
     void restoreProperties(const TPropertySnapshot& snapshot);

@@ -76,12 +76,12 @@ TGridPopupMenu::TGridPopupMenu(QWidget* parent) : QMenu(parent)
     // The window's Ctrl+C and Ctrl+V do the same; shown here, and working
     // while the menu is open.
     QAction* copy = addAction(QStringLiteral("Copy macro"), this, &TGridPopupMenu::copyMacro);
+    copy->setObjectName(QStringLiteral("mnuCopyMacro"));
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     QAction* paste = addAction(QStringLiteral("Paste macro"), this, &TGridPopupMenu::pasteMacro);
+    paste->setObjectName(QStringLiteral("mnuPasteMacro"));
     paste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     for (QAction* action : {copy, paste}) {
-        action->setObjectName(action == copy ? QStringLiteral("mnuCopyMacro")
-                                             : QStringLiteral("mnuPasteMacro"));
         action->setShortcutContext(Qt::WidgetShortcut);
     }
     addSeparator();

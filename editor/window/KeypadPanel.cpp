@@ -1,5 +1,6 @@
 #include "KeypadPanel.h"
 
+#include "editor/model/KeypadClass.h"
 #include "editor/window/KeyButton.h"
 #include "editor/window/ModifierImageList.h"
 
@@ -22,8 +23,6 @@ bool HiddenIn514(int keyIndex)
 {
     return keyIndex < 4 || keyIndex % 4 == 3;
 }
-
-const char* const KeyTypeNames[] = {"", "Level Shift", "Level Toggle", "Alpha Toggle"};
 
 } // namespace
 
@@ -101,9 +100,9 @@ void TKeypadPanel::updateAccessibleName(int keyIndex)
     if (!caption.isEmpty()) {
         name += QStringLiteral(" \"") + caption + QLatin1Char('"');
     }
-    const int type = m_keyTypes[static_cast<size_t>(keyIndex)];
-    if (type > 0 && type <= 3) {
-        name += QStringLiteral(", ") + QString::fromLatin1(KeyTypeNames[type]);
+    const char* type = KeyTypeName(m_keyTypes[static_cast<size_t>(keyIndex)]);
+    if (*type != '\0') {
+        name += QStringLiteral(", ") + QString::fromLatin1(type);
     }
     button->setAccessibleName(name);
 }

@@ -42,6 +42,12 @@ std::string toPath(const QString& path)
 
 const QString RomFilter = QStringLiteral("Tessaron ROM Files (*.rom)|*.rom");
 
+// The files the edit mode opens, by their suffix.
+QString documentSuffix(bool romEditMode)
+{
+    return romEditMode ? QStringLiteral(".rom") : QStringLiteral(".ckd");
+}
+
 } // namespace
 
 QString TfrmMain::captionPrefix(bool romFile) const
@@ -170,8 +176,8 @@ void TfrmMain::openChosenFile(const std::string& path)
 
 bool TfrmMain::OpenDroppedFile(const QString& path)
 {
-    const QString wanted = m_romEditMode ? QStringLiteral(".rom") : QStringLiteral(".ckd");
-    if (!path.endsWith(wanted, Qt::CaseInsensitive) || !QFileInfo(path).isFile()) {
+    if (!path.endsWith(documentSuffix(m_romEditMode), Qt::CaseInsensitive) ||
+        !QFileInfo(path).isFile()) {
         return false;
     }
     if (!askToSave(false)) {
@@ -315,9 +321,8 @@ void TfrmMain::mnuEditScreenDataClick()
 void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    const QString wanted = m_romEditMode ? QStringLiteral(".rom") : QStringLiteral(".ckd");
     if (urls.size() == 1 && urls.first().isLocalFile() &&
-        urls.first().toLocalFile().endsWith(wanted, Qt::CaseInsensitive)) {
+        urls.first().toLocalFile().endsWith(documentSuffix(m_romEditMode), Qt::CaseInsensitive)) {
         event->acceptProposedAction();
     }
 }

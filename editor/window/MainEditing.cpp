@@ -58,9 +58,8 @@ void TfrmMain::CheckLengthWarning()
 
 void TfrmMain::onScreenKey(std::int32_t value)
 {
-    m_editing.InsertKeyCode(cursor(), value);
+    m_editing.KeyWithLengthCheck(cursor(), value);
     m_grid->setFocus();
-    m_editing.CheckLengthWarning();
 }
 
 void TfrmMain::openMidiDialog()

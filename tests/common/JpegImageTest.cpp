@@ -112,11 +112,22 @@ TEST(SuiteFolderTest, SharedFilesAndSiblingsInTheSuiteFolderWin)
     EXPECT_EQ(SharedFilePath("picture.jpg"), picture);
     EXPECT_EQ(SiblingProgramPath("Sibling"), program);
 
+    // Copies beside a program are found while the suite folder has none...
+    test::TempDir exe;
+    test::WriteFile(exe.file("picture.jpg"), "x");
+    test::WriteFile(exe.file("Sibling"), "#!/bin/sh\n");
+    ::chmod(exe.file("Sibling").c_str(), 0755);
+    EXPECT_EQ(SharedFilePathFor(exe.path(), "picture.jpg"), exe.file("picture.jpg"));
+    EXPECT_EQ(SiblingProgramPathFor(exe.path(), "Sibling"), exe.file("Sibling"));
+
+    // ...and lose to the suite folder's own.
     home.write("picture.jpg", "x");
     home.write("Sibling", "#!/bin/sh\n");
     ::chmod(program.c_str(), 0755);
     EXPECT_EQ(SharedFilePath("picture.jpg"), picture);
     EXPECT_EQ(SiblingProgramPath("Sibling"), program);
+    EXPECT_EQ(SharedFilePathFor(exe.path(), "picture.jpg"), picture);
+    EXPECT_EQ(SiblingProgramPathFor(exe.path(), "Sibling"), program);
 }
 
 } // namespace
