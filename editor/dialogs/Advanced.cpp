@@ -29,6 +29,9 @@ TfrmAdvanced::TfrmAdvanced(const TDialogContext& context, QWidget* parent)
       m_pages(new QTabWidget(Body()))
 {
     m_pages->setObjectName(QStringLiteral("PageControl"));
+    // Tab lands on its tab bar, which speaks the page's title; the pages as a
+    // whole have a name too.
+    m_pages->setAccessibleName(QStringLiteral("Property pages"));
     auto* layout = new QVBoxLayout(Body());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);

@@ -2,6 +2,7 @@
 
 #include "FormBuilder.h"
 #include "SpinEdit.h"
+#include "common/ButtonAccessible.h"
 #include "common/QtPicture.h"
 
 #include <QAbstractButton>
@@ -78,7 +79,7 @@ TAdvancedBarcodePage::TAdvancedBarcodePage(TAdvancedEditor& editor)
           std::tuple{"rbWedgeModePacketize", "Packetize (Ext device must xmit STX/ETX)",
                      int(WedgePacketize)}}) {
         QRadioButton* button = MakeRadio(box, name, QString::fromLatin1(caption), m_wedgeGroup, id);
-        button->setAccessibleName(QStringLiteral("Wedge Mode ") + button->text());
+        TButtonAccessible::Qualify(button, m_lblWedgeMode->text());
         left->addWidget(button);
     }
     left->addStretch();

@@ -1,6 +1,7 @@
 #include "AdvancedEcrPage.h"
 
 #include "FormBuilder.h"
+#include "common/ButtonAccessible.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -92,8 +93,9 @@ TAdvancedEcrPage::TAdvancedEcrPage(TAdvancedEditor& editor) : TAdvancedPage(edit
     for (const auto& c : checks) {
         QLabel* label = MakeLabel(m_options, c.labelName, QString::fromLatin1(c.label));
         *c.box = MakeCheck(m_options, c.boxName, c.caption);
-        LabelFor(label, *c.box);
-        DescribeWith(*c.box, QString(c.caption).remove(dot));
+        // Spoken with both texts: "Suppress leading zeroes Remove leading 0's from card."
+        label->setBuddy(*c.box);
+        TButtonAccessible::Qualify(*c.box, label->text());
         grid->addWidget(label, row, 0);
         grid->addWidget(*c.box, row, 1);
         ++row;

@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace tessaron {
@@ -52,10 +51,6 @@ TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
     for (const auto& host : hosts) {
         QRadioButton* button = MakeRadio(connection, host.name, QString::fromLatin1(host.caption),
                                          m_hostGroup, host.hostType);
-        // "RS-232 serial, Physical DB-9 COM port" rather than a row of dots.
-        QString spoken = button->text();
-        spoken.replace(QRegularExpression(QStringLiteral("\\s*\\.{3,}\\s*")), QStringLiteral(", "));
-        button->setAccessibleName(spoken);
         // Auto-detect covers these two; a stored one is shown until another is chosen.
         button->setEnabled(host.selectable);
         connectionLayout->addWidget(button);

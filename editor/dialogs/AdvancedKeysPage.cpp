@@ -2,6 +2,7 @@
 
 #include "FormBuilder.h"
 #include "SpinEdit.h"
+#include "common/ButtonAccessible.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -55,7 +56,7 @@ TAdvancedKeysPage::TAdvancedKeysPage(TAdvancedEditor& editor)
         const QByteArray name = "rbKeyRollover" + QByteArray::number(n);
         QRadioButton* button =
             MakeRadio(rollOver, name.constData(), QString::number(n), m_rollOverGroup, n);
-        button->setAccessibleName(QStringLiteral("Rollover %1").arg(n));
+        TButtonAccessible::Qualify(button, QStringLiteral("Rollover"));
         rollLayout->addWidget(button);
     }
     rollLayout->addStretch();

@@ -2,6 +2,7 @@
 
 #include "FormBuilder.h"
 #include "SpinEdit.h"
+#include "common/ButtonAccessible.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -35,7 +36,7 @@ TAdvancedMagCardPage::TAdvancedMagCardPage(TAdvancedEditor& editor)
     m_cboxMCRTrack1 = MakeCheck(box, "cboxMCRTrack1", QStringLiteral("Track 1"));
     m_cboxMCRTrack2 = MakeCheck(box, "cboxMCRTrack2", QStringLiteral("Track 2"));
     for (QCheckBox* track : {m_cboxMCRTrack1, m_cboxMCRTrack2}) {
-        track->setAccessibleName(QStringLiteral("Process ") + track->text());
+        TButtonAccessible::Qualify(track, QStringLiteral("Process"));
     }
     grid->addWidget(tracks, 0, 0);
     grid->addLayout(MakeRow({m_cboxMCRTrack1, m_cboxMCRTrack2}), 0, 1, 1, 2);

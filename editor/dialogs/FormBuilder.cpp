@@ -3,6 +3,8 @@
 #include "DialogLists.h"
 #include "SpinEdit.h"
 #include "WordFormat.h"
+#include "common/Accessibility.h"
+#include "common/ButtonAccessible.h"
 #include "common/QtPicture.h"
 
 #include <QAbstractButton>
@@ -30,16 +32,6 @@ T* named(T* widget, const char* name)
         widget->setObjectName(QString::fromLatin1(name));
     }
     return widget;
-}
-
-// A field's name is its label's text, without the mnemonic marker.
-QString spokenText(const QString& labelText)
-{
-    QString text = labelText;
-    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    text.remove(QLatin1Char('&'));
-    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
-    return text.simplified();
 }
 
 } // namespace
@@ -167,12 +159,11 @@ void AddChoiceRow(QGridLayout* grid, int row, const char* labelName, const QStri
 {
     QWidget* parent = grid->parentWidget();
     QLabel* caption = MakeLabel(parent, labelName, label);
-    const QString spokenLabel = QString(label).remove(QLatin1Char(':')).simplified();
     auto* buttons = new QHBoxLayout;
     for (const TChoice& choice : choices) {
         QRadioButton* button =
             MakeRadio(parent, choice.Name, QString::fromLatin1(choice.Caption), group, choice.Id);
-        button->setAccessibleName(spokenLabel + QLatin1Char(' ') + button->text());
+        TButtonAccessible::Qualify(button, label);
         buttons->addWidget(button);
     }
     buttons->addStretch();
@@ -224,8 +215,11 @@ QGroupBox* MakeLedGroup(QWidget* parent, int led, const QString& title, QButtonG
     auto* layout = new QVBoxLayout(box);
     for (int code = 0; code < 4; ++code) {
         const QByteArray name = "rbLED" + QByteArray::number(led) + suffixes[code];
-        layout->addWidget(
-            MakeRadio(box, name.constData(), QString::fromLatin1(captions[code]), group, code));
+        QRadioButton* button =
+            MakeRadio(box, name.constData(), QString::fromLatin1(captions[code]), group, code);
+        // "Green LED Off": both groups offer the same captions.
+        TButtonAccessible::Qualify(button, title);
+        layout->addWidget(button);
     }
     return box;
 }
@@ -234,20 +228,6 @@ void SetLedCaptions(QButtonGroup* group, const TLedCaptions& captions)
 {
     for (int id = 0; id < int(captions.size()); ++id) {
         group->button(id)->setText(QString::fromLatin1(captions[id]));
-    }
-}
-
-void LabelFor(QLabel* label, QWidget* field)
-{
-    label->setBuddy(field);
-    field->setAccessibleName(spokenText(label->text()));
-}
-
-void Relabel(QLabel* label, const QString& text)
-{
-    label->setText(text);
-    if (QWidget* field = label->buddy()) {
-        field->setAccessibleName(spokenText(text));
     }
 }
 

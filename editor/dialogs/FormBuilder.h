@@ -4,6 +4,8 @@
 // its name, a field takes the text of its label as the name a screen reader
 // speaks, and a unit or note beside it becomes its description.
 
+#include "common/Accessibility.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -83,18 +85,15 @@ void ShowWordFormat(const TWordFormat& format, QButtonGroup* dataBits, QButtonGr
                     QButtonGroup* parity);
 
 // The four functions of the green (led 1) or red (led 2) LED by code, as
-// radio buttons in group: box "gboxLED<led>", buttons "rbLED<led>off",
-// "rbLED<led>level", "rbLED<led>host" and "rbLED<led>power".
+// radio buttons in group, each spoken "<title> <caption>": box "gboxLED<led>",
+// buttons "rbLED<led>off", "rbLED<led>level", "rbLED<led>host" and
+// "rbLED<led>power".
 using TLedCaptions = std::array<const char*, 4>;
 QGroupBox* MakeLedGroup(QWidget* parent, int led, const QString& title, QButtonGroup* group,
                         const TLedCaptions& captions);
 // Recaptions the four buttons of an LED group by code.
 void SetLedCaptions(QButtonGroup* group, const TLedCaptions& captions);
 
-// label names field: its text becomes the field's accessible name, and the
-// label keeps it so when relabelled.
-void LabelFor(QLabel* label, QWidget* field);
-void Relabel(QLabel* label, const QString& text);
 // A unit ("ms", "decimal") or a note that tells more about a control.
 void DescribeWith(QWidget* field, const QString& text);
 

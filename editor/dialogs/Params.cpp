@@ -4,6 +4,7 @@
 #include "FormBuilder.h"
 #include "SpinEdit.h"
 #include "WordFormat.h"
+#include "common/ButtonAccessible.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -135,7 +136,7 @@ void TfrmParameters::buildModeColumn(QWidget* column)
     QLabel* note = MakeNote(rollOver, "lblKeyRollNote",
                             QStringLiteral("How many keys may be held down together?"));
     for (QRadioButton* button : {one, two}) {
-        button->setAccessibleName(QStringLiteral("Key rollover %1").arg(button->text()));
+        TButtonAccessible::Qualify(button, QStringLiteral("Key rollover"));
         DescribeWith(button, note->text());
     }
     auto* rollLayout = new QHBoxLayout(rollOver);

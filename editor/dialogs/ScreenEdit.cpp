@@ -4,6 +4,7 @@
 #include "FormBuilder.h"
 #include "LcdPanel.h"
 #include "SpinEdit.h"
+#include "common/ButtonAccessible.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -84,7 +85,7 @@ void TfrmScreenEdit::buildScreenChoice(QWidget* parent)
         const QByteArray name = "rbScreen" + QByteArray::number(n);
         QRadioButton* button =
             MakeRadio(choice, name.constData(), QString::number(n), m_screenGroup, n - 1);
-        button->setAccessibleName(QStringLiteral("Screen %1").arg(n));
+        TButtonAccessible::Qualify(button, QStringLiteral("Screen"));
         row->addWidget(button);
     }
     row->addStretch();
@@ -240,9 +241,7 @@ void TfrmScreenEdit::buildLedsAndTransition(QWidget* parent)
             const QByteArray name = "rbLed" + QByteArray::number(led) + states[state].first;
             QRadioButton* button = MakeRadio(
                 box, name.constData(), QString::fromLatin1(states[state].second), group, state);
-            button->setAccessibleName(
-                (led == 1 ? QStringLiteral("Green LED ") : QStringLiteral("Red LED ")) +
-                button->text());
+            TButtonAccessible::Qualify(button, box->title());
             boxLayout->addWidget(button);
         }
         connect(group, &QButtonGroup::idToggled, this, [this](int, bool checked) {

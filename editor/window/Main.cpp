@@ -1,11 +1,12 @@
 #include "Main.h"
 
+#include "common/Accessibility.h"
 #include "common/FileWriteError.h"
+#include "common/ValueLabel.h"
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
 #include "editor/model/FileIO.h"
-#include "editor/window/ButtonAccessible.h"
 #include "editor/window/EditorSettings.h"
 #include "editor/window/GridPopupMenu.h"
 #include "editor/window/KeyButton.h"
@@ -112,7 +113,7 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
       m_editing(m_document, services.Keyboard, *this)
 {
     // Before any control is asked for its accessibility interface.
-    TButtonAccessible::Install();
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Plindorax"));
     setWindowIcon(PlindoraxIcon());
@@ -290,8 +291,14 @@ void TfrmMain::buildLevelArea()
     area->setObjectName(QStringLiteral("LevelArea"));
     setCentralWidget(area);
     const int areaHeight = ClientHeight - ToolBarHeight;
+    // The left column (level tabs, model choice, keypad, manual entry) is one
+    // block, read and tabbed through before the macro column beside it. It
+    // starts at the area's corner, so its controls keep the area's coordinates.
+    auto* left = new QWidget(area);
+    left->setObjectName(QStringLiteral("LeftColumn"));
+    left->setGeometry(0, 0, MacroLeft, areaHeight);
 
-    m_tabControlLevel = new QTabBar(area);
+    m_tabControlLevel = new QTabBar(left);
     m_tabControlLevel->setObjectName(QStringLiteral("TabControlLevel"));
     m_tabControlLevel->addTab(QStringLiteral("Level 1"));
     m_tabControlLevel->addTab(QStringLiteral("Level 2"));
@@ -325,25 +332,25 @@ void TfrmMain::buildLevelArea()
 
     // Model choice above the keypad.
     auto* view =
-        makeLabel(area, "lblView", QStringLiteral("---------------- view ----------------"), 8,
+        makeLabel(left, "lblView", QStringLiteral("---------------- view ----------------"), 8,
                   tabHeight + 8);
     view->setGeometry(5, tabHeight + 8, 149, view->height());
     view->setAlignment(Qt::AlignHCenter);
     view->setAccessibleName(QStringLiteral("View"));
-    m_rbModel510 = new QRadioButton(QStringLiteral("20 keys"), area);
+    m_rbModel510 = new QRadioButton(QStringLiteral("20 keys"), left);
     m_rbModel510->setObjectName(QStringLiteral("rbModel510"));
     m_rbModel510->adjustSize();
     m_rbModel510->move(14, tabHeight + 26);
-    m_rbModel514 = new QRadioButton(QStringLiteral("12 keys"), area);
+    m_rbModel514 = new QRadioButton(QStringLiteral("12 keys"), left);
     m_rbModel514->setObjectName(QStringLiteral("rbModel514"));
     m_rbModel514->adjustSize();
     m_rbModel514->move(84, tabHeight + 26);
     connect(m_rbModel510, &QRadioButton::clicked, this, [this] { modelSelected(2); });
     connect(m_rbModel514, &QRadioButton::clicked, this, [this] { modelSelected(1); });
 
-    m_pnlKeypad = new TKeypadPanel(area);
+    m_pnlKeypad = new TKeypadPanel(left);
 
-    buildManualEntry(area);
+    buildManualEntry(left);
     buildMacroArea(area);
 }
 
@@ -413,7 +420,7 @@ void TfrmMain::buildMacroArea(QWidget* area)
 
     auto* available = makeLabel(header, "lblSpaceAvailable",
                                 QStringLiteral("Bytes available for this macro:"), 230, 4);
-    m_lblBytesUsed = new QLabel(QStringLiteral("100"), header);
+    m_lblBytesUsed = new TValueLabel(QStringLiteral("100"), available, header);
     m_lblBytesUsed->setObjectName(QStringLiteral("lblBytesUsed"));
     m_lblBytesUsed->setFont(bold);
     m_lblBytesUsed->setGeometry(available->geometry().right() + 6, 4, 30, available->height());
@@ -594,7 +601,6 @@ void TfrmMain::setAccessibleNames()
     m_edManualInput->setAccessibleName(QStringLiteral("Enter data manually"));
     m_spdbtnInsert->setAccessibleName(QStringLiteral("Insert"));
     m_grid->setAccessibleName(QStringLiteral("Macro"));
-    m_lblBytesUsed->setAccessibleName(QStringLiteral("Bytes available for this macro"));
     m_progressBar1->setAccessibleName(QStringLiteral("Bytes used"));
     m_pcKeyboard->setAccessibleName(QStringLiteral("PC keyboard"));
 }

@@ -1,5 +1,7 @@
 #include "editor/window/MidiEvents.h"
 
+#include "common/ValueLabel.h"
+
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -204,9 +206,8 @@ TfrmMidiEvents::TfrmMidiEvents(TMidiEventsHost& host, QWidget* parent)
     m_sbarMiniNoteOn->setSizeGripEnabled(false);
     m_panelCaption = new QLabel(QStringLiteral("MIDI Data (hexadecimal)"), m_sbarMiniNoteOn);
     m_panelCaption->setObjectName(QStringLiteral("sbarMiniNoteOnPanel1"));
-    m_panelBytes = new QLabel(m_sbarMiniNoteOn);
+    m_panelBytes = new TValueLabel(QString(), m_panelCaption, m_sbarMiniNoteOn);
     m_panelBytes->setObjectName(QStringLiteral("sbarMiniNoteOnPanel2"));
-    m_panelBytes->setAccessibleName(m_panelCaption->text());
     m_sbarMiniNoteOn->addWidget(m_panelCaption);
     m_sbarMiniNoteOn->addWidget(m_panelBytes, 1);
 

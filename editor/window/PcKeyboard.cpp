@@ -257,7 +257,8 @@ QString capAccessibleName(const KeyCap& cap)
     if (cap.Kind == CapKind::Key) {
         switch (cap.Code) {
         case 14:
-            return QStringLiteral("Backspace");
+            // The cap's own legend too, for those who click by name.
+            return QStringLiteral("Backspace (Bksp)");
         case 57:
             return QStringLiteral("Space");
         case 86:

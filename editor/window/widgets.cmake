@@ -15,7 +15,7 @@ add_library(tessaron_editor_widgets STATIC
     PcKeyboard.h
 )
 target_include_directories(tessaron_editor_widgets PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(tessaron_editor_widgets PUBLIC Qt6::Widgets tessaron_common)
+target_link_libraries(tessaron_editor_widgets PUBLIC Qt6::Widgets tessaron_common_qt)
 if(TARGET tessaron_editor_model)
     target_link_libraries(tessaron_editor_widgets PUBLIC tessaron_editor_model)
 endif()

@@ -13,8 +13,6 @@ target_link_libraries(tessaron_editor_editing PUBLIC tessaron_editor_model)
 
 # Plindorax's main window and its parts (library tessaron_editor_window).
 add_library(tessaron_editor_window STATIC
-    ButtonAccessible.cpp
-    ButtonAccessible.h
     EditorSettings.cpp
     EditorSettings.h
     GridPopupMenu.cpp

@@ -79,6 +79,7 @@ TConfigForm::TConfigForm(TPortManager& pm, MessageBox& messages, QWidget* parent
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(QStringLiteral("Instructions"));
     m_memo->setReadOnly(true);
     m_memo->setPlainText(
         QStringLiteral("Green Tessarons have been identified by the PC.  \n"

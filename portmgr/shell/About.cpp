@@ -3,6 +3,7 @@
 #include "common/FileVersion.h"
 #include "common/QtPicture.h"
 #include "common/SuiteFolder.h"
+#include "common/ValueLabel.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -60,16 +61,27 @@ TAboutForm::TAboutForm(QWidget* parent)
         label(QStringLiteral("USB Port Manager for Tessaron 5xx"), "lblDescription", this);
     QLabel* version = label(QStringLiteral("Version 6.00"), "lblVersion", this);
 
-    m_lblVSPortVersion = label(QStringLiteral("0.0.0.0"), "lblVSPortVersion", this);
-    m_lblPlindoraxVer = label(QStringLiteral("0.0.0.0"), "lblPlindoraxVer", this);
-    m_lblTavrixVersion = label(QStringLiteral("0.0.0.0"), "lblTavrixVersion", this);
+    // Each version is spoken with its file's name, "Tavrix: 6.0.0.0".
     auto* versions = new QGridLayout;
-    versions->addWidget(label(QStringLiteral("VSPort.dll:"), "lblVSPort", this), 0, 0);
-    versions->addWidget(m_lblVSPortVersion, 0, 1);
-    versions->addWidget(label(QStringLiteral("Plindorax:"), "lblPlindorax", this), 1, 0);
-    versions->addWidget(m_lblPlindoraxVer, 1, 1);
-    versions->addWidget(label(QStringLiteral("Tavrix:"), "lblTavrix", this), 2, 0);
-    versions->addWidget(m_lblTavrixVersion, 2, 1);
+    const struct
+    {
+        const char* captionName;
+        const char* caption;
+        const char* valueName;
+        QLabel** value;
+    } rows[] = {
+        {"lblVSPort", "VSPort.dll:", "lblVSPortVersion", &m_lblVSPortVersion},
+        {"lblPlindorax", "Plindorax:", "lblPlindoraxVer", &m_lblPlindoraxVer},
+        {"lblTavrix", "Tavrix:", "lblTavrixVersion", &m_lblTavrixVersion},
+    };
+    for (int row = 0; row < 3; ++row) {
+        QLabel* caption =
+            label(QString::fromLatin1(rows[row].caption), rows[row].captionName, this);
+        *rows[row].value = new TValueLabel(QStringLiteral("0.0.0.0"), caption, this);
+        (*rows[row].value)->setObjectName(QString::fromLatin1(rows[row].valueName));
+        versions->addWidget(caption, row, 0);
+        versions->addWidget(*rows[row].value, row, 1);
+    }
     versions->setColumnStretch(1, 1);
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);

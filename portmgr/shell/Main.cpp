@@ -5,6 +5,7 @@
 #include "CommandSocket.h"
 #include "Vcomfail.h"
 
+#include "common/Accessibility.h"
 #include "common/SuiteFolder.h"
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/devices/Config.h"
@@ -56,6 +57,8 @@ TFormMain::TFormMain(const TShellServices& services, Options options)
     : m_services(services), m_options(std::move(options)),
       m_commands([this](char first, char second) { return AppMessage(first, second); })
 {
+    // Before any control is asked for its accessibility interface.
+    InstallAccessibility();
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Corvandelle"));
     if (m_options.Err == nullptr) {

@@ -37,6 +37,7 @@ TFormVComFail::TFormVComFail(TPortManager& pm, MessageBox& messages, QWidget* pa
 
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo1"));
+    m_memo->setAccessibleName(QStringLiteral("Message"));
     m_memo->setReadOnly(true);
     m_memo->setFrameShape(QFrame::NoFrame);
     m_memo->setPlainText(QStringLiteral(

@@ -1,5 +1,6 @@
 #include "SerialTestWindow.h"
 
+#include "common/Accessibility.h"
 #include "siblings/core/PortSurvey.h"
 
 #include <QCheckBox>
@@ -51,6 +52,7 @@ bool number(const QString& text, int& value)
 
 TSerialTestWindow::TSerialTestWindow(QWidget* parent) : QWidget(parent)
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmQex"));
     setWindowTitle(QStringLiteral("Qex"));
 

@@ -1,5 +1,7 @@
 #include "KeyboardTestWindow.h"
 
+#include "common/Accessibility.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,6 +50,7 @@ QString modifierText(Qt::KeyboardModifiers m)
 
 TKeyboardTestWindow::TKeyboardTestWindow(QWidget* parent) : QWidget(parent)
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmRuskel"));
     setWindowTitle(QStringLiteral("Ruskel - Keyboard Test"));
 

@@ -1,5 +1,6 @@
 #include "LoaderWindow.h"
 
+#include "common/Accessibility.h"
 #include "siblings/core/TerminalLoader.h"
 
 #include <QCloseEvent>
@@ -26,6 +27,7 @@ QString fromLocal(const std::string& text)
 TLoaderWindow::TLoaderWindow(MessageBox& messages, QWidget* parent)
     : QDialog(parent), m_messages(messages)
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmTavrix"));
     setWindowTitle(QStringLiteral("Tavrix - Download"));
     m_lblFile = new QLabel(this);

@@ -1,5 +1,6 @@
 #include "PortChooser.h"
 
+#include "common/Accessibility.h"
 #include "common/FileWriteError.h"
 #include "siblings/core/KeyboardKeypads.h"
 #include "siblings/core/PortSurvey.h"
@@ -33,6 +34,7 @@ QString fromLocal(const std::string& text)
 TPortChooser::TPortChooser(MessageBox& messages, QString settingsPath, QWidget* parent)
     : QDialog(parent), m_messages(messages), m_settingsPath(std::move(settingsPath))
 {
+    InstallAccessibility();
     setObjectName(QStringLiteral("frmWendrel"));
     setWindowTitle(QStringLiteral("Wendrel - Tessaron Port"));
 
@@ -45,7 +47,7 @@ TPortChooser::TPortChooser(MessageBox& messages, QString settingsPath, QWidget* 
     m_lvPorts->setAllColumnsShowFocus(true);
     m_lvPorts->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_lvPorts->setMinimumSize(560, 380);
-    intro->setBuddy(m_lvPorts);
+    LabelFor(intro, m_lvPorts);
 
     auto* attached = new QGroupBox(QStringLiteral("The keypad is attached by"), this);
     m_rbUsb = new QRadioButton(QStringLiteral("&USB"), attached);

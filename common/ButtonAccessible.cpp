@@ -1,5 +1,7 @@
 #include "ButtonAccessible.h"
 
+#include "Accessibility.h"
+
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QRadioButton>
@@ -24,13 +26,7 @@ QAccessible::Role roleOf(const QAbstractButton* button)
     return QAccessible::Button;
 }
 
-QAccessibleInterface* buttonFactory(const QString&, QObject* object)
-{
-    if (auto* button = qobject_cast<QAbstractButton*>(object)) {
-        return new TButtonAccessible(button);
-    }
-    return nullptr;
-}
+const char* const QualifierProperty = "spokenQualifier";
 
 } // namespace
 
@@ -58,22 +54,20 @@ QAccessible::State TButtonAccessible::state() const
 
 QString TButtonAccessible::text(QAccessible::Text t) const
 {
-    QString text = QAccessibleWidget::text(t);
-    if (!text.isEmpty()) {
-        return text;
+    // Qt's own text names a button without a name of its own after its
+    // buddy label or its group box: the caption comes first.
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) {
+        const QString caption = SpokenText(button()->text());
+        const QString qualifier = button()->property(QualifierProperty).toString();
+        if (!caption.isEmpty()) {
+            return qualifier.isEmpty() ? caption : qualifier + QLatin1Char(' ') + caption;
+        }
     }
-    switch (t) {
-    case QAccessible::Name: {
-        // The caption, without its mnemonic's "&" and the blanks that pad it.
-        QString caption = button()->text().trimmed();
-        caption.remove(QLatin1Char('&'));
-        return caption;
-    }
-    case QAccessible::Description:
+    const QString text = QAccessibleWidget::text(t);
+    if (text.isEmpty() && t == QAccessible::Description) {
         return button()->toolTip();
-    default:
-        return text;
     }
+    return text;
 }
 
 QStringList TButtonAccessible::actionNames() const
@@ -107,13 +101,11 @@ QStringList TButtonAccessible::keyBindingsForAction(const QString& actionName) c
     return {};
 }
 
-void TButtonAccessible::Install()
+void TButtonAccessible::Qualify(QAbstractButton* button, const QString& qualifier)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(&buttonFactory);
-        return true;
-    }();
-    (void)installed;
+    button->setProperty(QualifierProperty, SpokenText(qualifier));
+    QAccessibleEvent event(button, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 } // namespace tessaron
