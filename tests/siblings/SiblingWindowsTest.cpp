@@ -13,6 +13,7 @@
 #include "tests/editor/model/ModelTestSupport.h"
 #include "tests/fakes/FakeHid.h"
 #include "tests/fakes/FakeSerialKeypad.h"
+#include "tests/support/AccessibilitySweep.h"
 #include "tests/support/FakeMessageBox.h"
 
 #include <QCheckBox>
@@ -53,6 +54,8 @@ bool WaitUntil(const std::function<bool()>& condition, int ms = 5000)
 {
     return QTest::qWaitFor(condition, ms);
 }
+
+using Problems = std::vector<std::string>;
 
 // Wendrel.
 
@@ -155,6 +158,16 @@ TEST_F(WendrelTest, ListsWhatIsBehindEachPortAndRecordsTheChoice)
     EXPECT_TRUE(messages.errors().empty());
 }
 
+// What a screen reader hears and where Tab goes (tests/support/AccessibilitySweep.h).
+TEST_F(WendrelTest, ScreenReaderAndTabMeetEveryControl)
+{
+    TPortChooser w(messages, q(settings()));
+    w.show();
+    EXPECT_EQ(AccessibilityProblems(w), Problems{});
+    choose(w, "Keyboard");
+    EXPECT_EQ(AccessibilityProblems(w), Problems{});
+}
+
 TEST_F(WendrelTest, AFileThatCannotBeWrittenKeepsTheWindowOpen)
 {
     TPortChooser w(messages, q(home.file("missing/Tavrix.ini")));
@@ -238,6 +251,16 @@ TEST_F(QexTest, SendsWhatIsTypedAndShowsWhatArrivesAsTextAndHex)
     EXPECT_EQ(keypad.Received(), std::string("AB\r@\x06"));
 }
 
+TEST_F(QexTest, ScreenReaderAndTabMeetEveryControl)
+{
+    FakeSerialKeypad keypad(home.file("ports/COM3"));
+    TSerialTestWindow w;
+    w.show();
+    EXPECT_EQ(AccessibilityProblems(w), Problems{});
+    ASSERT_TRUE(w.ApplyArguments({"3"}));
+    EXPECT_EQ(AccessibilityProblems(w), Problems{});
+}
+
 TEST_F(QexTest, NeverDisturbsAPortAnotherProgramHoldsAndSeesOneGoAway)
 {
     auto keypad = std::make_unique<FakeSerialKeypad>(home.file("ports/COM3"));
@@ -304,6 +327,13 @@ TEST(Ruskel, ListsEveryKeyEventWithItsNameTextAndCode)
     }
     // Tab and Escape were keys like the others: the list keeps the focus and the window.
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST(Ruskel, ScreenReaderAndTabMeetEveryControl)
+{
+    TKeyboardTestWindow w;
+    w.show();
+    EXPECT_EQ(AccessibilityProblems(w), Problems{});
 }
 
 // Tavrix.
@@ -380,6 +410,16 @@ TEST_F(TavrixTest, CancelOrCloseStopsTheDownload)
             << messages.errors()[0].toStdString();
         EXPECT_LT(w.Loader().Sent(), total);
     }
+}
+
+TEST_F(TavrixTest, ScreenReaderAndTabMeetEveryControl)
+{
+    FakeSerialKeypad keypad(home.file("ports/COM3"));
+    settings(100);
+    TLoaderWindow w(messages);
+    ASSERT_TRUE(w.Start(q(imagePath), q(home.file("Tavrix.ini"))));
+    ASSERT_TRUE(WaitUntil([&] { return w.Loader().Sent() >= 1; }));
+    EXPECT_EQ(AccessibilityProblems(w), Problems{});
 }
 
 } // namespace
