@@ -1,5 +1,7 @@
 #include "ComboAccessible.h"
 
+#include "Accessibility.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeySequence>
@@ -59,9 +61,19 @@ QAccessibleInterface* TComboAccessible::focusChild() const
 
 QString TComboAccessible::text(QAccessible::Text t) const
 {
+    const QString entry = list()->isEditable() ? list()->lineEdit()->text() : list()->currentText();
     switch (t) {
+    case QAccessible::Name: {
+        // The bus tells a list's entry only through its name (Qt's bridge
+        // announces a new entry as a new name): the label, then the entry.
+        const QString label = SpokenText(QAccessibleWidget::text(t));
+        if (label.isEmpty() || entry.isEmpty()) {
+            return label.isEmpty() ? entry : label;
+        }
+        return label + QStringLiteral(": ") + entry;
+    }
     case QAccessible::Value:
-        return list()->isEditable() ? list()->lineEdit()->text() : list()->currentText();
+        return entry;
     case QAccessible::Accelerator:
         return QKeySequence(Qt::Key_Down).toString(QKeySequence::NativeText);
     default:

@@ -7,10 +7,11 @@ class QComboBox;
 namespace tessaron {
 
 // The accessibility interface of the suite's pick-lists. Qt names a list on
-// Linux after its current entry, so that two lists showing "9600" sound
-// alike; here the name is the list's own (its label's, see LabelFor) and the
-// entry is its value. The rest is Qt's: the drop-down list as first child,
-// the editor of an editable list as second, Press and Show Menu open it.
+// Linux after its current entry alone, so that two lists showing "9600" sound
+// alike; here a list is named "<label>: <entry>" ("Baud Rate: 9600", the label
+// its own name or its buddy label's, see LabelFor), and the entry is also its
+// value. The rest is Qt's: the drop-down list as first child, the editor of an
+// editable list as second, Press and Show Menu open it.
 class TComboAccessible : public QAccessibleWidget
 {
 public:

@@ -12,6 +12,10 @@ using Problems = std::vector<std::string>;
 class PlindoraxSweep : public DialogTest
 {
 protected:
+    static QString busName(QWidget* w)
+    {
+        return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+    }
     void sweep(QWidget& w, const char* state)
     {
         EXPECT_EQ(AccessibilityProblems(w), Problems{}) << state;
@@ -34,6 +38,7 @@ TEST_F(PlindoraxSweep, UserModeWindows)
     // A changed figure, and the two windows that typing and the grid's menu open.
     type("ab");
     sweep(w, "main window after typing");
+    EXPECT_EQ(busName(find<QWidget>("lblBytesUsed")), "Bytes available for this macro: 98");
     sweep(*w.findChild<TfrmMacroLenWarning*>(), "length warning");
     trigger(w.GridPopupMenu(), "Insert MIDI Message...");
     sweep(*w.findChild<TfrmMidiEvents*>(), "MIDI dialog");
@@ -46,6 +51,8 @@ TEST_F(PlindoraxSweep, UserModeWindows)
             this->click(click);
             sweep(dialog(), click);
         }
+        EXPECT_EQ(busName(control("rbLED1level")), "Green LED CapsLock Indicator");
+        EXPECT_EQ(busName(control("cboxBaudRate")), "Baud Rate: 9600");
     });
     sweepNextDialog("About");
     trigger(w.HelpMenu(), "&About Plindorax");
@@ -62,6 +69,7 @@ TEST_F(PlindoraxSweep, RomEditModeWindows)
             this->click(click);
             sweep(dialog(), click);
         }
+        EXPECT_EQ(busName(control("rbCardMCR")), "Magnetic Card");
     });
     openScreens([&] { sweep(dialog(), "screen editor"); });
 }

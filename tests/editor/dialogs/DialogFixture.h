@@ -116,7 +116,7 @@ public:
         QTest::qWait(200);
     }
     // What a screen reader says a control is: the label it is labelled by
-    // (a list's own name is its current entry), else its name.
+    // (a list's own name adds its current entry), else its name.
     static QString spoken(QWidget* widget)
     {
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
