@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QKeySequence>
 #include <QRadioButton>
 #include <QToolButton>
 
@@ -62,6 +63,10 @@ QString TButtonAccessible::text(QAccessible::Text t) const
         if (!caption.isEmpty()) {
             return qualifier.isEmpty() ? caption : qualifier + QLatin1Char(' ') + caption;
         }
+    }
+    if (t == QAccessible::Accelerator) {
+        // Alt and the caption's mnemonic, "&Apply" Alt+A.
+        return QKeySequence::mnemonic(button()->text()).toString(QKeySequence::NativeText);
     }
     const QString text = QAccessibleWidget::text(t);
     if (text.isEmpty() && t == QAccessible::Description) {

@@ -53,6 +53,9 @@ TEST_F(PlindoraxSweep, UserModeWindows)
         }
         EXPECT_EQ(busName(control("rbLED1level")), "Green LED CapsLock Indicator");
         EXPECT_EQ(busName(control("cboxBaudRate")), "Baud Rate: 9600");
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control("btnApply"))
+                      ->text(QAccessible::Accelerator),
+                  "Alt+A");
     });
     sweepNextDialog("About");
     trigger(w.HelpMenu(), "&About Plindorax");
