@@ -38,14 +38,14 @@ protected:
 
     std::string port(int n) { return home.file("ports/COM" + std::to_string(n)); }
 
-    // Entries of ports/ (links and markers), sorted.
+    // Entries of ports/ (links and markers), sorted; not its lock file, which stays.
     std::vector<std::string> portsFolder()
     {
         std::vector<std::string> names;
         if (DIR* d = ::opendir(home.file("ports").c_str())) {
             while (dirent* e = ::readdir(d)) {
                 const std::string name = e->d_name;
-                if (name != "." && name != "..") {
+                if (name != "." && name != ".." && name != ".lock") {
                     names.push_back(name);
                 }
             }

@@ -111,14 +111,14 @@ TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
     EXPECT_EQ(OpenProbePort(*pm, 3), 1); // no ports/COM3
     test::WriteFile(home.file("ports/COM4"), "a regular file");
     EXPECT_EQ(OpenProbePort(*pm, 4), 2);
-    EXPECT_EQ(pm->Probe.Handle, -1);
+    EXPECT_FALSE(pm->Probe.Handle.IsOpen());
     AddSerialKeypad(5);
     EXPECT_EQ(OpenProbePort(*pm, 5), 0);
-    ASSERT_GE(pm->Probe.Handle, 0);
-    expectKeypadLine(pm->Probe.Handle);
+    ASSERT_TRUE(pm->Probe.Handle.IsOpen());
+    expectKeypadLine(pm->Probe.Handle.Fd());
     EXPECT_EQ(OpenProbePort(*pm, 5), -1); // still open
     CloseProbePort(*pm);
-    EXPECT_EQ(pm->Probe.Handle, -1);
+    EXPECT_FALSE(pm->Probe.Handle.IsOpen());
     EXPECT_EQ(OpenProbePort(*pm, 0), 1);
     EXPECT_EQ(OpenProbePort(*pm, 17), 1);
 }
@@ -130,7 +130,7 @@ TEST_F(ProbeTest, Rs232KeypadGivesItsTypeAndIdentification)
     EXPECT_EQ(pm->Probe.Reply, 'R');
     EXPECT_STREQ(pm->Probe.Identification, "Tessaron 510 RS2");
     EXPECT_EQ(fake.Received(), std::string("@\x05@\x06"));
-    EXPECT_EQ(pm->Probe.Handle, -1); // closed again
+    EXPECT_FALSE(pm->Probe.Handle.IsOpen()); // closed again
 }
 
 TEST_F(ProbeTest, Rs232KeypadWithShortIdentificationIsTessaronOnDb9)
