@@ -122,9 +122,9 @@ bool writeMarker(const std::string& path, const std::string& slave, bool exclusi
     unsigned long long start = 0;
     processStartTime(::getpid(), start);
     char text[2 * PATH_MAX + 64];
-    const int len = std::snprintf(text, sizeof text, "%ld %llu %s%s%s\n",
-                                  static_cast<long>(::getpid()), start, slave.c_str(),
-                                  previous.empty() ? "" : " ", previous.c_str());
+    const int len =
+        std::snprintf(text, sizeof text, "%ld %llu %s%s%s\n", static_cast<long>(::getpid()), start,
+                      slave.c_str(), previous.empty() ? "" : " ", previous.c_str());
     const int fd =
         ::open(path.c_str(),
                O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_NOFOLLOW | O_CLOEXEC, 0644);

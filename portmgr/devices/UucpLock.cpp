@@ -63,8 +63,8 @@ std::array<std::string, kNames> lockNames(const std::string& device, const std::
     };
     if (::stat(device.c_str(), &st) == 0 && S_ISCHR(st.st_mode)) {
         char svr4[48];
-        std::snprintf(svr4, sizeof svr4, "LK.%03u.%03u.%03u", major(st.st_dev),
-                      major(st.st_rdev), minor(st.st_rdev));
+        std::snprintf(svr4, sizeof svr4, "LK.%03u.%03u.%03u", major(st.st_dev), major(st.st_rdev),
+                      minor(st.st_rdev));
         add(svr4);
     }
     return names;

@@ -23,7 +23,10 @@ class TUucpLock
 public:
     TUucpLock() = default;
     ~TUucpLock() { Release(); }
-    TUucpLock(TUucpLock&& other) noexcept : m_path(std::move(other.m_path)) { other.m_path.clear(); }
+    TUucpLock(TUucpLock&& other) noexcept : m_path(std::move(other.m_path))
+    {
+        other.m_path.clear();
+    }
     TUucpLock& operator=(TUucpLock&& other) noexcept;
     TUucpLock(const TUucpLock&) = delete;
     TUucpLock& operator=(const TUucpLock&) = delete;
