@@ -1,5 +1,6 @@
 #include "PortSurvey.h"
 
+#include "portmgr/bridge/PortsLock.h"
 #include "portmgr/bridge/TVirtualPort.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortHolders.h"
@@ -57,8 +58,20 @@ void assignedKeypad(int n, TPortInfo& info)
 // A host's open of a running bridge's port (the port's purpose; the serial
 // probe's open passes such ports over): exclusive, like OpenComPort, so that no
 // second host mixes its bytes in while we hold it.
-int openBridgePort(int n, TSerialPort& port)
+int openBridgePort(int n, TSerialPort& port, std::string& reason)
 {
+    // A bridge of this user made it in a folder of this user's: a marker in a
+    // folder that others may change, or a terminal of another user, proves nothing.
+    const TPortsLock lock(TPortsLock::Mode::Shared, false);
+    struct stat node;
+    if (!lock.Held()) {
+        reason = lock.Error();
+        return 1;
+    }
+    if (::stat(ComPortPath(n).c_str(), &node) == 0 && node.st_uid != ::getuid()) {
+        reason = "a device of another user (" + UserName(node.st_uid) + ")";
+        return 1;
+    }
     const int fd = ::open(ComPortPath(n).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return 1;
@@ -204,7 +217,7 @@ int OpenSurveyedPort(const TPortInfo& info, TSerialPort& port, std::string& why)
     // what it must not disturb; a bridge's port is opened as its host.
     std::string reason;
     errno = 0;
-    const int result = info.Type == TPortInfo::Kind::VirtualPort ? openBridgePort(n, port)
+    const int result = info.Type == TPortInfo::Kind::VirtualPort ? openBridgePort(n, port, reason)
                                                                  : OpenComPort(n, port, &reason);
     if (result != 0) {
         const int error = errno;
