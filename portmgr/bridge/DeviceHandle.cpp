@@ -33,13 +33,26 @@ std::unique_ptr<TDeviceHandle> TDeviceHandle::ForFd(int fd)
     return handle;
 }
 
+std::unique_ptr<TDeviceHandle> TDeviceHandle::ForPort(std::unique_ptr<TOpenPort> port)
+{
+    if (port == nullptr || port->Fd() < 0) {
+        return nullptr;
+    }
+    std::unique_ptr<TDeviceHandle> handle(new TDeviceHandle);
+    handle->m_fd = port->Fd();
+    handle->m_port = std::move(port);
+    return handle;
+}
+
 TDeviceHandle::~TDeviceHandle()
 {
     if (m_reader != nullptr && m_calls->Close != nullptr) {
         m_calls->Close(m_reader);
         m_calls->Close(m_writer);
     }
-    if (m_fd >= 0) {
+    if (m_port != nullptr) {
+        m_port.reset();
+    } else if (m_fd >= 0) {
         // A terminal's exclusive mode outlives this descriptor while anything
         // else holds the terminal open; give it up (harmless on other files).
         ::ioctl(m_fd, TIOCNXCL);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OpenPort.h"
+
 #include <hidapi/hidapi.h>
 
 #include <cstddef>
@@ -39,6 +41,9 @@ public:
                                                  const THidCalls* calls);
     // Takes ownership of fd (closed with close()).
     static std::unique_ptr<TDeviceHandle> ForFd(int fd);
+    // Takes ownership of an open serial port, which closes itself. Null when
+    // port is null or closed.
+    static std::unique_ptr<TDeviceHandle> ForPort(std::unique_ptr<TOpenPort> port);
 
     ~TDeviceHandle();
     TDeviceHandle(const TDeviceHandle&) = delete;
@@ -64,6 +69,7 @@ private:
     hid_device* m_writer = nullptr;
     const THidCalls* m_calls = nullptr;
     int m_fd = -1;
+    std::unique_ptr<TOpenPort> m_port;
     int m_lock = -1;
     std::mutex m_callLock;
 };

@@ -1,5 +1,7 @@
 #include "TVirtualPort.h"
 
+#include "PortsLock.h"
+
 #include "common/SuiteFolder.h"
 
 #include <algorithm>
@@ -38,11 +40,6 @@ bool validPortName(const std::string& name)
     return n >= kFirstPort && n <= kLastPort;
 }
 
-std::string portsFolder()
-{
-    return SuitePath("ports");
-}
-
 // Field 22 of /proc/<pid>/stat: the process's start time in clock ticks since
 // boot. With the pid it names one process for good, even after the pid is reused.
 bool processStartTime(long pid, unsigned long long& start)
@@ -72,11 +69,21 @@ bool processStartTime(long pid, unsigned long long& start)
     return std::sscanf(p, " %llu", &start) == 1;
 }
 
+// A marker names the process that made the link, and the terminal the link
+// points at; while the link is being replaced, also the terminal it pointed at
+// before (previous), so that a run killed half-way leaves a pair that the next
+// start recognises either way.
 struct Marker
 {
     long pid = 0;
     unsigned long long start = 0;
     std::string slave;
+    std::string previous;
+
+    bool names(const std::string& target) const
+    {
+        return !target.empty() && (target == slave || target == previous);
+    }
 };
 
 bool readMarker(const std::string& path, Marker& marker)
@@ -96,22 +103,28 @@ bool readMarker(const std::string& path, Marker& marker)
     }
     text[n] = '\0';
     char slave[PATH_MAX];
-    if (std::sscanf(text, "%ld %llu %4095s", &marker.pid, &marker.start, slave) != 3) {
+    char previous[PATH_MAX];
+    const int fields =
+        std::sscanf(text, "%ld %llu %4095s %4095s", &marker.pid, &marker.start, slave, previous);
+    if (fields < 3) {
         return false;
     }
     marker.slave = slave;
+    marker.previous = fields == 4 ? previous : "";
     return true;
 }
 
 // exclusive: fails (EEXIST) when a marker is there already, whoever wrote it,
 // so that two processes making the same port never overwrite each other's.
-bool writeMarker(const std::string& path, const std::string& slave, bool exclusive)
+bool writeMarker(const std::string& path, const std::string& slave, bool exclusive,
+                 const std::string& previous = std::string())
 {
     unsigned long long start = 0;
     processStartTime(::getpid(), start);
-    char text[PATH_MAX + 64];
-    const int len = std::snprintf(text, sizeof text, "%ld %llu %s\n", static_cast<long>(::getpid()),
-                                  start, slave.c_str());
+    char text[2 * PATH_MAX + 64];
+    const int len =
+        std::snprintf(text, sizeof text, "%ld %llu %s%s%s\n", static_cast<long>(::getpid()), start,
+                      slave.c_str(), previous.empty() ? "" : " ", previous.c_str());
     const int fd =
         ::open(path.c_str(),
                O_WRONLY | O_CREAT | (exclusive ? O_EXCL : O_TRUNC) | O_NOFOLLOW | O_CLOEXEC, 0644);
@@ -143,7 +156,7 @@ bool ownerAlive(const Marker& m)
 
 bool markerIsMine(const Marker& m, const std::string& slave)
 {
-    return m.pid == static_cast<long>(::getpid()) && ownerAlive(m) && m.slave == slave;
+    return m.pid == static_cast<long>(::getpid()) && ownerAlive(m) && m.names(slave);
 }
 
 // The link's target, "" when path is not a symbolic link.
@@ -226,9 +239,9 @@ bool TVirtualPort::CreatePort(const std::string& name)
         fail("this object already holds " + m_name, 0);
         return false;
     }
-    const std::string folder = portsFolder();
-    if (::mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST) {
-        fail("Unable to create " + folder, errno);
+    const TPortsLock lock(TPortsLock::Mode::Exclusive, true);
+    if (!lock.Held()) {
+        fail(lock.Error(), 0);
         return false;
     }
     const std::string link = SuitePath("ports/" + name);
@@ -247,6 +260,9 @@ bool TVirtualPort::CreatePort(const std::string& name)
         return false;
     }
     const std::string marker = MarkerPath(name);
+    // The marker first, then the link: a run killed in between leaves a marker
+    // without a link, which ResetBus clears; never a link it cannot tell from
+    // one of the user's.
     if (!writeMarker(marker, slaveName, true)) {
         const int error = errno;
         ::close(master);
@@ -275,6 +291,10 @@ void TVirtualPort::Delete()
     if (!PortCreated()) {
         return;
     }
+    // Without the lock (held too long by another program) the link goes all
+    // the same: only what is still ours is removed, the link first, and no
+    // other program removes a live port's pair.
+    const TPortsLock lock(TPortsLock::Mode::Exclusive, false);
     // Remove only what is still ours: a user may have replaced the link.
     if (linkTarget(m_link) == m_slave) {
         ::unlink(m_link.c_str());
@@ -371,32 +391,46 @@ void TVirtualPort::discardHostBound()
         setRaw(fd);
         ::close(fd);
     } else if (errno == EBUSY) {
-        remake();
+        Renew();
     } else {
         setRaw(m_master);
     }
 }
 
-// A new pseudo-terminal under the same link. What the last host wrote and the
-// pump has not taken yet moves along, so nothing is lost.
-void TVirtualPort::remake()
+bool TVirtualPort::Renew()
 {
+    if (!PortCreated()) {
+        return false;
+    }
+    const TPortsLock lock(TPortsLock::Mode::Exclusive, false);
+    if (!lock.Held()) {
+        return false;
+    }
     std::string slave;
     const int master = openPseudoTerminal(slave);
     if (master < 0) {
-        return;
+        return false;
     }
+    // In this order, so that a run killed at any point leaves a pair that
+    // ResetBus recognises: the marker, replaced whole by a rename, names the
+    // new terminal and the old one before the link moves; then the link is
+    // replaced whole, by a rename too.
     const std::string marker = MarkerPath(m_name);
     const std::string newMarker = marker + ".new";
     const std::string newLink = m_link + ".new";
     ::unlink(newLink.c_str());
-    if (!writeMarker(newMarker, slave, false) || ::symlink(slave.c_str(), newLink.c_str()) != 0 ||
-        ::rename(newMarker.c_str(), marker.c_str()) != 0 ||
-        ::rename(newLink.c_str(), m_link.c_str()) != 0) {
+    if (!writeMarker(newMarker, slave, false, m_slave) ||
+        ::rename(newMarker.c_str(), marker.c_str()) != 0) {
         ::unlink(newMarker.c_str());
+        ::close(master);
+        return false;
+    }
+    if (::symlink(slave.c_str(), newLink.c_str()) != 0 ||
+        ::rename(newLink.c_str(), m_link.c_str()) != 0) {
+        // The marker still names the old terminal, where the link still points.
         ::unlink(newLink.c_str());
         ::close(master);
-        return;
+        return false;
     }
     std::uint8_t buffer[256];
     ssize_t n;
@@ -406,6 +440,7 @@ void TVirtualPort::remake()
     ::close(m_master);
     m_master = master;
     m_slave = slave;
+    return true;
 }
 
 int TVirtualPort::Write(const std::uint8_t* bytes, int count)
@@ -475,8 +510,7 @@ bool TVirtualPort::IsVirtualPortLink(const std::string& name, bool& alive)
 {
     Marker m;
     alive = false;
-    if (!readMarker(MarkerPath(name), m) || m.slave.empty() ||
-        linkTarget(SuitePath("ports/" + name)) != m.slave) {
+    if (!readMarker(MarkerPath(name), m) || !m.names(linkTarget(SuitePath("ports/" + name)))) {
         return false;
     }
     alive = ownerAlive(m);
@@ -485,6 +519,12 @@ bool TVirtualPort::IsVirtualPortLink(const std::string& name, bool& alive)
 
 int TVirtualPort::ResetBus()
 {
+    // A ports/ that is missing has nothing to clear; one that is refused is
+    // never touched.
+    const TPortsLock lock(TPortsLock::Mode::Exclusive, false);
+    if (!lock.Held()) {
+        return 0;
+    }
     int removed = 0;
     for (int n = kFirstPort; n <= kLastPort; ++n) {
         const std::string name = "COM" + std::to_string(n);
@@ -500,12 +540,22 @@ int TVirtualPort::ResetBus()
         if (readable && ownerAlive(m)) {
             continue; // a live port, ours or another running program's
         }
+        // The link goes when the marker names where it points (either terminal
+        // of a replacement that was cut short). A marker that cannot be read
+        // was cut short by a power cut: a link of it to a pseudo-terminal
+        // (what virtual ports are) goes too. Then the halves of a replacement,
+        // and the marker last, so that a reset cut short is finished by the next.
         const std::string link = SuitePath("ports/" + name);
-        if (readable && !m.slave.empty() && linkTarget(link) == m.slave) {
-            if (::unlink(link.c_str()) == 0) {
-                ++removed;
-            }
+        const std::string target = linkTarget(link);
+        const bool ours = readable ? m.names(target) : target.rfind("/dev/pts/", 0) == 0;
+        if (ours && ::unlink(link.c_str()) == 0) {
+            ++removed;
         }
+        const std::string newLink = link + ".new";
+        if (readable && m.names(linkTarget(newLink))) {
+            ::unlink(newLink.c_str());
+        }
+        ::unlink((marker + ".new").c_str());
         ::unlink(marker.c_str());
     }
     return removed;

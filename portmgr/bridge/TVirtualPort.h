@@ -14,7 +14,9 @@ namespace tessaron {
 // Every link a port makes is recorded by an owner marker next to it
 // (ports/.COMn.owner: process id, its start time, the slave's path), so that
 // ResetBus can tell a leftover of a run that died from a user's own link to a
-// real device, and never touches the latter.
+// real device, and never touches the latter. Links and markers change only
+// under the lock over ports/ (TPortsLock), and in an order that leaves a pair
+// ResetBus recognises wherever a run is killed.
 //
 // A host that leaves the terminal in exclusive mode does not lock out the next
 // one: the port is then made afresh under the same link.
@@ -29,14 +31,20 @@ public:
     TVirtualPort& operator=(const TVirtualPort&) = delete;
 
     // Creates the port "COM1" to "COM16". Fails (false, LastError set) for any
-    // other name, when this object already holds a port, or when ports/COMn
-    // exists in any form (a file, a user's link, a dangling link).
+    // other name, when this object already holds a port, when ports/COMn
+    // exists in any form (a file, a user's link, a dangling link), or when
+    // ports/ may be changed by another user (see TPortsLock).
     bool CreatePort(const std::string& name);
     bool PortCreated() const { return m_master >= 0; }
 
     // Removes the link and its marker (only if they are still this port's) and
     // closes the pseudo-terminal. Harmless when nothing was created.
     void Delete();
+
+    // Makes the port afresh under the same link: a new pseudo-terminal, its
+    // marker, then the link. What the last host wrote and Read has not taken
+    // yet moves along. False (the port as it was) when it cannot.
+    bool Renew();
 
     // Hands bytes to the host. Without a host holding the port open they are
     // dropped, so that a host opening later never sees stale data; a host that
@@ -72,8 +80,8 @@ public:
     // Removes what earlier runs left behind in ports/: each link recorded by an
     // owner marker whose process is gone (and that still points where the
     // marker says), and every stale marker. Links of live ports, of other live
-    // processes, and any link without a marker are left alone. Returns the
-    // number of links removed.
+    // processes, and any link without a marker are left alone, and so is a
+    // ports/ that TPortsLock refuses. Returns the number of links removed.
     static int ResetBus();
 
     // The marker file that records the owner of ports/<name>.
@@ -89,7 +97,6 @@ public:
 private:
     void fail(const std::string& what, int error);
     void discardHostBound();
-    void remake();
     void noteAttached(bool attached);
 
     // What the last PollPorts saw, until PortOpened or BytesPending used it.

@@ -1,5 +1,6 @@
 # Virtual ports on pseudo-terminals and the activity monitor's logic.
 target_sources(tessaron_bridge PRIVATE
+    PortsLock.cpp
     TActivityMonitor.cpp
     TVirtualPort.cpp
     TWakeEvent.cpp

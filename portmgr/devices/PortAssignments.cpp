@@ -168,12 +168,8 @@ void ComputeAvailablePorts(TPortManager& pm)
 
 bool RealPortExists(int n)
 {
-    int fd;
-    if (OpenComPort(n, fd) != 0) {
-        return false;
-    }
-    CloseComPort(fd);
-    return true;
+    TSerialPort port;
+    return OpenComPort(n, port) == 0;
 }
 
 } // namespace tessaron

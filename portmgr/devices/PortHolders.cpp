@@ -50,6 +50,17 @@ bool processHolds(const std::string& pid, dev_t device)
 
 } // namespace
 
+std::string DescribeProcess(pid_t pid)
+{
+    const std::string id = std::to_string(pid);
+    std::string command;
+    ReadWholeFile("/proc/" + id + "/comm", command);
+    while (!command.empty() && command.back() == '\n') {
+        command.pop_back();
+    }
+    return (command.empty() ? std::string("a program") : command) + " (pid " + id + ")";
+}
+
 pid_t FindPortHolder(const std::string& path, std::string& who)
 {
     who.clear();
@@ -71,13 +82,7 @@ pid_t FindPortHolder(const std::string& path, std::string& who)
         }
         if (processHolds(e->d_name, port.st_rdev)) {
             holder = static_cast<pid_t>(std::stol(e->d_name));
-            std::string command;
-            ReadWholeFile("/proc/" + std::string(e->d_name) + "/comm", command);
-            while (!command.empty() && command.back() == '\n') {
-                command.pop_back();
-            }
-            who =
-                (command.empty() ? std::string("a program") : command) + " (pid " + e->d_name + ")";
+            who = DescribeProcess(holder);
             break;
         }
     }

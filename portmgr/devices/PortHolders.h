@@ -12,4 +12,8 @@ namespace tessaron {
 // root, as for fuser.
 pid_t FindPortHolder(const std::string& path, std::string& who);
 
+// "<command> (pid <pid>)" for a process of any user ("a program" when its
+// command cannot be read).
+std::string DescribeProcess(pid_t pid);
+
 } // namespace tessaron

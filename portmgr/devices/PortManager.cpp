@@ -24,10 +24,7 @@ TPortManager::~TPortManager()
     for (int i = 0; i < MaxKeypads; ++i) {
         CloseSlot(*this, i, 0);
     }
-    if (Probe.Handle >= 0) {
-        CloseComPort(Probe.Handle);
-        Probe.Handle = -1;
-    }
+    Probe.Handle.Close();
     JoinRetired();
 }
 

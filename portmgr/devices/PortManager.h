@@ -2,6 +2,7 @@
 
 #include "HidLibrary.h"
 #include "KeypadSlots.h"
+#include "SerialPort.h"
 
 #include <array>
 #include <atomic>
@@ -28,7 +29,7 @@ struct TProbeState
     int Speed = 9600;             // baud rate of the probe and of opened serial keypads
     char Reply = 0;               // the type reply, 0 when none
     char Identification[17] = {}; // up to 16 characters, empty when none
-    int Handle = -1;              // the probe port, -1 when closed
+    TSerialPort Handle;           // the probe port while it is open
 };
 
 // Everything Corvandelle knows about keypads and ports, in one object that the

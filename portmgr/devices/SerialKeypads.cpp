@@ -61,26 +61,27 @@ void clearSlot(TKeypadSlot& s)
 
 int OpenProbePort(TPortManager& pm, int n)
 {
-    if (pm.Probe.Handle >= 0) {
+    if (pm.Probe.Handle.IsOpen()) {
         return -1;
     }
-    int fd;
+    TSerialPort port;
     const int result =
-        OpenComPort(n, fd, n >= 1 && n <= MaxComPorts ? &pm.PortNotes[n - 1] : nullptr);
+        OpenComPort(n, port, n >= 1 && n <= MaxComPorts ? &pm.PortNotes[n - 1] : nullptr);
     if (result != 0) {
         return result;
     }
-    ApplyLineSettings(fd, pm.Probe.Speed);
-    ::tcflush(fd, TCIOFLUSH);
-    pm.Probe.Handle = fd;
+    if (!ApplyLineSettings(port.Fd(), pm.Probe.Speed)) {
+        return 2; // closed again, nothing written
+    }
+    ::tcflush(port.Fd(), TCIOFLUSH);
+    pm.Probe.Handle = std::move(port);
     pm.Probe.Port = n;
     return 0;
 }
 
 void CloseProbePort(TPortManager& pm)
 {
-    CloseComPort(pm.Probe.Handle);
-    pm.Probe.Handle = -1;
+    pm.Probe.Handle.Close();
 }
 
 void ProbeSerialPort(TPortManager& pm, int n)
@@ -90,7 +91,7 @@ void ProbeSerialPort(TPortManager& pm, int n)
     if (OpenProbePort(pm, n) != 0) {
         return;
     }
-    const int fd = pm.Probe.Handle;
+    const int fd = pm.Probe.Handle.Fd();
     unsigned char reply = 0;
     int got = 0;
     for (int attempt = 0; attempt < 2 && got == 0; ++attempt) {
@@ -170,14 +171,13 @@ bool OpenSerialKeypad(TPortManager& pm, int slot)
         return true;
     }
     const int n = comNumber(s.DevicePath);
-    int fd = -1;
-    if (n == 0 || OpenComPort(n, fd) != 0) {
+    auto port = std::make_unique<TSerialPort>();
+    // Reads return at once with what has arrived; the read thread poll()s.
+    if (n == 0 || OpenComPort(n, *port) != 0 || !ApplyLineSettings(port->Fd(), pm.Probe.Speed)) {
         s.Handle.reset();
         return true;
     }
-    // Reads return at once with what has arrived; the read thread poll()s.
-    ApplyLineSettings(fd, pm.Probe.Speed);
-    return !StartSlotThreads(pm, s, TDeviceHandle::ForFd(fd), kind);
+    return !StartSlotThreads(pm, s, TDeviceHandle::ForPort(std::move(port)), kind);
 }
 
 void CloseSerialKeypad(TPortManager& pm, int slot)

@@ -3,11 +3,14 @@
 #include "PortHolders.h"
 
 #include "common/SuiteFolder.h"
+#include "portmgr/bridge/PortsLock.h"
 #include "portmgr/bridge/TVirtualPort.h"
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -49,70 +52,128 @@ speed_t speedConstant(int speed)
     }
 }
 
+// The device node behind path, and the text of the link path when it is one
+// (a /dev/serial/by-id/ name), as lock files may name either.
+std::string deviceOf(const std::string& path)
+{
+    char real[PATH_MAX];
+    return ::realpath(path.c_str(), real) != nullptr ? std::string(real) : path;
+}
+
+std::string reachedBy(const std::string& path)
+{
+    std::error_code notALink;
+    return std::filesystem::read_symlink(path, notALink).string();
+}
+
+std::string lockerText(pid_t pid, const std::string& lockFile)
+{
+    return pid > 0 ? DescribeProcess(pid) + ", which holds its lock " + lockFile
+                   : "another program, whose lock " + lockFile + " cannot be read";
+}
+
 } // namespace
+
+std::string PortUser(const std::string& path)
+{
+    struct stat node;
+    if (::stat(path.c_str(), &node) != 0 || !S_ISCHR(node.st_mode)) {
+        return {};
+    }
+    if (node.st_uid != ::getuid() && node.st_uid != 0) {
+        return "another user (" + UserName(node.st_uid) + "), whose device it is";
+    }
+    std::string lockFile;
+    const pid_t locker = TUucpLock::Holder(deviceOf(path), reachedBy(path), &lockFile);
+    if (locker != 0) {
+        return lockerText(locker, lockFile);
+    }
+    // Programs that take no lock: those of this user (of every user for root).
+    std::string who;
+    FindPortHolder(path, who);
+    return who;
+}
 
 std::string ComPortPath(int n)
 {
     return SuitePath("ports/COM" + std::to_string(n));
 }
 
-int OpenComPort(int n, int& fd, std::string* reason)
+int OpenComPort(int n, TSerialPort& port, std::string* reason)
 {
-    fd = -1;
+    port.Close();
     if (n < 1 || n > 16) {
         return 1;
     }
+    const std::string path = ComPortPath(n);
     const auto passOver = [reason](const std::string& why) {
         if (reason != nullptr) {
             *reason = why;
         }
         return 1;
     };
+    struct stat link;
+    if (::lstat(path.c_str(), &link) != 0) {
+        return 1;
+    }
+    // Held from the look at the link until the device is open: no bridge
+    // makes its port there in between.
+    const TPortsLock portsLock(TPortsLock::Mode::Shared, false);
+    if (!portsLock.Held()) {
+        return passOver(portsLock.Error());
+    }
     bool alive = false;
     if (TVirtualPort::IsVirtualPortLink("COM" + std::to_string(n), alive)) {
         return passOver(alive ? "a virtual port of a running bridge"
                               : "left behind by a bridge that ended");
     }
-    // A probe sets the line and writes to it: a port that any program holds is
-    // passed over, whether or not that program locked it.
-    const std::string path = ComPortPath(n);
-    std::string who;
-    if (FindPortHolder(path, who) != 0) {
-        return passOver("in use by " + who);
+    struct stat node;
+    if (::stat(path.c_str(), &node) != 0) {
+        return 1;
+    }
+    if (!S_ISCHR(node.st_mode)) {
+        return 2;
+    }
+    const std::string user = PortUser(path);
+    if (!user.empty()) {
+        return passOver("in use by " + user);
+    }
+    // Taken before the open, as the convention asks; Take looks again, so a
+    // lock taken since PortUser looked is honoured too.
+    TUucpLock uucp;
+    pid_t locker = 0;
+    std::string lockFile;
+    if (!uucp.Take(deviceOf(path), reachedBy(path), locker, &lockFile)) {
+        return passOver("in use by " + lockerText(locker, lockFile));
     }
     // O_NONBLOCK: a port without carrier must not block the open.
     const int opened = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (opened < 0) {
         if (errno == EBUSY) {
-            return passOver("in use by another program");
+            return passOver("in use by another program (in exclusive mode)");
         }
         return 1;
     }
     struct stat info;
-    if (::fstat(opened, &info) != 0 || !S_ISCHR(info.st_mode)) {
+    if (::fstat(opened, &info) != 0 || !S_ISCHR(info.st_mode) || info.st_rdev != node.st_rdev) {
         ::close(opened);
+        return 2;
+    }
+    if (!port.Take(opened, std::move(uucp))) {
+        // Closed before a byte reached it.
+        if (reason != nullptr) {
+            *reason = "not a serial port: " + deviceOf(path) + " is no terminal";
+        }
         return 2;
     }
     // Another program of the suite holding the port keeps its lock; TIOCEXCL
     // also turns away other programs that open the terminal while we have it.
     if (::flock(opened, LOCK_EX | LOCK_NB) != 0) {
-        ::close(opened);
+        port.Close();
         return passOver("in use by another program of the suite");
     }
     ::ioctl(opened, TIOCEXCL);
-    fd = opened;
     return 0;
-}
-
-void CloseComPort(int fd)
-{
-    if (fd < 0) {
-        return;
-    }
-    // The exclusive mode belongs to the terminal, not to this descriptor: it
-    // would outlive the close while anything else holds the terminal open.
-    ::ioctl(fd, TIOCNXCL);
-    ::close(fd);
 }
 
 bool ApplyLineSettings(int fd, int speed)

@@ -29,10 +29,7 @@ TLoader::~TLoader()
 
 void TLoader::closePort()
 {
-    if (m_fd >= 0) {
-        CloseComPort(m_fd);
-        m_fd = -1;
-    }
+    m_port.Close();
 }
 
 TLoader::Outcome TLoader::refuse(std::string message)
@@ -109,7 +106,7 @@ TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::strin
                       "and download again. Nothing was sent.");
     }
     std::string why;
-    if (OpenSurveyedPort(info, m_fd, why) != 0) {
+    if (OpenSurveyedPort(info, m_port, why) != 0) {
         return refuse("Cannot download to " + m_portName + ": " + why + " Nothing was sent.");
     }
     m_bytes = std::move(image.Bytes);
@@ -120,13 +117,13 @@ TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::strin
 
 TLoader::Outcome TLoader::Send(TPacer& pacer)
 {
-    if (m_outcome != Outcome::Ready || m_fd < 0) {
+    if (m_outcome != Outcome::Ready || !m_port.IsOpen()) {
         return m_outcome;
     }
-    TPacedSender sender(m_fd, m_settings.DownloadDelay, pacer);
+    TPacedSender sender(m_port.Fd(), m_settings.DownloadDelay, pacer);
     const TPacedSender::Result r = sender.Send(m_bytes.data(), m_bytes.size(), &m_progress);
     if (r.Status != TPacedSender::Result::Outcome::Failed) {
-        TPacedSender::Drain(m_fd, DrainMs);
+        TPacedSender::Drain(m_port.Fd(), DrainMs);
     }
     closePort();
     const std::string counted =

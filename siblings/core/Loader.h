@@ -3,6 +3,8 @@
 #include "PacedSender.h"
 #include "TavrixSettings.h"
 
+#include "portmgr/devices/SerialPort.h"
+
 #include <atomic>
 #include <cstdint>
 #include <string>
@@ -59,7 +61,7 @@ private:
     TTavrixSettings m_settings;
     std::vector<std::uint8_t> m_bytes;
     std::atomic<int> m_progress{0};
-    int m_fd = -1;
+    TSerialPort m_port;
 };
 
 } // namespace tessaron

@@ -1,5 +1,6 @@
 #include "PortSurvey.h"
 
+#include "portmgr/bridge/PortsLock.h"
 #include "portmgr/bridge/TVirtualPort.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortHolders.h"
@@ -57,21 +58,34 @@ void assignedKeypad(int n, TPortInfo& info)
 // A host's open of a running bridge's port (the port's purpose; the serial
 // probe's open passes such ports over): exclusive, like OpenComPort, so that no
 // second host mixes its bytes in while we hold it.
-int openBridgePort(int n, int& fd)
+int openBridgePort(int n, TSerialPort& port, std::string& reason)
 {
-    fd = ::open(ComPortPath(n).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    // A bridge of this user made it in a folder of this user's: a marker in a
+    // folder that others may change, or a terminal of another user, proves nothing.
+    const TPortsLock lock(TPortsLock::Mode::Shared, false);
+    struct stat node;
+    if (!lock.Held()) {
+        reason = lock.Error();
+        return 1;
+    }
+    if (::stat(ComPortPath(n).c_str(), &node) == 0 && node.st_uid != ::getuid()) {
+        reason = "a device of another user (" + UserName(node.st_uid) + ")";
+        return 1;
+    }
+    const int fd = ::open(ComPortPath(n).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return 1;
     }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode)) {
         ::close(fd);
-        fd = -1;
+        return 2;
+    }
+    if (!port.Take(fd, TUucpLock())) {
         return 2;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        fd = -1;
+        port.Close();
         errno = EWOULDBLOCK;
         return 1;
     }
@@ -121,7 +135,7 @@ TPortInfo SurveyPort(int n)
         info.Target = real;
     }
     info.UsbSerial = info.Target.rfind("/dev/ttyACM", 0) == 0;
-    FindPortHolder(path, info.HeldBy);
+    info.HeldBy = PortUser(path);
     return info;
 }
 
@@ -162,20 +176,20 @@ std::string SuggestedComType(const TPortInfo& info)
     return info.Type == TPortInfo::Kind::VirtualPort || info.UsbSerial ? "U" : "R";
 }
 
-int OpenPortForUse(int n, int& fd, std::string& why)
+int OpenPortForUse(int n, TSerialPort& port, std::string& why)
 {
-    fd = -1;
+    port.Close();
     const std::string name = "COM" + std::to_string(n);
     if (n < 1 || n > 16) {
         why = name + " is no port: the ports are COM1 to COM16.";
         return 1;
     }
-    return OpenSurveyedPort(SurveyPort(n), fd, why);
+    return OpenSurveyedPort(SurveyPort(n), port, why);
 }
 
-int OpenSurveyedPort(const TPortInfo& info, int& fd, std::string& why)
+int OpenSurveyedPort(const TPortInfo& info, TSerialPort& port, std::string& why)
 {
-    fd = -1;
+    port.Close();
     const int n = info.Number;
     const std::string name = "COM" + std::to_string(n);
     switch (info.Type) {
@@ -203,11 +217,10 @@ int OpenSurveyedPort(const TPortInfo& info, int& fd, std::string& why)
     // what it must not disturb; a bridge's port is opened as its host.
     std::string reason;
     errno = 0;
-    const int result = info.Type == TPortInfo::Kind::VirtualPort ? openBridgePort(n, fd)
-                                                                 : OpenComPort(n, fd, &reason);
+    const int result = info.Type == TPortInfo::Kind::VirtualPort ? openBridgePort(n, port, reason)
+                                                                 : OpenComPort(n, port, &reason);
     if (result != 0) {
         const int error = errno;
-        fd = -1;
         if (!reason.empty()) {
             why = name + " is " + reason + ".";
         } else if (result == 2) {
@@ -224,9 +237,8 @@ int OpenSurveyedPort(const TPortInfo& info, int& fd, std::string& why)
         }
         return 1;
     }
-    if (!ApplyLineSettings(fd, LineSpeed)) {
-        CloseComPort(fd);
-        fd = -1;
+    if (!ApplyLineSettings(port.Fd(), LineSpeed)) {
+        port.Close();
         why = name + " is not a serial port.";
         return 1;
     }

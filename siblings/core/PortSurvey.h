@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portmgr/devices/SerialPort.h"
+
 #include <string>
 
 namespace tessaron {
@@ -25,7 +27,7 @@ struct TPortInfo
     bool UsbSerial = false;    // a USB CDC device (ttyACM), as a CDC keypad is
     std::string Keypad;        // of a virtual port: the keypad Corvandelle.ini gives it
     bool KeypadAbsent = false; // that keypad, known by where it is plugged in, is not there
-    std::string HeldBy;        // another program that has the port open: "socat (pid 4242)"
+    std::string HeldBy; // another program that has the port open or locked: "socat (pid 4242)"
 };
 
 TPortInfo SurveyPort(int n);
@@ -37,13 +39,14 @@ std::string DescribePort(const TPortInfo& info);
 // "U" for a port reached over USB (a virtual port, a CDC device), else "R".
 std::string SuggestedComType(const TPortInfo& info);
 
-// Opens COMn for the sibling programs' own use, 9600 baud, 8N1, raw: 0 with fd
-// set, otherwise why not in why. It refuses what it must not disturb: a port that
-// another program holds, a link left by a bridge that has ended (its terminal may
+// Opens COMn into port for the sibling programs' own use, 9600 baud, 8N1, raw:
+// 0 when open, otherwise why not in why. It refuses what it must not disturb
+// (see OpenComPort): a port that another program holds or has locked, another
+// user's terminal, a link left by a bridge that has ended (its terminal may
 // belong to someone else by now), anything that is no serial device.
-int OpenPortForUse(int n, int& fd, std::string& why);
+int OpenPortForUse(int n, TSerialPort& port, std::string& why);
 // The same for a port just surveyed (info.Number in 1 to 16), so that a caller
 // that looked at the port first does not survey it again.
-int OpenSurveyedPort(const TPortInfo& info, int& fd, std::string& why);
+int OpenSurveyedPort(const TPortInfo& info, TSerialPort& port, std::string& why);
 
 } // namespace tessaron

@@ -14,31 +14,26 @@ namespace tessaron {
 bool TSerialSession::Open(int n, std::string& why)
 {
     Close();
-    int fd = -1;
-    if (OpenPortForUse(n, fd, why) != 0) {
+    if (OpenPortForUse(n, m_line, why) != 0) {
         return false;
     }
-    m_fd = fd;
     m_port = n;
     return true;
 }
 
 void TSerialSession::Close()
 {
-    if (m_fd >= 0) {
-        CloseComPort(m_fd);
-    }
-    m_fd = -1;
+    m_line.Close();
     m_port = 0;
 }
 
 int TSerialSession::Read(std::uint8_t* buffer, std::size_t size)
 {
-    if (m_fd < 0) {
+    if (Fd() < 0) {
         return -1;
     }
     for (;;) {
-        const ssize_t n = ::read(m_fd, buffer, size);
+        const ssize_t n = ::read(Fd(), buffer, size);
         if (n > 0) {
             return static_cast<int>(n);
         }
@@ -52,7 +47,7 @@ int TSerialSession::Read(std::uint8_t* buffer, std::size_t size)
         // and after a hang-up (a pseudo-terminal whose bridge went away, an
         // unplugged adapter); poll() tells them apart. EIO is a hang-up too.
         if (n == 0) {
-            pollfd p{m_fd, POLLIN, 0};
+            pollfd p{Fd(), POLLIN, 0};
             if (::poll(&p, 1, 0) <= 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0) {
                 return 0;
             }
@@ -64,10 +59,10 @@ int TSerialSession::Read(std::uint8_t* buffer, std::size_t size)
 
 int TSerialSession::Write(const std::uint8_t* bytes, std::size_t n)
 {
-    if (m_fd < 0) {
+    if (Fd() < 0) {
         return 0;
     }
-    return WriteWithin(m_fd, bytes, static_cast<int>(n), WriteTimeoutMs);
+    return WriteWithin(Fd(), bytes, static_cast<int>(n), WriteTimeoutMs);
 }
 
 } // namespace tessaron

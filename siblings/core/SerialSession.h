@@ -1,5 +1,7 @@
 #pragma once
 
+#include "portmgr/devices/SerialPort.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -20,9 +22,9 @@ public:
     // Opens COMn (closing any port held before); false with why set.
     bool Open(int n, std::string& why);
     void Close();
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_line.IsOpen(); }
     int Port() const { return m_port; }
-    int Fd() const { return m_fd; }
+    int Fd() const { return m_line.Fd(); }
 
     // What is there now: the byte count (0 when nothing), or -1 when the port
     // has gone (device unplugged, bridge stopped); the port is then closed.
@@ -33,7 +35,7 @@ public:
     static constexpr int WriteTimeoutMs = 2000;
 
 private:
-    int m_fd = -1;
+    TSerialPort m_line;
     int m_port = 0;
 };
 

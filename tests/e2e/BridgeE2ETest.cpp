@@ -3,12 +3,15 @@
 #include "BridgeProcess.h"
 #include "tests/portmgr/PortSettingsText.h"
 #include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/TempHome.h"
 
 #include <chrono>
 #include <csignal>
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <random>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,14 +41,14 @@ protected:
 
     std::string port(int n) { return home.file("ports/COM" + std::to_string(n)); }
 
-    // Entries of ports/ (links and markers), sorted.
+    // Entries of ports/ (links and markers), sorted; not its lock file, which stays.
     std::vector<std::string> portsFolder()
     {
         std::vector<std::string> names;
         if (DIR* d = ::opendir(home.file("ports").c_str())) {
             while (dirent* e = ::readdir(d)) {
                 const std::string name = e->d_name;
-                if (name != "." && name != "..") {
+                if (name != "." && name != ".." && name != ".lock") {
                     names.push_back(name);
                 }
             }
@@ -272,6 +275,119 @@ TEST_F(BridgeE2E, PortsThatCannotBeMadeEndTheBridgeWithTheirNumber)
     EXPECT_TRUE(bridge.waitForLine("COM4 could not be created (keypad #2)", 0));
     EXPECT_EQ(home.read("ports/COM4"), "not a port");
     EXPECT_EQ(portsFolder(), std::vector<std::string>{"COM4"}) << "COM3 and COM5 removed again";
+}
+
+// ports/ is used only when it is the user's alone: in one that others may
+// change, they could link COMn to a terminal of theirs that answers like a
+// keypad. Bridging refuses it and says why; a link to a folder of one's own
+// is fine.
+TEST_F(BridgeE2E, BridgingRefusesAPortsFolderThatOthersMayChange)
+{
+    OtherUser other;
+    std::string noOtherUser;
+    const bool haveOtherUser = other.get(noOtherUser);
+    struct Case
+    {
+        const char* what;
+        mode_t mode;
+        bool othersFolder;  // ports/ is a link to a folder that another user owns
+        const char* reason; // "" when bridging runs
+    };
+    const Case cases[] = {
+        {"group may write", 0775, false, "may be changed by other users (mode 0775)"},
+        {"another user's folder", 0755, true, "belongs to tessaron-other, not to you"},
+        {"a link to a folder of one's own", 0700, false, ""},
+    };
+    remember({{"sim-away", 3}});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.othersFolder && !haveOtherUser) {
+            continue;
+        }
+        const std::string folder = home.file(std::string("real-ports-") + c.what);
+        ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(::chmod(folder.c_str(), c.mode), 0);
+        if (c.othersFolder) {
+            ASSERT_EQ(::chown(folder.c_str(), other.uid, other.gid), 0);
+        }
+        ::unlink(home.file("ports").c_str());
+        ASSERT_EQ(::symlink(folder.c_str(), home.file("ports").c_str()), 0);
+
+        BridgeProcess bridge(home.path(), runtime);
+        ASSERT_TRUE(bridge.start());
+        if (*c.reason == '\0') {
+            ASSERT_TRUE(bridge.waitForLine("COM3 created (keypad #1)", kStartMs));
+            bridge.signal(SIGTERM);
+            EXPECT_EQ(bridge.wait(10000), 0);
+            continue;
+        }
+        EXPECT_EQ(bridge.wait(kStartMs), 1);
+        EXPECT_EQ(bridge.errorOutput(), "tessaron bridge: 1 virtual port could not be created\n");
+        EXPECT_TRUE(bridge.waitForLine(
+            "COM3 could not be created (keypad #1): " + home.file("ports") + " " + c.reason, 0))
+            << (bridge.lines().empty() ? "" : bridge.lines().back());
+        EXPECT_TRUE(portsFolder().empty()) << "nothing made there";
+    }
+    if (!haveOtherUser) {
+        GTEST_SKIP() << "the case of another user's folder: " << noOtherUser;
+    }
+}
+
+// Killed at random moments while hosts and keypads are busy (hosts that leave
+// their ports in exclusive mode have an ordinary user's bridge make them
+// afresh, replacing link and marker), and sometimes while it starts, the
+// bridge always starts again with every assigned port, and they carry data.
+TEST_F(BridgeE2E, RandomKillsNeverLeaveAPortThatCannotBeMadeAgain)
+{
+    remember({{"sim-1", 3}, {"sim-2", 4}, {"sim-away", 5}});
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    constexpr int kKills = 20;
+    for (int round = 0; round <= kKills; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        BridgeProcess bridge(home.path(), runtime);
+        bridge.withoutSysAdmin = true;
+        bridge.setUp({"add 16c0:0604 sim-1", "add 16c0:0604 sim-2"});
+        ASSERT_TRUE(bridge.start());
+        if (round % 4 == 3) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(random() % 200));
+            bridge.signal(SIGKILL);
+            bridge.wait(10000);
+            continue;
+        }
+        ASSERT_TRUE(bridge.waitForLine("Corvandelle (Running)", kStartMs)) << bridge.errorOutput();
+        for (const char* created : {"COM3 created", "COM4 created", "COM5 created"}) {
+            EXPECT_TRUE(bridge.waitForLine(created, 0)) << created;
+        }
+        FakeHidClient keypads(bridge.controlSocket());
+        for (int k = 1; k <= 2; ++k) {
+            const std::string name = "COM" + std::to_string(k + 2);
+            PtyHost host(port(k + 2));
+            ASSERT_TRUE(host.isOpen()) << name;
+            ASSERT_TRUE(bridge.waitForLine(name + " opened by a host", 5000)) << name;
+            const std::string text = "r" + std::to_string(round);
+            keypads.command("type " + std::to_string(k) + " " + text);
+            EXPECT_EQ(host.read(text.size(), 5000), text) << name;
+        }
+        if (round == kKills) {
+            bridge.signal(SIGTERM);
+            EXPECT_EQ(bridge.wait(10000), 0);
+            break;
+        }
+        const auto killAt = Clock::now() + std::chrono::milliseconds(random() % 300);
+        while (Clock::now() < killAt) {
+            PtyHost host(port(3 + static_cast<int>(random() % 2)));
+            if (host.isOpen()) {
+                ::ioctl(host.fd(), TIOCEXCL);
+                host.write("x");
+            }
+            keypads.command("type " + std::to_string(1 + random() % 2) + " y");
+        }
+        bridge.signal(SIGKILL);
+        bridge.wait(10000);
+    }
+    EXPECT_TRUE(portsFolder().empty());
 }
 
 TEST_F(BridgeE2E, WithoutHidapiTheBridgeCannotStart)

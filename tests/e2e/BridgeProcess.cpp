@@ -7,8 +7,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <poll.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -104,6 +106,9 @@ bool BridgeProcess::start(const std::string& hidapi, bool closedOutput)
         ::dup2(err[1], 2);
         // The test may run with stop signals blocked; the bridge must see them.
         ::sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (withoutSysAdmin) {
+            ::prctl(PR_CAPBSET_DROP, CAP_SYS_ADMIN, 0, 0, 0);
+        }
         ::execve(TESSARON_TOOL, argv, envp.data());
         ::_exit(127);
     }

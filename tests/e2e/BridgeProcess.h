@@ -29,6 +29,11 @@ public:
     BridgeProcess(const BridgeProcess&) = delete;
     BridgeProcess& operator=(const BridgeProcess&) = delete;
 
+    // Started without CAP_SYS_ADMIN, as an ordinary user's bridge runs even
+    // when the tests run as root: a host that leaves its port in exclusive
+    // mode then has the bridge make the port afresh.
+    bool withoutSysAdmin = false;
+
     // Lines of the simulated library's set-up file, e.g. "add 16c0:0604 sim-1".
     void setUp(const std::vector<std::string>& lines);
     // hidapi: the library the bridge loads as hidapi. closedOutput: its

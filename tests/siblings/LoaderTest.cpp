@@ -198,6 +198,11 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
                                   "GUID_1=usb-0000:00:14.0-9/input0\r\n");
     TVirtualPort waiting;
     ASSERT_TRUE(waiting.CreatePort("COM8"));
+    // A device that a live program has locked, and one that is no terminal.
+    FakeSerialKeypad locked(home.file("ports/COM9"));
+    WriteFile(home.uucpLocks() + "/LCK..pts_" + locked.TerminalPath().substr(9),
+              "      " + std::to_string(::getpid()) + "\n");
+    ::symlink("/dev/full", home.file("ports/COM10").c_str());
 
     struct Case
     {
@@ -230,6 +235,11 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
         {"keypad not plugged in", imagePath, "ComPort=8\r\nComType=U\r\n",
          "Cannot download to COM8 (USB): its keypad (usb-0000:00:14.0-9/input0) is not "
          "plugged in."},
+        {"locked by a program", imagePath, "ComPort=9\r\n",
+         "COM9 is in use by siblings_core_t (pid " + std::to_string(::getpid()) +
+             "), which holds its lock " + home.uucpLocks() + "/LCK..pts_"},
+        {"no terminal", imagePath, "ComPort=10\r\n",
+         "COM10 is not a serial port: /dev/full is no terminal."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -251,6 +261,7 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
         EXPECT_TRUE(Contains(loader.Message(), "(pid " + std::to_string(other.pid()) + ")"));
     }
     EXPECT_EQ(keypad.Received(), "");
+    EXPECT_EQ(locked.Received(), "");
     EXPECT_EQ(waiting.BytesPending(), 0);
     ::unsetenv("TESSARON_SYSFS");
 }

@@ -56,6 +56,12 @@ TempHome::TempHome() : m_path(makeTempFolder()), m_lockDir(makeTempFolder())
         m_previousLockDir = previous;
     }
     ::setenv("TESSARON_LOCK_DIR", m_lockDir.c_str(), 1);
+    if (const char* previous = std::getenv("TESSARON_UUCP_LOCK_DIR")) {
+        m_hadPreviousUucpDir = true;
+        m_previousUucpDir = previous;
+    }
+    fs::create_directory(uucpLocks());
+    ::setenv("TESSARON_UUCP_LOCK_DIR", uucpLocks().c_str(), 1);
 }
 
 TempHome::~TempHome()
@@ -69,6 +75,11 @@ TempHome::~TempHome()
         ::setenv("TESSARON_LOCK_DIR", m_previousLockDir.c_str(), 1);
     } else {
         ::unsetenv("TESSARON_LOCK_DIR");
+    }
+    if (m_hadPreviousUucpDir) {
+        ::setenv("TESSARON_UUCP_LOCK_DIR", m_previousUucpDir.c_str(), 1);
+    } else {
+        ::unsetenv("TESSARON_UUCP_LOCK_DIR");
     }
     std::error_code ignored;
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);

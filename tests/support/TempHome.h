@@ -8,7 +8,9 @@ namespace tessaron::test {
 // A temporary suite folder: TESSARON_HOME points at it while the object lives,
 // and the folder and everything in it is removed afterwards. TESSARON_LOCK_DIR
 // points at a private folder of its own meanwhile, so that tests running side
-// by side never meet in the user's locks (or those of a bridge the user runs).
+// by side never meet in the user's locks (or those of a bridge the user runs),
+// and TESSARON_UUCP_LOCK_DIR at a folder of its own for serial ports' UUCP
+// lock files (uucp/ inside that folder), so that the system's are never touched.
 class TempHome
 {
 public:
@@ -18,6 +20,8 @@ public:
     TempHome& operator=(const TempHome&) = delete;
 
     const std::string& path() const { return m_path; }
+    // The folder of the UUCP lock files meanwhile.
+    std::string uucpLocks() const { return m_lockDir + "/uucp"; }
     // name inside the folder.
     std::string file(std::string_view name) const;
 
@@ -34,6 +38,8 @@ private:
     std::string m_lockDir;
     std::string m_previousLockDir;
     bool m_hadPreviousLockDir = false;
+    std::string m_previousUucpDir;
+    bool m_hadPreviousUucpDir = false;
 };
 
 // A temporary folder removed at the end of its scope (without touching TESSARON_HOME).

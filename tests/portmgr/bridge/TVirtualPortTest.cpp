@@ -3,9 +3,12 @@
 #include "tests/support/TempHome.h"
 
 #include <climits>
+#include <csignal>
 #include <cstdio>
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <random>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -487,5 +490,49 @@ TEST(TVirtualPortReset, LeavesPortsOfAnotherLiveProcess)
     EXPECT_FALSE(entryExists(home.file("ports/COM9")));
     for (int fd : {ready[0], ready[1], quit[0], quit[1]}) {
         ::close(fd);
+    }
+}
+
+// A run killed while it replaces a port's link and marker (a host left the
+// port in exclusive mode), wherever the kill lands, leaves a pair that the
+// next start clears: the port can be made again, and nothing else is left.
+TEST(TVirtualPortReset, AKillWhileALinkIsReplacedLeavesWhatTheNextStartClears)
+{
+    TempHome home;
+    const unsigned seed = std::random_device{}();
+    std::mt19937 random(seed);
+    for (int round = 0; round < 100; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            auto* port = new TVirtualPort; // never deleted: the process is killed
+            const char c = port->CreatePort("COM3") ? 'y' : 'n';
+            (void)!::write(ready[1], &c, 1);
+            for (;;) {
+                port->Renew();
+            }
+        }
+        char c = 0;
+        ASSERT_EQ(::read(ready[0], &c, 1), 1);
+        ::close(ready[0]);
+        ::close(ready[1]);
+        ASSERT_EQ(c, 'y');
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 2000));
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+
+        EXPECT_EQ(TVirtualPort::ResetBus(), 1) << "seed " << seed << ", round " << round;
+        TVirtualPort next;
+        ASSERT_TRUE(next.CreatePort("COM3")) << next.LastError() << ", seed " << seed;
+        next.Delete();
+        std::vector<std::string> left;
+        DIR* d = ::opendir(home.file("ports").c_str());
+        while (dirent* e = ::readdir(d)) {
+            left.push_back(e->d_name);
+        }
+        ::closedir(d);
+        std::sort(left.begin(), left.end());
+        ASSERT_EQ(left, (std::vector<std::string>{".", "..", ".lock"})) << "seed " << seed;
     }
 }

@@ -6,10 +6,14 @@
 #include "portmgr/devices/UsbKeypads.h"
 
 #include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/devices/UucpLock.h"
+#include "tests/support/OtherUser.h"
 
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <pty.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -98,6 +102,13 @@ public:
         const ssize_t n = ::read(m_master, buffer, sizeof buffer);
         return n > 0 ? std::string(buffer, static_cast<size_t>(n)) : std::string();
     }
+    // The terminal's line settings (the master reports its slave's).
+    termios line() const
+    {
+        termios t{};
+        ::tcgetattr(m_master, &t);
+        return t;
+    }
     std::string path;
 
 private:
@@ -111,14 +122,14 @@ TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
     EXPECT_EQ(OpenProbePort(*pm, 3), 1); // no ports/COM3
     test::WriteFile(home.file("ports/COM4"), "a regular file");
     EXPECT_EQ(OpenProbePort(*pm, 4), 2);
-    EXPECT_EQ(pm->Probe.Handle, -1);
+    EXPECT_FALSE(pm->Probe.Handle.IsOpen());
     AddSerialKeypad(5);
     EXPECT_EQ(OpenProbePort(*pm, 5), 0);
-    ASSERT_GE(pm->Probe.Handle, 0);
-    expectKeypadLine(pm->Probe.Handle);
+    ASSERT_TRUE(pm->Probe.Handle.IsOpen());
+    expectKeypadLine(pm->Probe.Handle.Fd());
     EXPECT_EQ(OpenProbePort(*pm, 5), -1); // still open
     CloseProbePort(*pm);
-    EXPECT_EQ(pm->Probe.Handle, -1);
+    EXPECT_FALSE(pm->Probe.Handle.IsOpen());
     EXPECT_EQ(OpenProbePort(*pm, 0), 1);
     EXPECT_EQ(OpenProbePort(*pm, 17), 1);
 }
@@ -130,7 +141,7 @@ TEST_F(ProbeTest, Rs232KeypadGivesItsTypeAndIdentification)
     EXPECT_EQ(pm->Probe.Reply, 'R');
     EXPECT_STREQ(pm->Probe.Identification, "Tessaron 510 RS2");
     EXPECT_EQ(fake.Received(), std::string("@\x05@\x06"));
-    EXPECT_EQ(pm->Probe.Handle, -1); // closed again
+    EXPECT_FALSE(pm->Probe.Handle.IsOpen()); // closed again
 }
 
 TEST_F(ProbeTest, Rs232KeypadWithShortIdentificationIsTessaronOnDb9)
@@ -234,6 +245,134 @@ TEST_F(EnumerateTest, PortsOfBridgesAndOfOtherProgramsAreNeverProbed)
     EXPECT_EQ(pm->PortNotes[3], "");
 }
 
+bool sameLine(const termios& a, const termios& b)
+{
+    return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+           a.c_lflag == b.c_lflag && ::cfgetospeed(&a) == ::cfgetospeed(&b);
+}
+
+// Ports of other users, and ports that other programs have locked, get no byte
+// from the probe and keep their line; so does a device that is no terminal.
+// Keypads are still found (a stale lock is no hold, and stays), and each
+// probed port gets back the line it had.
+TEST_F(EnumerateTest, OthersPortsGetNoByteAndKeepTheirLine)
+{
+    test::OtherUser other;
+    std::string noOtherUser;
+    const bool haveOtherUser = other.get(noOtherUser);
+    enum class Kind
+    {
+        OtherUsersTerminal, // owned and held open by another user's process
+        LockAscii,          // LCK..pts_N naming another user's live process
+        LockBinary,         // LCK..N (the last part of the name), a binary pid
+        NoTerminal,         // /dev/full, which no program holds open
+    };
+    struct Case
+    {
+        Kind kind;
+        const char* note; // the start of what the probe says
+    };
+    const Case cases[] = {
+        {Kind::OtherUsersTerminal, "in use by another user (tessaron-other), whose device it is"},
+        {Kind::LockAscii, "in use by "},
+        {Kind::LockBinary, "in use by "},
+        {Kind::NoTerminal, "not a serial port: /dev/full is no terminal"},
+    };
+    std::vector<std::unique_ptr<Terminal>> terminals;
+    std::vector<termios> before;
+    std::vector<std::unique_ptr<test::OtherUserProcess>> others;
+    const std::string locks = home.uucpLocks() + "/";
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const int n = static_cast<int>(i) + 2;
+        terminals.push_back(std::make_unique<Terminal>());
+        Terminal& t = *terminals.back();
+        before.push_back(t.line());
+        const std::string pts = t.path.substr(t.path.rfind('/') + 1);
+        if (cases[i].kind == Kind::NoTerminal) {
+            LinkPort(n, "/dev/full");
+            continue;
+        }
+        if (!haveOtherUser) {
+            continue;
+        }
+        if (cases[i].kind == Kind::OtherUsersTerminal) {
+            ASSERT_EQ(::chown(t.path.c_str(), other.uid, static_cast<gid_t>(-1)), 0);
+        }
+        others.push_back(std::make_unique<test::OtherUserProcess>(
+            other, cases[i].kind == Kind::OtherUsersTerminal ? t.path : std::string()));
+        ASSERT_TRUE(others.back()->running());
+        const pid_t pid = others.back()->pid();
+        if (cases[i].kind == Kind::LockAscii) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+            test::WriteFile(locks + "LCK..pts_" + pts, text);
+        } else if (cases[i].kind == Kind::LockBinary) {
+            const int binary = static_cast<int>(pid);
+            test::WriteFile(locks + "LCK.." + pts,
+                            std::string(reinterpret_cast<const char*>(&binary), sizeof binary));
+        }
+        LinkPort(n, t.path);
+    }
+    FakeSerialKeypad& stale = AddSerialKeypad(9, keypad('R', "Tessaron 510 RS2"));
+    const std::string staleLock =
+        locks + "LCK..pts_" + stale.TerminalPath().substr(stale.TerminalPath().rfind('/') + 1);
+    test::WriteFile(staleLock, "  99999999\n");
+    FakeSerialKeypad& unlocked = AddSerialKeypad(10, keypad('v', "Tessaron CDC 514"));
+    const int keypadLine = ::open(unlocked.TerminalPath().c_str(), O_RDONLY | O_NOCTTY);
+    termios keypadBefore{};
+    ::tcgetattr(keypadLine, &keypadBefore);
+
+    ASSERT_EQ(EnumerateKeypads(*pm), 2);
+    EXPECT_STREQ(Slot(0).DevicePath, "COM9");
+    EXPECT_STREQ(Slot(1).DevicePath, "COM10");
+    termios keypadAfter{};
+    ::tcgetattr(keypadLine, &keypadAfter);
+    ::close(keypadLine);
+    EXPECT_TRUE(sameLine(keypadBefore, keypadAfter)) << "put back after the probe";
+    EXPECT_EQ(test::ReadFile(staleLock), "  99999999\n");
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        if (cases[i].kind != Kind::NoTerminal && !haveOtherUser) {
+            continue;
+        }
+        const std::string& note = pm->PortNotes[i + 1];
+        EXPECT_EQ(note.rfind(cases[i].note, 0), 0u) << i << ": " << note;
+        EXPECT_EQ(terminals[i]->written(), "") << i;
+        EXPECT_TRUE(sameLine(terminals[i]->line(), before[i])) << i;
+    }
+    if (haveOtherUser) {
+        EXPECT_NE(pm->PortNotes[2].find(", which holds its lock " + locks + "LCK..pts_"),
+                  std::string::npos)
+            << pm->PortNotes[2];
+    }
+    // The probe's own lock is gone again.
+    EXPECT_FALSE(std::filesystem::exists(locks + "LCK..pts_" + unlocked.TerminalPath().substr(9)));
+    if (!haveOtherUser) {
+        GTEST_SKIP() << "the cases of another user's ports: " << noOtherUser;
+    }
+}
+
+// Whether a lock's process lives is asked with a signal that a process of
+// another user may not be sent: it lives all the same.
+TEST_F(EnumerateTest, ALockOfAProcessThatMayNotBeSignalledIsLive)
+{
+    test::OtherUser other;
+    std::string why;
+    if (!other.get(why)) {
+        GTEST_SKIP() << why;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // Raw system calls: the child of a threaded process changes only itself.
+        const bool dropped = ::syscall(SYS_setresgid, other.gid, other.gid, other.gid) == 0 &&
+                             ::syscall(SYS_setresuid, other.uid, other.uid, other.uid) == 0;
+        ::_exit(dropped && TUucpLock::ProcessAlive(::getppid()) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(TUucpLock::ProcessAlive(child)) << "reaped";
+}
+
 TEST_F(EnumerateTest, SerialKeypadsLeaveNoRoomForUsbBeyondSix)
 {
     for (int n = 1; n <= 7; ++n) {
@@ -274,6 +413,11 @@ TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
     EXPECT_FALSE(OpenSerialKeypad(*pm, 0));
     EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232 | SlotOpen);
     expectKeypadLine(Slot(0).Handle->Fd());
+    // Its UUCP lock, in the HDB form, while it holds the port.
+    const std::string lock = home.uucpLocks() + "/LCK..pts_" + fake.TerminalPath().substr(9);
+    char hdb[16];
+    std::snprintf(hdb, sizeof hdb, "%10d\n", static_cast<int>(::getpid()));
+    EXPECT_EQ(test::ReadFile(lock), hdb);
     ASSERT_TRUE(Slot(0).ReadThread);
     EXPECT_EQ(Slot(0).ReadThread->Kind(), LinkRs232);
     EXPECT_EQ(Slot(0).WriteThread->Kind(), LinkRs232);
@@ -298,6 +442,7 @@ TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
     EXPECT_EQ(Slot(0).Flags, SlotPresent | SlotRs232);
     EXPECT_FALSE(Slot(0).Handle);
     EXPECT_STREQ(Slot(0).DevicePath, "COM3");
+    EXPECT_FALSE(std::filesystem::exists(lock));
     EXPECT_FALSE(OpenSerialKeypad(*pm, 0)); // the port was given back
 }
 
