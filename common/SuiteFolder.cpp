@@ -199,23 +199,36 @@ void makeOnFirstUse(const std::string& folder, const std::string& samples)
     }
 }
 
+// A folder that only the user or root can change: a build or copy of the
+// user's own, or an installation. Programs and files are taken from beside
+// the executable or from the installation only then, never from a shared copy
+// that others may write to.
+bool trusted(const std::string& folder)
+{
+    return PrivateFolder::Check(folder, ::getuid(), true).isPrivate() ||
+           PrivateFolder::Check(folder, 0, true).isPrivate();
+}
+
 template <typename Test>
 std::string firstFound(std::string_view exeFolder, std::string_view name,
                        std::string_view prefixSubfolder, Test exists)
 {
+    // The suite folder is private by now (SuiteFolderFor refuses any other).
     const std::string inSuite = join(SuiteFolderFor(exeFolder), name);
     if (exists(inSuite)) {
         return inSuite;
     }
     if (!exeFolder.empty()) {
-        const std::string beside = join(exeFolder, name);
-        if (exists(beside)) {
+        const std::string exe = withoutTrailingSlashes(std::string(exeFolder));
+        const std::string beside = join(exe, name);
+        if (exists(beside) && trusted(exe) && trusted(FolderOf(beside))) {
             return beside;
         }
-        const std::string prefix = InstallPrefixOf(exeFolder);
+        const std::string prefix = InstallPrefixOf(exe);
         if (!prefix.empty()) {
-            const std::string installed = join(join(prefix, prefixSubfolder), name);
-            if (exists(installed)) {
+            const std::string root = join(prefix, prefixSubfolder);
+            const std::string installed = join(root, name);
+            if (exists(installed) && trusted(root) && trusted(FolderOf(installed))) {
                 return installed;
             }
         }

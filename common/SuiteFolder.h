@@ -26,15 +26,16 @@ std::string SuiteFolder();
 std::string SuitePath(std::string_view name);
 
 // A file the suite ships read-only (icons, pictures, sample documents): in
-// the suite folder, else next to the executable, else in <prefix>/share/tessaron
-// of an installed tree. When none exists, the path in the suite folder, so that
-// a message names the place it was looked for.
+// the suite folder, else next to the executable, else in
+// <prefix>/share/tessaron of an installed tree; the last two only from a
+// folder that nobody but the user or root may change. When none exists, the
+// path in the suite folder, so that a message names the place it was looked for.
 std::string SharedFilePath(std::string_view name);
 
-// A sibling program (Tavrix, Wendrel, Qex, Ruskel, Plindorax, ...): one the user
-// put into the suite folder wins, else the one next to the executable, else
-// <prefix>/libexec/tessaron of an installed tree. When none is found, the path
-// in the suite folder.
+// A sibling program (Tavrix, Wendrel, Qex, Ruskel, Plindorax, ...): one the
+// user put into the suite folder wins, else the one next to the executable,
+// else <prefix>/libexec/tessaron of an installed tree (the last two as above).
+// When none is found, the path in the suite folder.
 std::string SiblingProgramPath(std::string_view fileName);
 
 // The three above for an executable in exeFolder instead of the running one
