@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,21 +30,14 @@ int recordFsync(int fd)
     {
     };
     ::fstat(fd, &st);
-    if (S_ISDIR(st.st_mode)) {
-        g_steps.push_back("sync folder");
-        if (g_failingFsync == 2) {
-            errno = EIO;
-            return -1;
-        }
-        return ::fsync(fd);
-    }
     // The bytes as the temporary file holds them when it is synced.
     char path[PATH_MAX] = {};
     (void)!::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1);
-    const bool closeOnExec = (::fcntl(fd, F_GETFD) & FD_CLOEXEC) != 0;
-    g_steps.push_back("sync \"" + test::ReadFile(path) + "\"" +
-                      (closeOnExec ? "" : " (inherited by programs started meanwhile)"));
-    if (g_failingFsync == 1) {
+    const bool inherited = (::fcntl(fd, F_GETFD) & FD_CLOEXEC) == 0;
+    g_steps.push_back(S_ISDIR(st.st_mode) ? std::string("sync folder")
+                                          : "sync \"" + test::ReadFile(path) + "\"" +
+                                                (inherited ? " (inherited)" : ""));
+    if (g_failingFsync == (S_ISDIR(st.st_mode) ? 2 : 1)) {
         errno = EIO;
         return -1;
     }
@@ -102,12 +96,8 @@ TEST(AtomicFile, DataIsSyncedBeforeTheRenameAndFailuresKeepTheOldFile)
         };
         ASSERT_EQ(::stat(path.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, 0640u) << "the file keeps its permission bits";
-        size_t files = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-            (void)entry;
-            ++files;
-        }
-        EXPECT_EQ(files, 1u) << "no temporary file is left behind";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
+            << "no temporary file is left behind";
     }
     SetAtomicFileCalls(nullptr);
 }
