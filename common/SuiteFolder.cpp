@@ -290,9 +290,11 @@ std::string SuiteFolderFor(std::string_view exeFolder, std::string& refusal)
     }
     const std::string user = perUserFolder();
     if (user.empty()) {
-        refusal = "no folder for the suite's files: the programs' folder " + exe +
-                  " is not a private folder of yours and you have no home folder. Set "
-                  "TESSARON_HOME to a folder of your own";
+        refusal = "no folder for the suite's files: you have no home folder, and the "
+                  "programs' folder " +
+                  exe +
+                  " is an installation or not a private folder of yours. Set TESSARON_HOME to "
+                  "a folder of your own";
         return {};
     }
     makeOnFirstUse(user, samplesFolderFor(exe));
