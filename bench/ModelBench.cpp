@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -185,5 +186,32 @@ void BM_LoadRomFile(benchmark::State& state)
     }
 }
 BENCHMARK(BM_LoadRomFile)->Unit(benchmark::kMicrosecond);
+
+// A hostile document: nothing but distinct section headers, as many as fit in
+// the 1 MiB that a reader accepts. Reading it must stay well under a second.
+void BM_LoadHeaderOnlyDocument(benchmark::State& state)
+{
+    ScratchFolder folder;
+    std::string text;
+    for (int i = 0;; ++i) {
+        const std::string header = "[S" + std::to_string(i) + "]\r\n";
+        if (text.size() + header.size() > MaxReadFileSize) {
+            break;
+        }
+        text += header;
+    }
+    const std::string path = folder.file("headers.ckd");
+    WriteFileAtomically(path, text);
+    TKeypadClass loaded;
+    for (auto _ : state) {
+        if (!ReadRedefinitionFile(loaded, path)) {
+            state.SkipWithError("the document was not read");
+            break;
+        }
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.counters["sections"] = static_cast<double>(std::count(text.begin(), text.end(), '['));
+}
+BENCHMARK(BM_LoadHeaderOnlyDocument)->Unit(benchmark::kMillisecond);
 
 } // namespace

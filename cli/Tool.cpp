@@ -1,6 +1,7 @@
 #include "Command.h"
 #include "Commands.h"
 
+#include "common/FileReadError.h"
 #include "common/FileVersion.h"
 #include "common/SuiteFolder.h"
 
@@ -53,7 +54,13 @@ int RunTool(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
     }
     for (const Command& c : kCommands) {
         if (argv[1] == c.name) {
-            return c.run(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);
+            try {
+                return c.run(std::vector<std::string>(argv.begin() + 2, argv.end()), out, err);
+            } catch (const FileReadError& e) {
+                // A document that may not be read, from any command.
+                err << "tessaron: " << e.what() << '\n';
+                return 1;
+            }
         }
     }
     err << "tessaron: unknown command \"" << argv[1] << "\" (try tessaron help)\n";

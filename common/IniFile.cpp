@@ -91,12 +91,36 @@ std::optional<int> ParseProfileInt(std::string_view s)
 IniFile::IniFile(std::string path) : m_path(std::move(path))
 {
     std::string contents;
-    if (FileExists(m_path) && ReadWholeFile(m_path, contents)) {
+    std::string reason;
+    switch (ReadRegularFile(m_path, contents, reason)) {
+    case FileRead::Read:
         m_existed = true;
         parse(contents);
-    } else {
-        m_sections.push_back(Section{});
+        return;
+    case FileRead::Missing:
+        break;
+    case FileRead::TooLong:
+    case FileRead::Refused:
+        m_readError = "Unable to read " + m_path + ": " + reason;
+        break;
     }
+    m_sections.push_back(Section{});
+}
+
+std::string IniFile::fold(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded) {
+        c = AsciiLower(c);
+    }
+    return folded;
+}
+
+void IniFile::addSection(Section section)
+{
+    // Only the first of sections with the same name is ever found.
+    m_index.try_emplace(fold(section.name), m_sections.size());
+    m_sections.push_back(std::move(section));
 }
 
 IniFile IniFile::fromText(std::string_view text)
@@ -109,6 +133,7 @@ IniFile IniFile::fromText(std::string_view text)
 void IniFile::parse(std::string_view text)
 {
     m_sections.clear();
+    m_index.clear();
     m_sections.push_back(Section{});
 
     const auto firstNewline = text.find('\n');
@@ -136,7 +161,7 @@ void IniFile::parse(std::string_view text)
             section.hasHeader = true;
             section.name = std::string(trim(name));
             section.lines.push_back(std::move(line));
-            m_sections.push_back(std::move(section));
+            addSection(std::move(section));
             continue;
         }
         if (!trimmed.empty() && trimmed.front() != ';') {
@@ -153,12 +178,8 @@ void IniFile::parse(std::string_view text)
 
 const IniFile::Section* IniFile::findSection(std::string_view name) const
 {
-    for (const Section& section : m_sections) {
-        if (section.hasHeader && EqualsIgnoreCase(section.name, name)) {
-            return &section;
-        }
-    }
-    return nullptr;
+    const auto found = m_index.find(fold(name));
+    return found == m_index.end() ? nullptr : &m_sections[found->second];
 }
 
 IniFile::Section* IniFile::findSection(std::string_view name)
@@ -210,18 +231,9 @@ bool IniFile::hasSection(std::string_view section) const
 std::vector<std::string> IniFile::sectionNames() const
 {
     std::vector<std::string> names;
-    for (const Section& section : m_sections) {
-        if (!section.hasHeader) {
-            continue;
-        }
-        bool seen = false;
-        for (const std::string& name : names) {
-            if (EqualsIgnoreCase(name, section.name)) {
-                seen = true;
-                break;
-            }
-        }
-        if (!seen) {
+    for (size_t i = 0; i < m_sections.size(); ++i) {
+        const Section& section = m_sections[i];
+        if (section.hasHeader && m_index.at(fold(section.name)) == i) {
             names.push_back(section.name);
         }
     }
@@ -255,7 +267,7 @@ void IniFile::writeString(std::string_view sectionName, std::string_view keyName
         header.text = "[" + added.name + "]";
         added.lines.push_back(std::move(header));
         added.lines.push_back(std::move(line));
-        m_sections.push_back(std::move(added));
+        addSection(std::move(added));
         m_modified = true;
         return;
     }
@@ -316,8 +328,8 @@ void IniFile::save(bool force)
     if (!m_modified && !force) {
         return;
     }
-    const std::string reason = WriteFileAtomically(m_path, text());
-    if (!reason.empty()) {
+    // What could not be read is never replaced by what little was written.
+    if (!m_readError.empty() || !WriteFileAtomically(m_path, text()).empty()) {
         throw FileWriteError("Unable to write to " + m_path, m_path);
     }
     m_modified = false;

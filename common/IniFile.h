@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,8 +24,8 @@ namespace tessaron {
 class IniFile
 {
 public:
-    // Reads the file at path if there is one; a missing or unreadable file is an
-    // empty profile.
+    // Reads the file at path if there is one; a missing file is an empty
+    // profile, and so is one that is refused (see readError).
     explicit IniFile(std::string path);
 
     // A profile parsed from text, not tied to any file (used by tests and fuzzing).
@@ -33,6 +34,10 @@ public:
     const std::string& path() const { return m_path; }
     // Whether a file existed at path when the profile was read.
     bool existed() const { return m_existed; }
+    // Why the file at path was not read, naming it ("" when it was read or is
+    // missing): not a regular file, longer than MaxReadFileSize, or unreadable.
+    // save() never replaces such a file.
+    const std::string& readError() const { return m_readError; }
     // Whether a write changed the profile since it was read or saved.
     bool isModified() const { return m_modified; }
 
@@ -58,6 +63,7 @@ public:
     std::string text() const;
 
     // Writes the profile to its file when it was modified (or when force is set).
+    // Throws FileWriteError when it cannot, also when the file was refused.
     void save(bool force = false);
 
 private:
@@ -81,12 +87,20 @@ private:
     void parse(std::string_view text);
     const Section* findSection(std::string_view name) const;
     Section* findSection(std::string_view name);
+    void addSection(Section section);
+
+    // Case-folded section name -> index of its first section in m_sections:
+    // finding a section takes logarithmic time however many a file holds (a
+    // tree, not a hash table, so no crafted set of names can slow it down).
+    static std::string fold(std::string_view name);
 
     std::string m_path;
     bool m_existed = false;
     bool m_modified = false;
     bool m_crlf = true;
+    std::string m_readError;
     std::vector<Section> m_sections;
+    std::map<std::string, size_t, std::less<>> m_index;
 };
 
 // The one integer reader of every file of the suite (see IniFile::readInt).

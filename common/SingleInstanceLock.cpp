@@ -1,27 +1,58 @@
 #include "SingleInstanceLock.h"
 
+#include "RuntimePlace.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tessaron {
 
 namespace {
 
-// A folder that only this user can change: a real directory (not a link),
-// owned by the user, writable by nobody else. Anything less would let another
-// user hold or steal the lock.
-bool privateFolder(const std::string& path)
+enum class Locked
 {
-    struct stat st
-    {
-    };
-    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    Yes,
+    Held,
+    Failed,
+};
+
+// flock() without waiting on path; fd is the open file when locked.
+Locked lockFile(const std::string& path, int& fd, std::string& error)
+{
+    fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        error = "Unable to open " + path + ": " + std::strerror(errno);
+        return Locked::Failed;
+    }
+    int r;
+    do {
+        r = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (r != 0 && errno == EINTR);
+    if (r != 0) {
+        const int reason = errno;
+        ::close(fd);
+        fd = -1;
+        if (reason == EWOULDBLOCK) {
+            return Locked::Held;
+        }
+        error = "Unable to lock " + path + ": " + std::strerror(reason);
+        return Locked::Failed;
+    }
+    return Locked::Yes;
+}
+
+void unlockFile(int& fd)
+{
+    if (fd >= 0) {
+        // The file stays: removing it could let a third copy lock a new file
+        // while a second one still waits on the old one.
+        ::flock(fd, LOCK_UN);
+        ::close(fd);
+        fd = -1;
+    }
 }
 
 } // namespace
@@ -35,19 +66,11 @@ SingleInstanceLock::~SingleInstanceLock()
 
 std::string SingleInstanceLock::lockFolder(std::string& error)
 {
-    const char* own = std::getenv("TESSARON_LOCK_DIR");
-    const std::string folder = (own != nullptr && own[0] == '/')
-                                   ? std::string(own)
-                                   : "/tmp/tessaron-" + std::to_string(::getuid());
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-        error = "Unable to create " + folder + ": " + std::strerror(errno);
-        return {};
+    const RuntimePlace place = RuntimePlace::OfThisUser();
+    if (!place.usable()) {
+        error = place.error();
     }
-    if (!privateFolder(folder)) {
-        error = folder + " is not a private folder of this user";
-        return {};
-    }
-    return folder;
+    return place.folder();
 }
 
 SingleInstanceLock::Result SingleInstanceLock::acquire()
@@ -56,42 +79,38 @@ SingleInstanceLock::Result SingleInstanceLock::acquire()
         return Result::Acquired;
     }
     m_error.clear();
-    const std::string folder = lockFolder(m_error);
-    if (folder.empty()) {
+    const RuntimePlace place = RuntimePlace::OfThisUser();
+    if (!place.usable()) {
+        m_error = place.error();
         return Result::Failed;
     }
-    m_path = folder + "/" + m_name + ".lock";
-    const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        m_error = "Unable to open " + m_path + ": " + std::strerror(errno);
+    m_path = place.folder() + "/" + m_name + ".lock";
+    switch (lockFile(m_path, m_fd, m_error)) {
+    case Locked::Yes:
+        break;
+    case Locked::Held:
+        return Result::AlreadyHeld;
+    case Locked::Failed:
         return Result::Failed;
     }
-    int r;
-    do {
-        r = ::flock(fd, LOCK_EX | LOCK_NB);
-    } while (r != 0 && errno == EINTR);
-    if (r != 0) {
-        const int error = errno;
-        ::close(fd);
-        if (error == EWOULDBLOCK) {
+    if (place.inLoginRuntime()) {
+        // A home folder that cannot hold the lock (read-only, missing) only
+        // means that no copy without a session can have taken it there.
+        const RuntimePlace home = RuntimePlace::HomeOfThisUser();
+        std::string ignored;
+        if (home.usable() &&
+            lockFile(home.folder() + "/" + m_name + ".lock", m_homeFd, ignored) == Locked::Held) {
+            unlockFile(m_fd);
             return Result::AlreadyHeld;
         }
-        m_error = "Unable to lock " + m_path + ": " + std::strerror(error);
-        return Result::Failed;
     }
-    m_fd = fd;
     return Result::Acquired;
 }
 
 void SingleInstanceLock::release()
 {
-    if (m_fd >= 0) {
-        // The file stays: removing it could let a third copy lock a new file
-        // while a second one still waits on the old one.
-        ::flock(m_fd, LOCK_UN);
-        ::close(m_fd);
-        m_fd = -1;
-    }
+    unlockFile(m_homeFd);
+    unlockFile(m_fd);
 }
 
 } // namespace tessaron

@@ -7,15 +7,17 @@ namespace tessaron {
 // What a second copy of Corvandelle (or a second `tessaron bridge`) says.
 inline constexpr const char* kAlreadyRunningMessage = "Corvandelle is already running!";
 
-// A per-user single-instance lock: flock() on "<name>.lock" in a folder that
-// depends only on the user id, /tmp/tessaron-<uid>/, whatever the environment
-// holds (cron, su and services often lack XDG_RUNTIME_DIR or have another), so
-// two copies can never both hold it. TESSARON_LOCK_DIR names another private
-// folder, for tests that run several copies side by side. The kernel drops the
-// lock when its holder ends, however it ends, so a crashed run never blocks the
-// next one. The lock is held by
-// this object's open file: a second object, in this process or another, does
-// not get it while the first one holds it.
+// A per-user single-instance lock: flock() on "<name>.lock" in the user's
+// runtime place (see RuntimePlace), which depends only on the user id, so two
+// copies can never both hold it. The kernel drops the lock when its holder
+// ends, however it ends, so a crashed run never blocks the next one. The lock
+// is held by this object's open file: a second object, in this process or
+// another, does not get it while the first one holds it.
+//
+// When the runtime place is the login manager's /run/user/<uid>, the lock is
+// taken in the home folder's place as well: a copy started before the user
+// logged in (cron at boot) chose that place, and a copy started in the session
+// must still meet it.
 class SingleInstanceLock
 {
 public:
@@ -39,8 +41,8 @@ public:
     const std::string& path() const { return m_path; }
     const std::string& error() const { return m_error; }
 
-    // The folder the lock files live in, created (mode 0700) when it is the one
-    // under /tmp. "" with error set when it is not a private folder of this user.
+    // The folder the lock files live in (RuntimePlace::OfThisUser), made when
+    // missing. "" with error set (the path and what to do) when it cannot be used.
     static std::string lockFolder(std::string& error);
 
 private:
@@ -48,6 +50,7 @@ private:
     std::string m_path;
     std::string m_error;
     int m_fd = -1;
+    int m_homeFd = -1;
 };
 
 } // namespace tessaron

@@ -1,10 +1,13 @@
 #include "SuiteFolder.h"
 
+#include "PrivateFolder.h"
+#include "RuntimePlace.h"
+
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,6 +26,13 @@
 namespace tessaron {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Set once at start by the programs with windows; tests reset it.
+SuiteFolderRefusalHandler g_refusalHandler;
+
+} // namespace
 
 std::string OwnExecutablePath()
 {
@@ -104,14 +114,7 @@ std::string userHome()
     if (const char* home = absoluteEnv("HOME")) {
         return home;
     }
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    char buffer[4096];
-    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr &&
-        found->pw_dir != nullptr && found->pw_dir[0] == '/') {
-        return found->pw_dir;
-    }
-    return {};
+    return RuntimePlace::PasswdHome(::getuid());
 }
 
 // $XDG_DATA_HOME/tessaron, "" when the user has no home to put it in.
@@ -168,7 +171,7 @@ void makeOnFirstUse(const std::string& folder, const std::string& samples)
     for (int attempt = 0;; ++attempt) {
         staging =
             join(parent, ".tessaron-" + std::to_string(::getpid()) + "-" + std::to_string(attempt));
-        if (::mkdir(staging.c_str(), 0777) == 0) {
+        if (::mkdir(staging.c_str(), 0700) == 0) {
             break;
         }
         if (errno != EEXIST || attempt == 100) {
@@ -196,23 +199,36 @@ void makeOnFirstUse(const std::string& folder, const std::string& samples)
     }
 }
 
+// A folder that only the user or root can change: a build or copy of the
+// user's own, or an installation. Programs and files are taken from beside
+// the executable or from the installation only then, never from a shared copy
+// that others may write to.
+bool trusted(const std::string& folder)
+{
+    return PrivateFolder::Check(folder, ::getuid(), true).isPrivate() ||
+           PrivateFolder::Check(folder, 0, true).isPrivate();
+}
+
 template <typename Test>
 std::string firstFound(std::string_view exeFolder, std::string_view name,
                        std::string_view prefixSubfolder, Test exists)
 {
+    // The suite folder is private by now (SuiteFolderFor refuses any other).
     const std::string inSuite = join(SuiteFolderFor(exeFolder), name);
     if (exists(inSuite)) {
         return inSuite;
     }
     if (!exeFolder.empty()) {
-        const std::string beside = join(exeFolder, name);
-        if (exists(beside)) {
+        const std::string exe = withoutTrailingSlashes(std::string(exeFolder));
+        const std::string beside = join(exe, name);
+        if (exists(beside) && trusted(exe) && trusted(FolderOf(beside))) {
             return beside;
         }
-        const std::string prefix = InstallPrefixOf(exeFolder);
+        const std::string prefix = InstallPrefixOf(exe);
         if (!prefix.empty()) {
-            const std::string installed = join(join(prefix, prefixSubfolder), name);
-            if (exists(installed)) {
+            const std::string root = join(prefix, prefixSubfolder);
+            const std::string installed = join(root, name);
+            if (exists(installed) && trusted(root) && trusted(FolderOf(installed))) {
                 return installed;
             }
         }
@@ -244,23 +260,75 @@ std::string InstallPrefixOf(std::string_view exeFolder)
     return {};
 }
 
-std::string SuiteFolderFor(std::string_view exeFolder)
+std::string SuiteFolderFor(std::string_view exeFolder, std::string& refusal)
 {
+    refusal.clear();
+    const uid_t uid = ::getuid();
     const char* home = std::getenv("TESSARON_HOME");
     if (home != nullptr && *home != '\0') {
-        return withoutTrailingSlashes(home);
+        // Asked for by name: one that is not private is refused, not swapped
+        // for another folder behind the user's back. One that does not exist
+        // yet is the user's to make.
+        std::string folder = withoutTrailingSlashes(home);
+        const PrivateFolder check = PrivateFolder::Check(folder, uid, true);
+        if (!check.isPrivate() && check.verdict() != PrivateFolder::Verdict::Missing) {
+            refusal = "TESSARON_HOME: " + check.problem() +
+                      ". Point TESSARON_HOME at a folder that belongs to you and that nobody "
+                      "else may write to, or unset it";
+            return {};
+        }
+        return folder;
     }
     const std::string exe = withoutTrailingSlashes(std::string(exeFolder));
     // root may write anywhere: an installed tree is never the suite folder.
-    if (!exe.empty() && InstallPrefixOf(exe).empty() && ::access(exe.c_str(), W_OK) == 0) {
+    // A folder that others may write to (a shared, group-writable copy) is not
+    // either: they could replace the sibling programs the user starts, or link
+    // ports/COMn to a terminal of theirs.
+    if (!exe.empty() && InstallPrefixOf(exe).empty() && ::access(exe.c_str(), W_OK) == 0 &&
+        PrivateFolder::Check(exe, uid, true).isPrivate()) {
         return exe;
     }
     const std::string user = perUserFolder();
     if (user.empty()) {
-        return exe.empty() ? std::string(".") : exe;
+        refusal = "no folder for the suite's files: you have no home folder, and the "
+                  "programs' folder " +
+                  exe +
+                  " is an installation or not a private folder of yours. Set TESSARON_HOME to "
+                  "a folder of your own";
+        return {};
     }
     makeOnFirstUse(user, samplesFolderFor(exe));
+    const PrivateFolder check = PrivateFolder::Check(user, uid, true);
+    if (!check.isPrivate() && check.verdict() != PrivateFolder::Verdict::Missing) {
+        refusal = check.problem() + (check.verdict() == PrivateFolder::Verdict::WritableByOthers
+                                         ? ". Make it private: chmod go-w '" + user + "'"
+                                         : ". Move it away; a new one is made at the next start");
+        return {};
+    }
+    // One that could not be made is left to the first write into it to report.
     return user;
+}
+
+std::string SuiteFolderFor(std::string_view exeFolder)
+{
+    std::string refusal;
+    std::string folder = SuiteFolderFor(exeFolder, refusal);
+    if (!refusal.empty()) {
+        if (g_refusalHandler) {
+            g_refusalHandler(refusal);
+        } else {
+            std::fprintf(stderr, "%s: %s\n", FileNameOf(OwnExecutablePath()).c_str(),
+                         refusal.c_str());
+        }
+        // Whatever the handler did, a refused folder is never used.
+        std::exit(1);
+    }
+    return folder;
+}
+
+void SetSuiteFolderRefusalHandler(SuiteFolderRefusalHandler handler)
+{
+    g_refusalHandler = std::move(handler);
 }
 
 std::string SuiteFolder()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,12 +9,16 @@ namespace tessaron {
 // The suite folder: where both programs find their settings files, documents
 // folders, sibling programs and ports/. It is, in order:
 //   - the folder TESSARON_HOME names (tests point it at a temporary folder);
-//   - the folder of the running executable when the user may write to it and it
-//     is not part of an installed tree (a build, or a copy unpacked into a folder
-//     of one's own);
+//   - the folder of the running executable when it is a private folder of the
+//     user (owned by the user, writable by nobody else) and not part of an
+//     installed tree (a build, or a copy unpacked into a folder of one's own);
 //   - otherwise the per-user folder $XDG_DATA_HOME/tessaron
-//     (~/.local/share/tessaron), made on first use with the sample documents
-//     copied into its "Macro Files". Nothing is ever written into an installation.
+//     (~/.local/share/tessaron), made on first use (mode 0700) with the sample
+//     documents copied into its "Macro Files". Nothing is ever written into an
+//     installation.
+// A TESSARON_HOME or a per-user folder that exists but is not private is
+// refused: the refusal handler reports it and the program ends with 1. Every
+// program resolves the folder through here, so none can miss the check.
 // Read afresh on every call, so a test can change it.
 std::string SuiteFolder();
 
@@ -21,20 +26,30 @@ std::string SuiteFolder();
 std::string SuitePath(std::string_view name);
 
 // A file the suite ships read-only (icons, pictures, sample documents): in
-// the suite folder, else next to the executable, else in <prefix>/share/tessaron
-// of an installed tree. When none exists, the path in the suite folder, so that
-// a message names the place it was looked for.
+// the suite folder, else next to the executable, else in
+// <prefix>/share/tessaron of an installed tree; the last two only from a
+// folder that nobody but the user or root may change. When none exists, the
+// path in the suite folder, so that a message names the place it was looked for.
 std::string SharedFilePath(std::string_view name);
 
-// A sibling program (Tavrix, Wendrel, Qex, Ruskel, Plindorax, ...): one the user
-// put into the suite folder wins, else the one next to the executable, else
-// <prefix>/libexec/tessaron of an installed tree. When none is found, the path
-// in the suite folder.
+// A sibling program (Tavrix, Wendrel, Qex, Ruskel, Plindorax, ...): one the
+// user put into the suite folder wins, else the one next to the executable,
+// else <prefix>/libexec/tessaron of an installed tree (the last two as above).
+// When none is found, the path in the suite folder.
 std::string SiblingProgramPath(std::string_view fileName);
 
 // The three above for an executable in exeFolder instead of the running one
 // (what they do for an installed or a portable copy, testable from a build).
 std::string SuiteFolderFor(std::string_view exeFolder);
+// The same without ending the program: "" with refusal set (what is wrong and
+// what to do) for a folder that must not be used.
+std::string SuiteFolderFor(std::string_view exeFolder, std::string& refusal);
+
+// Reports a refused suite folder before the program ends with exit status 1.
+// The default prints "<program>: <message>" on standard error; the programs
+// with windows show an error box as well. An empty handler restores the default.
+using SuiteFolderRefusalHandler = std::function<void(const std::string& message)>;
+void SetSuiteFolderRefusalHandler(SuiteFolderRefusalHandler handler);
 std::string SharedFilePathFor(std::string_view exeFolder, std::string_view name);
 std::string SiblingProgramPathFor(std::string_view exeFolder, std::string_view fileName);
 

@@ -5,6 +5,7 @@
 #include "common/QtKeyboardState.h"
 #include "common/QtLauncher.h"
 #include "common/QtMessageBox.h"
+#include "common/SuiteFolderRefusalBox.h"
 #include "editor/window/WindowIcon.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(tessaron::PlindoraxIcon());
 
     tessaron::QtMessageBox messages;
+    const tessaron::SuiteFolderRefusalBox refusedFolder(&messages, QStringLiteral("Plindorax"));
     tessaron::QtFileDialog files;
     tessaron::QtLauncher programs;
     tessaron::QtKeyboardState keyboard;

@@ -101,6 +101,9 @@ void Normalise(TRomRecords& rom)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
+    if (size > MaxReadFileSize) {
+        return 0; // refused unread, as every reader does
+    }
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string input = File("input.ckd");
     const std::string loader = File("Tavrix.ini");

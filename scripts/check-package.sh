@@ -44,8 +44,15 @@ appstreamcli validate --no-net /usr/share/metainfo/org.tessaron.*.metainfo.xml >
 [ -f /usr/lib/udev/rules.d/70-tessaron-keypad.rules ] || fail "udev rule not installed"
 [ -f /usr/share/icons/hicolor/48x48/apps/org.tessaron.Plindorax.png ] || fail "icon not installed"
 head -c 5 /usr/share/tessaron/Corvandelle.pdf | grep -qx '%PDF-' || fail "user manual not installed"
-grep -qx 'ExecStart=/usr/bin/tessaron bridge' /usr/lib/systemd/user/tessaron-bridge.service ||
-    fail "bridge unit does not run /usr/bin/tessaron"
+unit=/usr/lib/systemd/user/tessaron-bridge.service
+grep -qx 'ExecStart=/usr/bin/tessaron bridge' "$unit" || fail "bridge unit does not run /usr/bin/tessaron"
+if command -v systemd-analyze >/dev/null; then
+    # Unknown keys and bad values are only warnings to systemd: any word counts.
+    problems=$(systemd-analyze verify --man=no "$unit" 2>&1) || fail "bridge unit: $problems"
+    [ -z "$problems" ] || fail "bridge unit: $problems"
+else
+    step "systemd-analyze not installed: bridge unit not verified"
+fi
 
 if id "$user" >/dev/null 2>&1; then
     userdel --remove "$user" 2>/dev/null || true # left by an interrupted run
@@ -54,9 +61,19 @@ useradd --create-home --shell /bin/bash "$user"
 home=$(getent passwd "$user" | cut -d: -f6)
 uid=$(id -u "$user") gid=$(id -g "$user")
 # The user's programs in a clean login environment: no TESSARON_HOME, no
-# XDG_DATA_HOME. setpriv execs, so a program started in the background is $!.
-as_user_env=(setpriv --reuid="$uid" --regid="$gid" --init-groups env -i HOME="$home" USER="$user"
-    LOGNAME="$user" PATH=/usr/bin:/bin LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen)
+# XDG_DATA_HOME, no log-in session (/run/user/<uid>), and, where this machine
+# allows a mount namespace, a /tmp that ordinary users cannot write to, as on
+# hardened machines: nothing of the suite may need it. unshare, sh and setpriv
+# exec, so a program started in the background is $!.
+no_tmp=()
+if unshare --mount --propagation private true 2>/dev/null; then
+    no_tmp=(unshare --mount --propagation private
+        sh -c 'mount -t tmpfs -o mode=1755 tessaron-check /tmp && exec "$@"' sh)
+    step "/tmp not writable for $user"
+fi
+as_user_env=("${no_tmp[@]}" setpriv --reuid="$uid" --regid="$gid" --init-groups env -i
+    HOME="$home" USER="$user" LOGNAME="$user" PATH=/usr/bin:/bin LANG=C.UTF-8
+    QT_QPA_PLATFORM=offscreen)
 as_user() { (cd "$home" && exec "${as_user_env[@]}" "$@"); }
 
 step "tessaron as $user"
@@ -92,6 +109,10 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 [ -L "$folder/ports/COM3" ] || fail "bridge made no port in $folder: $(cat "$work/bridge.out")"
+# Without a session the locks live in the home folder, never in /tmp.
+[ -d "/run/user/$uid" ] || [ -f "$home/.local/state/tessaron/Corvandelle.lock" ] ||
+    fail "the bridge's lock is not in $home/.local/state/tessaron"
+[ ! -e "/tmp/tessaron-$uid" ] || fail "the bridge used /tmp/tessaron-$uid"
 kill -TERM "$bridge"
 wait "$bridge" || fail "bridge did not end cleanly: $(cat "$work/bridge.out")"
 bridge=

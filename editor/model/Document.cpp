@@ -4,6 +4,7 @@
 
 #include "common/AsciiText.h"
 #include "common/CommandLine.h"
+#include "common/FileReadError.h"
 
 namespace tessaron {
 
@@ -28,7 +29,11 @@ void TDocument::New()
 
 bool TDocument::ReadRedefinition(const std::string& path)
 {
-    if (!ReadRedefinitionFile(m_keypad, path)) {
+    std::string refusal;
+    if (!ReadRedefinitionFile(m_keypad, path, &refusal)) {
+        if (!refusal.empty()) {
+            throw FileReadError(refusal);
+        }
         return false;
     }
     m_redefinitionFileName = path;
@@ -43,7 +48,11 @@ void TDocument::SetDownloadFileFor(const std::string& documentPath)
 
 bool TDocument::OpenRom(const std::string& path, TMessageSink* messages)
 {
-    const bool loaded = ReadRomFile(m_keypad, m_rom, path, messages);
+    std::string refusal;
+    const bool loaded = ReadRomFile(m_keypad, m_rom, path, messages, &refusal);
+    if (!refusal.empty()) {
+        throw FileReadError(refusal);
+    }
     m_romFileName = path;
     return loaded;
 }

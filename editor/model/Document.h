@@ -45,12 +45,14 @@ public:
 
     // Reads a redefinition file; when it exists the document takes its name
     // and its download image. False, with nothing changed, when there is no
-    // file at the path.
+    // file at the path; FileReadError, with nothing changed, for a file that
+    // may not be read (not a regular file, too long).
     bool ReadRedefinition(const std::string& path);
     // The download image of a document path becomes the download file.
     void SetDownloadFileFor(const std::string& documentPath);
     // Reads a ROM file (an over-long ECR_String is reported through messages,
-    // which may be null); the document takes its name whether or not it exists.
+    // which may be null); the document takes its name whether or not it exists,
+    // but not when the file may not be read (FileReadError, nothing changed).
     bool OpenRom(const std::string& path, TMessageSink* messages);
 
     // Save in USER mode: the redefinition file, its download image and the

@@ -11,13 +11,16 @@
 namespace tessaron {
 
 // The editor's document files. Readers do nothing, and return false, when no
-// file exists at the path; malformed contents read as the defaults. Writers
-// raise FileWriteError (common/FileWriteError.h) when the file cannot be
-// written, and leave an earlier file as it was. After a read, key 0 and level
-// 1 are current, as after Reset.
+// file exists at the path or when it may not be read (not a regular file,
+// longer than MaxReadFileSize of common/AtomicFile.h, unreadable): refusal,
+// when given, then says why ("" for a missing file). Malformed contents read
+// as the defaults. Writers raise FileWriteError (common/FileWriteError.h) when
+// the file cannot be written, and leave an earlier file as it was. After a
+// read, key 0 and level 1 are current, as after Reset.
 
 // The redefinition file (.ckd) of USER mode: the key table and its parameters.
-bool ReadRedefinitionFile(TKeypadClass& keypad, const std::string& path);
+bool ReadRedefinitionFile(TKeypadClass& keypad, const std::string& path,
+                          std::string* refusal = nullptr);
 void WriteRedefinitionFile(const TKeypadClass& keypad, const std::string& path);
 
 // The ROM file (.rom) of ROM Edit mode: the key table, AdvancedParams and the
@@ -26,7 +29,7 @@ void WriteRedefinitionFile(const TKeypadClass& keypad, const std::string& path);
 // the LCD texts as FitLcdTexts leaves them; the document's Save fits them in
 // place first.
 bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path,
-                 TMessageSink* messages);
+                 TMessageSink* messages, std::string* refusal = nullptr);
 void WriteRomFile(const TKeypadClass& keypad, const TRomRecords& rom, const std::string& path);
 
 // Pads the LCD texts of AdvancedParams and ScreenData to 16 characters and

@@ -6,9 +6,12 @@
 
 namespace tessaron {
 
-bool ReadRedefinitionFile(TKeypadClass& keypad, const std::string& path)
+bool ReadRedefinitionFile(TKeypadClass& keypad, const std::string& path, std::string* refusal)
 {
     const IniFile ini(path);
+    if (refusal != nullptr) {
+        *refusal = ini.readError();
+    }
     if (!ini.existed()) {
         return false;
     }

@@ -226,9 +226,12 @@ void readScreen(const IniFile& ini, int number, TScreenDataRec& screen, std::uin
 } // namespace
 
 bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path,
-                 TMessageSink* messages)
+                 TMessageSink* messages, std::string* refusal)
 {
     const IniFile ini(path);
+    if (refusal != nullptr) {
+        *refusal = ini.readError();
+    }
     if (!ini.existed()) {
         return false;
     }

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "common/Accessibility.h"
+#include "common/FileReadError.h"
 #include "common/FileWriteError.h"
 #include "common/ValueLabel.h"
 #include "editor/dialogs/Advanced.h"
@@ -161,8 +162,12 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
         // nothing and says nothing.
         const std::string path =
             QFile::encodeName(QFileInfo(arguments.constFirst()).absoluteFilePath()).toStdString();
-        if (m_document.ReadRedefinition(path)) {
-            afterLoadRefresh(false, path);
+        try {
+            if (m_document.ReadRedefinition(path)) {
+                afterLoadRefresh(false, path);
+            }
+        } catch (const FileReadError& error) {
+            showError(QString::fromLocal8Bit(error.what()));
         }
     } else {
         SetModified(false);

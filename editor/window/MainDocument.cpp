@@ -2,6 +2,7 @@
 // dialogs.
 #include "Main.h"
 
+#include "common/FileReadError.h"
 #include "common/FileWriteError.h"
 #include "common/SuiteFolder.h"
 #include "editor/dialogs/Advanced.h"
@@ -162,15 +163,19 @@ void TfrmMain::ToolBtnOpenClick()
 
 void TfrmMain::openChosenFile(const std::string& path)
 {
-    if (m_romEditMode) {
-        if (m_document.OpenRom(path, &m_messageSink)) {
-            afterLoadRefresh(true, path);
+    try {
+        if (m_romEditMode) {
+            if (m_document.OpenRom(path, &m_messageSink)) {
+                afterLoadRefresh(true, path);
+            }
+        } else if (m_document.ReadRedefinition(path)) {
+            afterLoadRefresh(false, path);
+        } else {
+            // The image itself is neither looked at nor written here.
+            m_document.SetDownloadFileFor(path);
         }
-    } else if (m_document.ReadRedefinition(path)) {
-        afterLoadRefresh(false, path);
-    } else {
-        // The image itself is neither looked at nor written here.
-        m_document.SetDownloadFileFor(path);
+    } catch (const FileReadError& error) {
+        showError(QString::fromLocal8Bit(error.what()));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "common/QtLauncher.h"
 #include "common/QtMessageBox.h"
 #include "common/SingleInstanceLock.h"
+#include "common/SuiteFolderRefusalBox.h"
 
 #include <QApplication>
 
@@ -80,6 +81,8 @@ int CorvandelleMain(int argc, char** argv)
     MessageBox& messages = noWindows ? static_cast<MessageBox&>(consoleMessages) : windowMessages;
     DialogRunner& dialogs = noWindows ? static_cast<DialogRunner&>(consoleDialogs) : windowDialogs;
 
+    const SuiteFolderRefusalBox refusedFolder(&windowMessages, QStringLiteral("Corvandelle"));
+
     SingleInstanceLock lock;
     switch (lock.acquire()) {
     case SingleInstanceLock::Result::Acquired:
@@ -92,7 +95,12 @@ int CorvandelleMain(int argc, char** argv)
         }
         return 1;
     case SingleInstanceLock::Result::Failed:
+        // Started at log-in, nobody reads standard error: the box says it.
         std::cerr << "Corvandelle: " << lock.error() << std::endl;
+        if (!noWindows) {
+            windowMessages.Error(QStringLiteral("Corvandelle"),
+                                 QString::fromLocal8Bit(lock.error().c_str()) + QLatin1Char('.'));
+        }
         return 1;
     }
     // Until here a stop signal simply ends the program (also a second copy

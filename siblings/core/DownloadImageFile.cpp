@@ -3,14 +3,11 @@
 #include "DownloadStream.h"
 
 #include "common/AsciiText.h"
+#include "common/AtomicFile.h"
 #include "common/IniFile.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace tessaron {
 
@@ -110,50 +107,25 @@ TImageFile ParseDownloadImageText(std::string_view text)
 TImageFile ReadDownloadImageFile(const std::string& path)
 {
     TImageFile f;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        f.Type = errno == ENOENT ? TImageFile::Kind::Missing : TImageFile::Kind::Unreadable;
-        f.Problem = std::strerror(errno);
-        return f;
-    }
-    struct stat info;
     std::string text;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        f.Type = TImageFile::Kind::Unreadable;
-        f.Problem = "not a regular file";
-    } else if (static_cast<std::size_t>(info.st_size) > MaxImageFileSize) {
-        f.Type = TImageFile::Kind::Malformed;
-        f.Problem = "the file is " + std::to_string(info.st_size) +
-                    " bytes long, far more than a download image can be";
-    } else {
-        char buffer[8192];
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n < 0) {
-                f.Type = TImageFile::Kind::Unreadable;
-                f.Problem = std::strerror(errno);
-                break;
-            }
-            if (n == 0) {
-                f.Type = TImageFile::Kind::Image;
-                break;
-            }
-            text.append(buffer, static_cast<size_t>(n));
-            if (text.size() > MaxImageFileSize) {
-                f.Type = TImageFile::Kind::Malformed;
-                f.Problem = "the file is far longer than a download image can be";
-                break;
-            }
+    switch (ReadRegularFile(path, text, f.Problem)) {
+    case FileRead::Read:
+        if (text.size() <= MaxImageFileSize) {
+            return ParseDownloadImageText(text);
         }
-    }
-    ::close(fd);
-    if (f.Type != TImageFile::Kind::Image) {
+        [[fallthrough]];
+    case FileRead::TooLong:
+        f.Type = TImageFile::Kind::Malformed;
+        f.Problem = "the file is far longer than a download image can be";
+        return f;
+    case FileRead::Missing:
+        f.Type = TImageFile::Kind::Missing;
+        return f;
+    case FileRead::Refused:
+        f.Type = TImageFile::Kind::Unreadable;
         return f;
     }
-    return ParseDownloadImageText(text);
+    return f;
 }
 
 } // namespace tessaron

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,12 +19,14 @@ struct Result
     std::string err;
 };
 
-Result RunTool(const TempHome& home, const std::string& args)
+// env: NAME=VALUE words for the tool's environment. A tool that hangs is
+// ended by timeout (status 124).
+Result RunTool(const TempHome& home, const std::string& args, const std::string& env = "")
 {
     const std::string out = home.file("stdout.txt");
     const std::string err = home.file("stderr.txt");
-    const std::string command =
-        std::string("'") + TESSARON_TOOL + "' " + args + " >'" + out + "' 2>'" + err + "'";
+    const std::string command = "timeout 10 env " + env + " '" + TESSARON_TOOL + "' " + args +
+                                " >'" + out + "' 2>'" + err + "'";
     const int raw = std::system(command.c_str());
     Result r;
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -80,6 +84,55 @@ TEST(ToolProcess, RomWarningGoesToStandardError)
                      "of 8 characters.\n");
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(home.exists("out.rom"));
+}
+
+// What a hostile document or folder gets: a one-line reason at once, never a hang.
+TEST(ToolProcess, HostileFilesAndFoldersAreRefusedAtOnce)
+{
+    TempHome home;
+    ASSERT_EQ(::mkfifo(home.file("fifo.ckd").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(home.file("fifo.rom").c_str(), 0600), 0);
+    ASSERT_EQ(::mkdir(home.file("folder.ckd").c_str(), 0700), 0);
+    ASSERT_EQ(::symlink("/dev/zero", home.file("device.ckd").c_str()), 0);
+    home.write("big.ckd", std::string(1024 * 1024 + 1, '\n'));
+    const std::string open = home.file("open");
+    ASSERT_EQ(::mkdir(open.c_str(), 0777), 0);
+    ::chmod(open.c_str(), 0777);
+    struct Case
+    {
+        std::string args;
+        std::string err;
+        std::string env = "";
+    };
+    const std::string unable = "tessaron: Unable to read " + home.path();
+    const Case cases[] = {
+        {"show " + Quoted(home.file("fifo.ckd")),
+         unable + "/fifo.ckd: not a regular file (a FIFO)"},
+        {"hex " + Quoted(home.file("fifo.ckd")), unable + "/fifo.ckd: not a regular file"},
+        {"resave " + Quoted(home.file("fifo.rom")) + " " + Quoted(home.file("out.rom")),
+         unable + "/fifo.rom: not a regular file (a FIFO)"},
+        {"show " + Quoted(home.file("folder.ckd")),
+         unable + "/folder.ckd: not a regular file (a folder)"},
+        {"show " + Quoted(home.file("device.ckd")),
+         unable + "/device.ckd: not a regular file (a device)"},
+        {"show " + Quoted(home.file("big.ckd")),
+         unable + "/big.ckd: longer than the 1048576 bytes (1 MiB)"},
+        {"folder", "tessaron: TESSARON_HOME: " + open + " is not a private folder of yours",
+         "TESSARON_HOME=" + Quoted(open)},
+        {"bridge",
+         "tessaron bridge: " + open +
+             " is not a private folder of yours: other users may write to it (mode 0777). Make "
+             "it private: chmod 700",
+         "TESSARON_LOCK_DIR=" + Quoted(open)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const Result r = RunTool(home, c.args, c.env);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+    EXPECT_FALSE(home.exists("out.rom"));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
@@ -192,6 +193,100 @@ TEST_F(SuiteFolderInstalled, ProgramsStartingTogetherMakeOneCompleteFolder)
     }
     EXPECT_EQ(Tree(data).front(), user + "/") << "no half-made copy is left behind";
     EXPECT_EQ(Tree(data).size(), 3u);
+}
+
+// A suite folder that others may change is never used: a TESSARON_HOME that is
+// not private is refused, a shared copy's own folder gives way to the per-user
+// folder, and nothing is taken from beside such a copy's programs.
+TEST_F(SuiteFolderInstalled, OnlyPrivateFoldersAreUsed)
+{
+    const bool asRoot = ::getuid() == 0;
+    const std::string named = root.path() + "/named";
+    const std::string target = root.path() + "/target";
+    struct Case
+    {
+        const char* name;
+        bool needsRoot; // gives a file to another user
+        std::function<void()> setUp;
+        std::string expected; // "" when refused
+        std::string refusal;
+    };
+    const std::string refused = "TESSARON_HOME: " + named + " is not a private folder of yours: ";
+    const Case cases[] = {
+        {"private", false, [&] { fs::create_directory(named); }, named, ""},
+        {"not made yet", false, [] {}, named, ""},
+        {"group-writable", false,
+         [&] {
+             fs::create_directory(named);
+             ::chmod(named.c_str(), 0775);
+         },
+         "", refused + "other users may write to it (mode 0775)"},
+        {"another user's", true,
+         [&] {
+             fs::create_directory(named);
+             ASSERT_EQ(::chown(named.c_str(), 4242, 4242), 0);
+         },
+         "", refused + "it belongs to another user (user id 4242)"},
+        {"a link to a folder open to all", false,
+         [&] {
+             fs::create_directory(target);
+             ::chmod(target.c_str(), 0777);
+             fs::create_directory_symlink(target, named);
+         },
+         "", refused + "other users may write to it (mode 0777)"},
+        {"a link of one's own to a private folder", false,
+         [&] {
+             fs::create_directory(target);
+             fs::create_directory_symlink(target, named);
+         },
+         named, ""},
+        {"another user's link", true,
+         [&] {
+             fs::create_directory(target);
+             fs::create_directory_symlink(target, named);
+             ASSERT_EQ(::lchown(named.c_str(), 4242, 4242), 0);
+         },
+         "", refused + "it is a symbolic link of user id 4242"},
+        {"a file", false, [&] { WriteFile(named, ""); }, "", refused + "it is not a folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && !asRoot) {
+            continue;
+        }
+        fs::remove_all(named);
+        fs::remove_all(target);
+        c.setUp();
+        ScopedEnv home("TESSARON_HOME", named + "/");
+        std::string refusal;
+        EXPECT_EQ(SuiteFolderFor(prefix + "/bin", refusal), c.expected);
+        EXPECT_EQ(refusal.rfind(c.refusal, 0), 0u) << refusal;
+    }
+
+    // A shared copy's folder: the per-user folder instead, and neither its
+    // programs nor its pictures are taken.
+    const std::string shared = root.path() + "/shared";
+    WriteFile(shared + "/Qex", "#!/bin/sh\n");
+    ::chmod((shared + "/Qex").c_str(), 0755);
+    WriteFile(shared + "/connected.ico", "theirs");
+    for (const mode_t mode : {0775, 0757}) {
+        SCOPED_TRACE(mode);
+        ::chmod(shared.c_str(), mode);
+        EXPECT_EQ(SuiteFolderFor(shared), user);
+        EXPECT_EQ(SiblingProgramPathFor(shared, "Qex"), user + "/Qex");
+        EXPECT_EQ(SharedFilePathFor(shared, "connected.ico"), user + "/connected.ico");
+    }
+    ::chmod(shared.c_str(), 0755);
+    EXPECT_EQ(SiblingProgramPathFor(shared, "Qex"), shared + "/Qex");
+
+    // A per-user folder that others may write to is refused too.
+    ::chmod(user.c_str(), 0777);
+    std::string refusal;
+    EXPECT_EQ(SuiteFolderFor(prefix + "/bin", refusal), "");
+    EXPECT_NE(refusal.find("chmod go-w '" + user + "'"), std::string::npos) << refusal;
+    // And where nobody asked for a handler, the program says so and ends.
+    EXPECT_EXIT(SuiteFolderFor(prefix + "/bin"), ::testing::ExitedWithCode(1),
+                "is not a private folder of yours: other users may write to it");
 }
 
 } // namespace

@@ -275,4 +275,29 @@ TEST_F(CorvandelleE2E, DownloadReachesASimulatedUsbKeypadThroughTheBridge)
     EXPECT_EQ(corvandelle.wait(kStartMs), 0) << corvandelle.err();
 }
 
+// Started at log-in nobody reads standard error: a folder that others may
+// change ends Corvandelle with the reason (offscreen, where no box could be
+// closed, on standard error only).
+TEST_F(CorvandelleE2E, FoldersOthersMayChangeAreRefused)
+{
+    struct Case
+    {
+        std::string folder;
+        std::string err;
+    };
+    const Case cases[] = {
+        {runtime, "Corvandelle: " + runtime + " is not a private folder of yours"},
+        {home.path(), "Corvandelle: TESSARON_HOME: " + home.path() + " is not a private folder"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        ::chmod(c.folder.c_str(), 0770);
+        Program corvandelle(home, runtime);
+        ASSERT_TRUE(corvandelle.start({}));
+        EXPECT_EQ(corvandelle.wait(kStartMs), 1);
+        EXPECT_NE(corvandelle.err().find(c.err), std::string::npos) << corvandelle.err();
+        ::chmod(c.folder.c_str(), 0700);
+    }
+}
+
 } // namespace

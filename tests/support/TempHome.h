@@ -6,7 +6,8 @@
 namespace tessaron::test {
 
 // A temporary suite folder: TESSARON_HOME points at it while the object lives,
-// and the folder and everything in it is removed afterwards. TESSARON_LOCK_DIR
+// and the folder and everything in it is removed afterwards. It is made with
+// mode 0700 (mkdtemp), a private folder as the programs require. TESSARON_LOCK_DIR
 // points at a private folder of its own meanwhile, so that tests running side
 // by side never meet in the user's locks (or those of a bridge the user runs),
 // and TESSARON_UUCP_LOCK_DIR at a folder of its own for serial ports' UUCP

@@ -15,6 +15,8 @@
 #include <QTabBar>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
 namespace tessaron::test {
 namespace {
 
@@ -304,6 +306,22 @@ TEST_F(DocumentTest, OpenOfAMissingFileOnlyDerivesTheDownloadFile)
     EXPECT_EQ(w.RedefinitionFileName(), "untitled");
     EXPECT_EQ(w.DownloadFile(), "\"" + home.file("new.hex") + "\"");
     EXPECT_TRUE(w.Modified()) << "No does not clear the flag for Open";
+}
+
+TEST_F(DocumentTest, OpenOfAFifoSaysWhyAtOnceAndChangesNothing)
+{
+    ASSERT_EQ(::mkfifo(home.file("pipe.ckd").c_str(), 0600), 0);
+    TfrmMain& w = start();
+    type("a");
+    messages.QueueAnswer(MessageAnswer::No);
+    files.QueueAnswer(q(home.file("pipe.ckd")));
+    w.ToolBtnOpenClick();
+    ASSERT_EQ(messages.errors().size(), 1u);
+    EXPECT_EQ(messages.errors()[0].toStdString(),
+              "Unable to read " + home.file("pipe.ckd") + ": not a regular file (a FIFO)");
+    EXPECT_EQ(items(), std::vector<int>{'a'});
+    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
+    EXPECT_EQ(w.DownloadFile(), "");
 }
 
 TEST_F(DocumentTest, CancelledOpenChangesNothing)
