@@ -18,12 +18,8 @@ public:
 
     explicit TKeyButton(int keyIndex, QWidget* parent = nullptr);
 
-    int KeyIndex() const { return m_keyIndex; }
-
     void SetGlyph(const QPixmap& glyph);
     const QPixmap& Glyph() const { return m_glyph; }
-
-    QSize sizeHint() const override { return {ButtonSize, ButtonSize}; }
 
 signals:
     // Where the menu is to open: at the mouse, or below the key.

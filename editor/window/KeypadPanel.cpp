@@ -5,6 +5,7 @@
 #include "editor/window/ModifierImageList.h"
 
 #include <QButtonGroup>
+#include <QLayout>
 
 namespace tessaron {
 
@@ -68,10 +69,16 @@ void TKeypadPanel::SetLayout(int keypadLayout)
         button->setVisible(!(model514 && HiddenIn514(k)));
         updateAccessibleName(k);
     }
-    if (model514) {
-        setGeometry(25, 90, 115, 150);
-    } else {
-        setGeometry(5, 83, 149, 183);
+    setFixedSize(model514 ? QSize(115, 150) : QSize(149, 183));
+    // The 12-key keypad stands in from the corner of the 20-key one's room:
+    // the margins of the parent's layout that holds the panel.
+    const QList<QLayout*> rooms =
+        parentWidget() != nullptr ? parentWidget()->findChildren<QLayout*>() : QList<QLayout*>();
+    for (QLayout* room : rooms) {
+        if (room->indexOf(this) >= 0) {
+            room->setContentsMargins(model514 ? 20 : 0, model514 ? 7 : 0, 0, 0);
+            room->activate(); // at once, as a click shows it
+        }
     }
     ShowPressed(FirstKey(keypadLayout));
 }

@@ -24,7 +24,8 @@ public:
 
     // 2: 20 keys, blank captions; 1: the twelve keys of model 514 with their
     // captions; any other value changes nothing. The layout's first key is
-    // shown pressed. The panel's own place follows the layout.
+    // shown pressed. The panel's size follows the layout, and so does its
+    // place in a row of the parent's layout of its own.
     void SetLayout(int keypadLayout);
     static int FirstKey(int keypadLayout) { return keypadLayout == 1 ? 4 : 0; }
 

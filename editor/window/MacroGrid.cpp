@@ -83,6 +83,10 @@ TMacroGrid::TMacroGrid(QWidget* parent) : QTableView(parent), m_model(new TMacro
     cellFont.setStretch(QFont::SemiCondensed);
     cellFont.setPixelSize(11);
     setFont(cellFont);
+    // Seven rows and every column in view, beside the scroll bar.
+    setFixedSize(TMacroGridModel::Columns * CellWidth + 2 * frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this),
+                 7 * CellHeight + 2 * frameWidth());
 
     SetCursor(0);
 }

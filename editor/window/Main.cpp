@@ -5,6 +5,7 @@
 #include "common/FileWriteError.h"
 #include "common/ValueLabel.h"
 #include "editor/dialogs/Advanced.h"
+#include "editor/dialogs/FormBuilder.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
 #include "editor/model/FileIO.h"
@@ -22,11 +23,12 @@
 #include "editor/window/WindowIcon.h"
 
 #include <QAction>
-#include <QButtonGroup>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -47,10 +49,6 @@ namespace tessaron {
 namespace {
 
 constexpr int ToolBarHeight = 44;
-// The right-hand column: macro header, grid and PC keyboard.
-constexpr int MacroLeft = 166;
-// The column is as wide as the grid: eight cells, its frame and scroll bar.
-constexpr int MacroWidth = 8 * TMacroGrid::CellWidth + 18;
 
 QToolButton* makeToolButton(QToolBar* bar, const char* name, const QString& caption,
                             const QString& hint, QStyle::StandardPixmap icon)
@@ -95,17 +93,6 @@ bool isHistoryKey(const QKeyEvent* event)
     return keys == UndoKeys || RedoKeys.contains(keys);
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int left, int top)
-{
-    auto* label = new QLabel(text, parent);
-    if (name != nullptr) {
-        label->setObjectName(QString::fromLatin1(name));
-    }
-    label->adjustSize();
-    label->move(left, top);
-    return label;
-}
-
 } // namespace
 
 TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, QWidget* parent)
@@ -124,8 +111,8 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
-    // The controls stand at fixed places in a fixed window: a small font of a
-    // known size keeps them from crowding each other on any desktop.
+    // The window keeps its size on every desktop; at the usual 9 pt and up the
+    // ten tool buttons no longer fit its width, so it takes a smaller font.
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
@@ -290,18 +277,17 @@ void TfrmMain::buildToolBar()
 
 void TfrmMain::buildLevelArea()
 {
-    // The level tab control fills the client area below the tool bar; every
-    // other control stands on it.
+    // The level tabs stand on a framed pane that holds every other control,
+    // with the port panel beside them. The left column (level tabs, model
+    // choice, keypad, manual entry) is one block, read and tabbed through
+    // before the macro column beside it; it starts at the area's corner.
     auto* area = new QWidget(this);
     area->setObjectName(QStringLiteral("LevelArea"));
     setCentralWidget(area);
-    const int areaHeight = ClientHeight - ToolBarHeight;
-    // The left column (level tabs, model choice, keypad, manual entry) is one
-    // block, read and tabbed through before the macro column beside it. It
-    // starts at the area's corner, so its controls keep the area's coordinates.
     auto* left = new QWidget(area);
     left->setObjectName(QStringLiteral("LeftColumn"));
-    left->setGeometry(0, 0, MacroLeft, areaHeight);
+    auto* macro = new QWidget(area);
+    macro->setObjectName(QStringLiteral("MacroColumn"));
 
     m_tabControlLevel = new QTabBar(left);
     m_tabControlLevel->setObjectName(QStringLiteral("TabControlLevel"));
@@ -311,78 +297,85 @@ void TfrmMain::buildLevelArea()
     m_tabControlLevel->setExpanding(false);
     // The arrow keys switch levels once the tabs have the focus.
     m_tabControlLevel->setFocusPolicy(Qt::TabFocus);
-    m_tabControlLevel->move(4, 1);
-    m_tabControlLevel->adjustSize();
-    const int tabHeight = m_tabControlLevel->sizeHint().height();
 
+    // Behind the columns; its top edge runs under the tabs' lower edge.
     auto* pane = new QFrame(area);
     pane->setObjectName(QStringLiteral("LevelPane"));
-    pane->setFrameShape(QFrame::StyledPanel);
-    pane->setFrameShadow(QFrame::Raised);
-    pane->setGeometry(2, tabHeight, ClientWidth - 4, areaHeight - tabHeight - 2);
+    pane->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
     pane->lower();
 
     m_panelPort = new QLabel(QStringLiteral("Port: <not set>"), area);
     m_panelPort->setObjectName(QStringLiteral("panelPort"));
-    m_panelPort->setFrameShape(QFrame::Panel);
-    m_panelPort->setFrameShadow(QFrame::Sunken);
+    m_panelPort->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_panelPort->setAlignment(Qt::AlignCenter);
     QFont portFont = m_panelPort->font();
     portFont.setBold(true);
     m_panelPort->setFont(portFont);
-    m_panelPort->setGeometry(ClientWidth - 4 - 232, 2, 232, tabHeight - 4);
-    QPalette portColours = m_panelPort->palette();
-    portColours.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    m_panelPort->setPalette(portColours);
+    const int tabHeight = m_tabControlLevel->sizeHint().height();
+    m_panelPort->setFixedSize(232, tabHeight - 4);
+
+    auto* grid = new QGridLayout(area);
+    grid->setContentsMargins(0, 0, 2, 2);
+    grid->setSpacing(0);
+    grid->setRowMinimumHeight(0, tabHeight);
+    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    grid->addWidget(left, 0, 0, 2, 1);
+    grid->addWidget(m_panelPort, 0, 1, 1, 2, Qt::AlignRight);
+    grid->addWidget(macro, 1, 1);
+    auto* paneMargin = new QVBoxLayout;
+    paneMargin->setContentsMargins(2, 0, 0, 0);
+    paneMargin->addWidget(pane);
+    grid->addLayout(paneMargin, 1, 0, 1, 3);
 
     // Model choice above the keypad.
-    auto* view =
-        makeLabel(left, "lblView", QStringLiteral("---------------- view ----------------"), 8,
-                  tabHeight + 8);
-    view->setGeometry(5, tabHeight + 8, 149, view->height());
+    QLabel* view =
+        MakeLabel(left, "lblView", QStringLiteral("---------------- view ----------------"));
     view->setAlignment(Qt::AlignHCenter);
     view->setAccessibleName(QStringLiteral("View"));
+    // As wide as the keypad: the dashes run to its edges.
+    view->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_rbModel510 = new QRadioButton(QStringLiteral("20 keys"), left);
     m_rbModel510->setObjectName(QStringLiteral("rbModel510"));
-    m_rbModel510->adjustSize();
-    m_rbModel510->move(14, tabHeight + 26);
     m_rbModel514 = new QRadioButton(QStringLiteral("12 keys"), left);
     m_rbModel514->setObjectName(QStringLiteral("rbModel514"));
-    m_rbModel514->adjustSize();
-    m_rbModel514->move(84, tabHeight + 26);
     connect(m_rbModel510, &QRadioButton::clicked, this, [this] { modelSelected(2); });
     connect(m_rbModel514, &QRadioButton::clicked, this, [this] { modelSelected(1); });
+    QHBoxLayout* models = MakeRow({m_rbModel510, m_rbModel514});
+    models->insertStretch(0);
 
     m_pnlKeypad = new TKeypadPanel(left);
 
+    auto* column = new QVBoxLayout(left);
+    column->setContentsMargins(5, 1, 8, 15);
+    column->setSpacing(6);
+    column->addWidget(m_tabControlLevel, 0, Qt::AlignLeft);
+    column->addWidget(view);
+    column->addLayout(models);
+    column->addSpacing(7);
+    // A row of its own, whose margins place the 12-key keypad.
+    column->addLayout(MakeRow({m_pnlKeypad}));
+    column->addStretch();
     buildManualEntry(left);
-    buildMacroArea(area);
+
+    buildMacroArea(macro);
 }
 
 void TfrmMain::buildManualEntry(QWidget* area)
 {
     auto* box = new QFrame(area);
+    area->layout()->addWidget(box);
     box->setObjectName(QStringLiteral("pnlManualEntry"));
-    box->setFrameShape(QFrame::StyledPanel);
-    box->setFrameShadow(QFrame::Sunken);
-    box->setGeometry(5, 286, 153, 108);
-
-    QLabel* enterData = makeLabel(box, "lblEnterData", QStringLiteral("Enter data"), 8, 6);
-    makeLabel(box, "lblManually", QStringLiteral("manually:"), enterData->geometry().right() + 4,
-              6);
+    box->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
 
     m_rbDecimal = new QRadioButton(QStringLiteral("Decimal"), box);
     m_rbDecimal->setObjectName(QStringLiteral("rbDecimal"));
-    m_rbDecimal->adjustSize();
-    m_rbDecimal->move(8, 26);
     m_rbDecimal->setChecked(true);
     m_rbHexadecimal = new QRadioButton(QStringLiteral("Hexadecimal"), box);
     m_rbHexadecimal->setObjectName(QStringLiteral("rbHexadecimal"));
-    m_rbHexadecimal->adjustSize();
-    m_rbHexadecimal->move(8, 46);
 
     m_edManualInput = new TManualInputEdit(box);
-    m_edManualInput->setGeometry(8, 74, 60, 24);
+    m_edManualInput->setFixedSize(60, 24);
     m_edManualInput->setAlignment(Qt::AlignRight);
 
     m_spdbtnInsert = new QToolButton(box);
@@ -390,90 +383,94 @@ void TfrmMain::buildManualEntry(QWidget* area)
     m_spdbtnInsert->setText(QStringLiteral("Insert"));
     m_spdbtnInsert->setToolTip(QStringLiteral("Insert the value into the macro"));
     m_spdbtnInsert->setFocusPolicy(Qt::TabFocus);
-    m_spdbtnInsert->setGeometry(76, 74, 68, 24);
+    m_spdbtnInsert->setFixedSize(68, 24);
 
-    connect(m_rbDecimal, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            m_edManualInput->SetHexadecimal(false);
-        }
-    });
-    connect(m_rbHexadecimal, &QRadioButton::toggled, this, [this](bool on) {
-        if (on) {
-            m_edManualInput->SetHexadecimal(true);
-        }
-    });
+    auto* rows = new QVBoxLayout(box);
+    rows->setContentsMargins(7, 5, 11, 11);
+    rows->setSpacing(5);
+    // One phrase in two labels.
+    QHBoxLayout* caption = MakeRow({MakeLabel(box, "lblEnterData", QStringLiteral("Enter data")),
+                                    MakeLabel(box, "lblManually", QStringLiteral("manually:"))});
+    caption->setSpacing(3);
+    rows->addLayout(caption);
+    rows->addWidget(m_rbDecimal);
+    rows->addWidget(m_rbHexadecimal);
+    rows->addLayout(MakeRow({m_edManualInput, m_spdbtnInsert}));
+
+    // The two are exclusive: Hexadecimal's state is the entry's base.
+    connect(m_rbHexadecimal, &QRadioButton::toggled, m_edManualInput,
+            &TManualInputEdit::SetHexadecimal);
     connect(m_edManualInput, &TManualInputEdit::enterPressed, this, &TfrmMain::manualEnter);
     connect(m_spdbtnInsert, &QToolButton::clicked, this, &TfrmMain::manualInsertClicked);
 }
 
 void TfrmMain::buildMacroArea(QWidget* area)
 {
-    const int top = m_tabControlLevel->sizeHint().height() + 4;
-
     auto* header = new QFrame(area);
     header->setObjectName(QStringLiteral("pnlMacroHeader"));
-    header->setFrameShape(QFrame::StyledPanel);
-    header->setFrameShadow(QFrame::Raised);
-    header->setGeometry(MacroLeft, top, MacroWidth, 64);
+    header->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
 
     m_lblMacroHeader =
-        makeLabel(header, "lblMacroHeader", QStringLiteral("Macro for Key 1, Level 1"), 8, 4);
+        MakeLabel(header, "lblMacroHeader", QStringLiteral("Macro for Key 1, Level 1"));
     QFont bold = m_lblMacroHeader->font();
     bold.setBold(true);
     m_lblMacroHeader->setFont(bold);
-    m_lblMacroHeader->setFixedWidth(200);
 
-    auto* available = makeLabel(header, "lblSpaceAvailable",
-                                QStringLiteral("Bytes available for this macro:"), 230, 4);
+    QLabel* available =
+        MakeLabel(header, "lblSpaceAvailable", QStringLiteral("Bytes available for this macro:"));
     m_lblBytesUsed = new TValueLabel(QStringLiteral("100"), available, header);
     m_lblBytesUsed->setObjectName(QStringLiteral("lblBytesUsed"));
     m_lblBytesUsed->setFont(bold);
-    m_lblBytesUsed->setGeometry(available->geometry().right() + 6, 4, 30, available->height());
 
-    makeLabel(header, "Label1", QStringLiteral("Description:"), 8, 23);
     m_editName = new QLineEdit(header);
     m_editName->setObjectName(QStringLiteral("EditName"));
     m_editName->setMaxLength(40);
     m_editName->setToolTip(QStringLiteral("Enter optional name for key macro."));
-    m_editName->setGeometry(78, 21, 144, 20);
+    m_editName->setFixedSize(144, 20);
 
     m_progressBar1 = new QProgressBar(header);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar1->setRange(0, 100);
     m_progressBar1->setValue(0);
     m_progressBar1->setTextVisible(false);
-    m_progressBar1->setGeometry(230, 24, MacroWidth - 230 - 10, 14);
+    m_progressBar1->setFixedHeight(14);
 
-    m_chkboxAutoRepeat = new QCheckBox(QStringLiteral("- This macro can auto-repeat"), header);
-    m_chkboxAutoRepeat->setObjectName(QStringLiteral("chkboxAutoRepeat"));
+    m_chkboxAutoRepeat =
+        MakeCheck(header, "chkboxAutoRepeat", QStringLiteral("- This macro can auto-repeat"));
     m_chkboxAutoRepeat->setToolTip(
         QStringLiteral("Check this box to make the current macro auto-repeat"));
-    m_chkboxAutoRepeat->adjustSize();
-    m_chkboxAutoRepeat->move(6, 43);
     m_chkboxAutoRepeat->setFocusPolicy(Qt::TabFocus);
 
-    m_cboxKeyAsTrueTerminal =
-        new QCheckBox(QStringLiteral("- Transmit this key (don't buffer)"), header);
-    m_cboxKeyAsTrueTerminal->setObjectName(QStringLiteral("cboxKeyAsTrueTerminal"));
+    m_cboxKeyAsTrueTerminal = MakeCheck(header, "cboxKeyAsTrueTerminal",
+                                        QStringLiteral("- Transmit this key (don't buffer)"));
     m_cboxKeyAsTrueTerminal->setToolTip(
         QStringLiteral("Treat this LineEdit key as if in TrueTerminal mode"));
-    m_cboxKeyAsTrueTerminal->adjustSize();
-    m_cboxKeyAsTrueTerminal->move(228, 43);
     m_cboxKeyAsTrueTerminal->setEnabled(false);
     m_cboxKeyAsTrueTerminal->setFocusPolicy(Qt::TabFocus);
 
-    m_grid = new TMacroGrid(area);
-    const int gridTop = header->geometry().bottom() + 3;
-    const int frame = 2 * m_grid->frameWidth();
-    const int gridWidth = 8 * TMacroGrid::CellWidth + frame +
-                          m_grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_grid);
-    m_grid->setGeometry(MacroLeft + (MacroWidth - gridWidth) / 2, gridTop, gridWidth,
-                        7 * TMacroGrid::CellHeight + frame);
+    // The key's macro on the left, the bytes it uses on the right.
+    auto* fields = new QGridLayout(header);
+    fields->setContentsMargins(7, 3, 9, 1);
+    fields->setSpacing(3);
+    fields->setColumnStretch(1, 1);
+    fields->addWidget(m_lblMacroHeader, 0, 0);
+    fields->addLayout(MakeRow({available, m_lblBytesUsed}), 0, 1);
+    fields->addLayout(
+        MakeRow({MakeLabel(header, "Label1", QStringLiteral("Description:")), m_editName}), 1, 0);
+    fields->addWidget(m_progressBar1, 1, 1);
+    fields->addWidget(m_chkboxAutoRepeat, 2, 0);
+    fields->addWidget(m_cboxKeyAsTrueTerminal, 2, 1);
 
+    m_grid = new TMacroGrid(area);
     m_pcKeyboard = new TPcKeyboard(area);
-    m_pcKeyboard->setObjectName(QStringLiteral("PcKeyboard"));
-    const int keyboardTop = ClientHeight - ToolBarHeight - 6 - TPcKeyboard::KeyboardHeight;
-    m_pcKeyboard->move(MacroLeft + (MacroWidth - TPcKeyboard::KeyboardWidth) / 2, keyboardTop);
+
+    auto* column = new QVBoxLayout(area);
+    column->setContentsMargins(0, 4, 0, 4);
+    column->setSpacing(2);
+    column->addWidget(header);
+    column->addWidget(m_grid, 0, Qt::AlignHCenter);
+    column->addStretch();
+    column->addWidget(m_pcKeyboard, 0, Qt::AlignHCenter);
 
     m_popmenuClearMacro = new TGridPopupMenu(this);
     m_popmenKeyType = new TKeyTypeMenu(this);

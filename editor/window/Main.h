@@ -64,7 +64,6 @@ public:
     TDocument& Document() { return m_document; }
     TKeypadClass& Keypad() { return m_document.Keypad(); }
     TRomRecords& Rom() { return m_document.Rom(); }
-    TEditingController& Editing() { return m_editing; }
     bool Modified() const { return m_document.Modified(); }
     bool RomEditMode() const { return m_romEditMode; }
     int KeypadLayout() const { return m_keypadLayout; }

@@ -3,6 +3,7 @@
 #include "editor/model/KeypadClass.h"
 
 #include <QAbstractButton>
+#include <QBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
@@ -203,8 +204,6 @@ protected:
         }
     }
 
-    QSize sizeHint() const override { return QSize(TPcKeyboard::KeyPitch - 2, 19); }
-
 private:
     CapColour m_colour;
     QString m_upper;
@@ -275,20 +274,6 @@ QString capAccessibleName(const KeyCap& cap)
     return QString::fromLatin1(cap.Lower);
 }
 
-QLabel* smallLabel(const QString& text, const QRect& geometry, Qt::Alignment align, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setPixelSize(10);
-    label->setFont(font);
-    label->setAlignment(align);
-    label->setGeometry(geometry);
-    return label;
-}
-
-constexpr int CommandRowHeight = 24;
-constexpr int CommandGroupWidth = 206;
-
 } // namespace
 
 TPcKeyboard::TPcKeyboard(QWidget* parent) : QWidget(parent)
@@ -296,18 +281,11 @@ TPcKeyboard::TPcKeyboard(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("PcKeyboard"));
     setFixedSize(KeyboardWidth, KeyboardHeight);
 
-    // The command row: beep, then delay, each with its track bar and end marks.
-    auto makeCommand = [this](const char* name, const char* caption, const char* hint, int left) {
-        auto* button = new KeyCapButton(CapColour::Command, "", caption, this);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setToolTip(QString::fromLatin1(hint));
-        button->setGeometry(left, 2, 44, 20);
-        return button;
-    };
-    m_btnBeep = makeCommand("btnBeep", "Beep", "3 byte Beep command", 0);
-    m_tbBeepValue = makeTrackBar("tbBeepValue", 0);
-    m_btnDelay = makeCommand("btnDelay", "Delay", "3 byte Delay command", CommandGroupWidth - 2);
-    m_tbDelayValue = makeTrackBar("tbDelayValue", CommandGroupWidth - 2);
+    // Above the key caps: beep and delay, each with its track bar and end
+    // marks, then a line of help. The caps stand on their key grid below.
+    auto* commands = new QHBoxLayout;
+    m_tbBeepValue = addCommand(commands, m_btnBeep, "Beep", "3 byte Beep command");
+    m_tbDelayValue = addCommand(commands, m_btnDelay, "Delay", "3 byte Delay command");
 
     m_lblKeyboard = new QLabel(
         QStringLiteral("Click on any key below or type on PC keyboard (green keys only)"), this);
@@ -315,7 +293,13 @@ TPcKeyboard::TPcKeyboard(QWidget* parent) : QWidget(parent)
     QFont labelFont = m_lblKeyboard->font();
     labelFont.setPixelSize(11);
     m_lblKeyboard->setFont(labelFont);
-    m_lblKeyboard->setGeometry(0, CommandRowHeight + 2, KeyboardWidth, 14);
+
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(2);
+    rows->addLayout(commands);
+    rows->addWidget(m_lblKeyboard);
+    rows->addStretch();
 
     for (const KeyCap& cap : KeyCaps) {
         auto* button = new KeyCapButton(cap.Colour, cap.Upper, cap.Lower, this);
@@ -382,22 +366,34 @@ TPcKeyboard::TPcKeyboard(QWidget* parent) : QWidget(parent)
             [this] { emit delayClicked(m_tbDelayValue->value()); });
 }
 
-QSlider* TPcKeyboard::makeTrackBar(const char* name, int left)
+QSlider* TPcKeyboard::addCommand(QBoxLayout* row, QAbstractButton*& button, const char* caption,
+                                 const char* hint)
 {
-    smallLabel(QStringLiteral("4ms"), QRect(left + 46, 0, 22, CommandRowHeight),
-               Qt::AlignRight | Qt::AlignVCenter, this)
-        ->setObjectName(QString::fromLatin1(name) + QStringLiteral("Min"));
+    button = new KeyCapButton(CapColour::Command, "", caption, this);
+    button->setObjectName(QStringLiteral("btn") + QLatin1String(caption));
+    button->setToolTip(QString::fromLatin1(hint));
+    button->setFixedSize(44, 20);
     auto* bar = new QSlider(Qt::Horizontal, this);
-    bar->setObjectName(QString::fromLatin1(name));
+    bar->setObjectName(QStringLiteral("tb%1Value").arg(QLatin1String(caption)));
     bar->setRange(1, 125);
     bar->setValue(50);
     bar->setTickInterval(16);
     bar->setTickPosition(QSlider::TicksBelow);
     bar->setFocusPolicy(Qt::NoFocus);
-    bar->setGeometry(left + 70, 0, 98, CommandRowHeight);
-    smallLabel(QStringLiteral("500ms"), QRect(left + 170, 0, 34, CommandRowHeight),
-               Qt::AlignLeft | Qt::AlignVCenter, this)
-        ->setObjectName(QString::fromLatin1(name) + QStringLiteral("Max"));
+    bar->setFixedHeight(24);
+    // The track bar's end marks, "tbBeepValueMin" and "tbBeepValueMax".
+    auto mark = [this, bar](const char* text, const char* end) {
+        auto* label = new QLabel(QString::fromLatin1(text), this);
+        label->setObjectName(bar->objectName() + QLatin1String(end));
+        QFont font = label->font();
+        font.setPixelSize(10);
+        label->setFont(font);
+        return label;
+    };
+    for (QWidget* part :
+         std::initializer_list<QWidget*>{button, mark("4ms", "Min"), bar, mark("500ms", "Max")}) {
+        row->addWidget(part, part == bar ? 1 : 0);
+    }
     auto showHint = [bar](int position) {
         bar->setToolTip(QString::number(4 * position) + QStringLiteral("ms"));
     };
@@ -409,11 +405,6 @@ QSlider* TPcKeyboard::makeTrackBar(const char* name, int left)
 QSize TPcKeyboard::sizeHint() const
 {
     return QSize(KeyboardWidth, KeyboardHeight);
-}
-
-QSize TPcKeyboard::minimumSizeHint() const
-{
-    return sizeHint();
 }
 
 void TPcKeyboard::ShowModifierButtons()

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class QAbstractButton;
+class QBoxLayout;
 class QLabel;
 class QSlider;
 
@@ -29,7 +30,6 @@ public:
     explicit TPcKeyboard(QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 
     // Shows the four Shift/Ctrl and the two (hidden) Alt toggles released,
     // without reporting a change; Caps Lock keeps its state.
@@ -55,7 +55,10 @@ signals:
 
 private:
     QAbstractButton* modifierButton(std::uint8_t flag) const;
-    QSlider* makeTrackBar(const char* name, int left);
+    // Adds a command button ("btnBeep"), its track bar ("tbBeepValue") and
+    // the bar's end marks to the row; returns the bar.
+    QSlider* addCommand(QBoxLayout* row, QAbstractButton*& button, const char* caption,
+                        const char* hint);
 
     QAbstractButton* m_sbtnLShift = nullptr;
     QAbstractButton* m_sbtnRShift = nullptr;
