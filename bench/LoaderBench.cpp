@@ -2,7 +2,7 @@
 // the far end of a pseudo-terminal linked as ports/COM3, each byte's arrival
 // time noted. Reports the gaps between bytes against DownloadDelay and the time
 // a whole image takes.
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/Loader.h"
 #include "tests/support/TempHome.h"

@@ -1,7 +1,9 @@
 // Saving and loading a full document: every macro at the 100-byte limit, every
 // macro named, every parameter away from its default.
 #include "common/AtomicFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
+#include "editor/model/RedefinitionFile.h"
+#include "editor/model/RomFile.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,10 @@
 // readers never fail, the writers write what was read, and what they wrote
 // reads back.
 #include "common/AtomicFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/RedefinitionFile.h"
+#include "editor/model/RomFile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -104,13 +104,13 @@ void TfrmAdvanced::fill()
     // The card pages by reader type; a wedge is "Ext. Wedge" and shows its
     // data to post-processing only when it sends packets.
     const int type = work.CardReader_Type;
-    const bool wedge = TAdvancedBarcodePage::IsWedge(work);
+    const bool wedge = IsWedge(work);
     m_pages->setTabText(PageBarcode,
                         wedge ? QStringLiteral("Ext. Wedge") : QStringLiteral("Barcode/RFID"));
-    m_pages->setTabVisible(PageBarcode, type == 1 || wedge);
-    m_pages->setTabVisible(PageMagCard, type == 2);
-    m_pages->setTabVisible(PageEcr, type == 1 || type == 2 ||
-                                        (wedge && TAdvancedBarcodePage::Packetized(work)));
+    m_pages->setTabVisible(PageBarcode, type == ReaderBarcode || wedge);
+    m_pages->setTabVisible(PageMagCard, type == ReaderMagCard);
+    m_pages->setTabVisible(PageEcr, type == ReaderBarcode || type == ReaderMagCard ||
+                                        (wedge && Packetized(work)));
     m_loading = false;
 }
 

@@ -20,12 +20,6 @@ namespace tessaron {
 
 namespace {
 
-enum
-{
-    WedgePassThru = 0x02,
-    WedgePacketize = 0x82,
-};
-
 const std::array<const char*, 4> BarcodeLabels = {
     "Barcode/RFID prefix character:", "Barcode/RFID start character: *",
     "Barcode/RFID end character: *", "Barcode/RFID suffix character:"};

@@ -3,8 +3,8 @@
 #include "FormBuilder.h"
 #include "LcdPanel.h"
 #include "SpinEdit.h"
-#include "WordFormat.h"
 #include "common/QtPicture.h"
+#include "editor/model/PackedFields.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -17,14 +17,6 @@
 #include <QVBoxLayout>
 
 namespace tessaron {
-
-namespace {
-
-// DeviceType for each reader type: none, barcode/RFID and magnetic card
-// (0x81), external wedge passing its data through (2).
-constexpr std::array<std::uint8_t, 4> DeviceTypes = {0x00, 0x81, 0x81, 0x02};
-
-} // namespace
 
 TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
     : TAdvancedPage(editor, "tabCardType"), m_readerGroup(MakeButtonGroup(this)),
@@ -78,7 +70,7 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
         m_readerGroup,
         [](TAdvancedParams& w, int id) {
             w.CardReader_Type = static_cast<std::uint8_t>(id);
-            w.DeviceType = DeviceTypes[static_cast<size_t>(id)];
+            w.DeviceType = DeviceTypeFor(id);
         },
         true);
     OnIndex(m_cboxCardBaudRate, [](TAdvancedParams& w, int index) {
@@ -104,7 +96,8 @@ void TAdvancedCardTypePage::Fill(const TAdvancedParams& work)
 {
     // Another stored type checks no button and shows no reader settings.
     CheckId(m_readerGroup, work.CardReader_Type);
-    const bool reader = work.CardReader_Type >= 1 && work.CardReader_Type <= 3;
+    const bool reader =
+        work.CardReader_Type >= ReaderBarcode && work.CardReader_Type <= ReaderWedge;
     SetPicture(m_imgCardReader, reader ? m_readerPictures[work.CardReader_Type] : QPixmap());
     SetVisible({m_gboxCardCom, m_gboxCardOKMessage}, reader);
 

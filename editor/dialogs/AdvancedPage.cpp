@@ -10,15 +10,6 @@
 
 namespace tessaron {
 
-TOperatingMode OperatingModeOf(const TAdvancedParams& params)
-{
-    if (params.ScreenEnable != 0) {
-        return TOperatingMode::Screen;
-    }
-    return (params.Operating_Mode & 0x01) != 0 ? TOperatingMode::LineEdit
-                                               : TOperatingMode::TrueTerminal;
-}
-
 TAdvancedPage::TAdvancedPage(TAdvancedEditor& editor, const char* objectName) : m_editor(editor)
 {
     setObjectName(QString::fromLatin1(objectName));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/dialogs/AdvancedEditor.h"
+#include "editor/model/PackedFields.h"
 
 #include <QWidget>
 
@@ -13,16 +14,6 @@ class QLineEdit;
 class QSpinBox;
 
 namespace tessaron {
-
-// The operating mode as the Mode page's buttons show it: Automated Screen
-// Mode overrides the Line Edit bit of Operating_Mode.
-enum class TOperatingMode
-{
-    TrueTerminal,
-    LineEdit,
-    Screen,
-};
-TOperatingMode OperatingModeOf(const TAdvancedParams& params);
 
 // One page of the Advanced ROM Properties dialog. Its controls store into the
 // working copy at once, through the handlers below, which do nothing while

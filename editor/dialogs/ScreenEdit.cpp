@@ -5,6 +5,7 @@
 #include "LcdPanel.h"
 #include "SpinEdit.h"
 #include "common/ButtonAccessible.h"
+#include "editor/model/PackedFields.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -314,8 +315,9 @@ void TfrmScreenEdit::fill()
     m_cboxSaveDataForNextScreen->setChecked(s.bSaveDataForNextScreen != 0);
 
     // States other than off, on and flashing check no button.
-    CheckId(m_greenGroup, s.LedModes / 10);
-    CheckId(m_redGroup, s.LedModes % 10);
+    const TScreenLeds leds = ScreenLedsOf(s.LedModes);
+    CheckId(m_greenGroup, leds.Green);
+    CheckId(m_redGroup, leds.Red);
 
     const bool timeout = m_cboxTimeoutEnable->isChecked();
     SetEnabled({m_lblTimeoutAction, m_cboxTimeoutAction, m_lblTimeoutPeriod, m_spinTimeoutPeriod},
@@ -369,11 +371,8 @@ void TfrmScreenEdit::setLedModes()
     // A LED whose stored state no button shows keeps it.
     store(
         [this](TScreenDataRec& s) {
-            const int green =
-                m_greenGroup->checkedId() >= 0 ? m_greenGroup->checkedId() : s.LedModes / 10;
-            const int red =
-                m_redGroup->checkedId() >= 0 ? m_redGroup->checkedId() : s.LedModes % 10;
-            s.LedModes = static_cast<std::uint8_t>(10 * green + red);
+            s.LedModes =
+                ScreenLedModes(s.LedModes, {m_greenGroup->checkedId(), m_redGroup->checkedId()});
         },
         false);
 }

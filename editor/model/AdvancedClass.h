@@ -96,11 +96,11 @@ struct TScreenDataRec
 
 using TScreenDataArray = std::array<TScreenDataRec, ScreenCount>;
 
-// The values SetRomDefaults gives ("New" column).
+// The values of a new document (SetRomDefaults).
 TAdvancedParams NewAdvancedParams();
 TScreenDataRec NewScreenData(int screenNumber); // 1..8
 
-// The values the ROM-file reader takes for missing keys ("File" column).
+// The values the ROM-file reader takes for missing keys.
 TAdvancedParams FileDefaultAdvancedParams();
 TScreenDataRec FileDefaultScreenData();
 

@@ -1,6 +1,10 @@
 #include "Document.h"
 
-#include "FileIO.h"
+#include "DownloadImage.h"
+#include "LoaderSettings.h"
+#include "RedefinitionFile.h"
+#include "RomFile.h"
+#include "RomSections.h"
 
 #include "common/AsciiText.h"
 #include "common/CommandLine.h"

@@ -1,5 +1,7 @@
 #include "KeypadClass.h"
 
+#include "GlobalParameters.h"
+
 #include <cstdio>
 
 namespace tessaron {
@@ -517,30 +519,7 @@ void TKeypadClass::Reset()
     m_currentKey = 0;
     m_currentLevel = 0;
 
-    Key_Roll_Over = 2;
-    LED_Function = 49;
-    Character_Pacing = 2;
-    DOWNLOAD_DELAY = 0;
-    Operating_Mode = 1;
-    LineEdit_TailCharacter = 13;
-    Key_Click = 40;
-    Command_Prefix = 64;
-    Baud_Rate = 3;
-    Word_Format = 8;
-    Xon_Character = 0;
-    Xoff_Character = 0;
-    CardReader_Type = 1;
-    CardReader_StartCharacter = 9;
-    CardReader_StartCharacterEnable = 0;
-    CardReader_EndCharacter = 13;
-    CardReader_EndCharacterEnable = 1;
-    CardReader_Tracks = 3;
-    CardReader_StartSentinel = 0;
-    CardReader_EndSentinel = 13;
-    CardReader_FieldSeparator = 9;
-    CardReader_BadSwipe = 0;
-    RF_Keypad_ID = 0;
-    CDC_Serial_No = 1;
+    SetNewGlobalParameters(*this);
 }
 
 void TKeypadClass::SelectKey(std::uint8_t key)

@@ -3,6 +3,7 @@
 #include "common/KeyboardState.h"
 #include "editor/model/Document.h"
 #include "editor/model/MacroClip.h"
+#include "editor/model/PackedFields.h"
 
 #include <algorithm>
 
@@ -243,10 +244,10 @@ void TEditingController::CheckLengthWarning()
     }
     const TRomRecords& rom = m_document.Rom();
     if (m_romEditMode) {
-        if ((rom.AdvancedParams.Operating_Mode & 1) != 0) {
+        if (IsLineEdit(rom.AdvancedParams.Operating_Mode)) {
             m_view.ShowLengthWarning(rom.AdvancedParamsWork.LcdXlate != 0);
         }
-    } else if ((keypad.Operating_Mode & 1) != 0) {
+    } else if (IsLineEdit(keypad.Operating_Mode)) {
         m_view.ShowLengthWarning(false);
     }
 }
@@ -328,19 +329,20 @@ void TEditingController::LedCommand(int cursor, int n)
     InsertKeyCode(cursor, LedBase + n);
     const TKeypadClass& keypad = m_document.Keypad();
     const std::uint8_t mode = keypad.Operating_Mode;
-    if ((mode >> 4) == 3) {
+    if (HostModeOf(mode) == THostMode::Hid) {
         m_view.ShowInformation(
             "Note: The LED cannot be controlled by Host or Macro in HID Keyboard mode.");
         return;
     }
-    if ((mode & 1) != 0 && keypad.SendLineEditKeyASAP() == 0) {
+    if (IsLineEdit(mode) && keypad.SendLineEditKeyASAP() == 0) {
         m_view.ShowInformation("Keypad must be in True Terminal mode or key  must have "
                                "\"Transmit this key\"\nchecked in order for the LED command to "
                                "function.");
     }
+    // Commands 8 to 10 are the green LED's, 11 to 13 the red LED's.
     const bool green = n <= 10;
-    const int function = green ? (keypad.LED_Function >> 4) & 3 : keypad.LED_Function & 3;
-    if (function != 2) {
+    const TLedFunctions functions = LedFunctionsOf(keypad.LED_Function);
+    if ((green ? functions.Green : functions.Red) != LedHostControl) {
         m_view.ShowInformation(green ? "The Green LED will not operate in your macro unless you "
                                        "change\nthe Green LED mode to Host/Macro in the "
                                        "Properties panel."

@@ -7,7 +7,8 @@
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/PackedFields.h"
 #include "editor/window/EditorSettings.h"
 #include "editor/window/GridPopupMenu.h"
 #include "editor/window/KeyButton.h"
@@ -708,7 +709,7 @@ void TfrmMain::ShowMacro(int position)
     m_lblBytesUsed->setText(QString::number(MacroByteLimit - used));
     m_chkboxAutoRepeat->setChecked(keypad.AutoRepeat() != 0);
     m_cboxKeyAsTrueTerminal->setChecked(keypad.SendLineEditKeyASAP() != 0);
-    m_cboxKeyAsTrueTerminal->setEnabled((keypad.Operating_Mode & 1) != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled(IsLineEdit(keypad.Operating_Mode));
     m_progressBar1->setValue(std::clamp(used, 0, MacroByteLimit));
     m_editName->setText(QString::fromLatin1(keypad.MacroName().c_str()));
 }

@@ -8,7 +8,7 @@
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/PackedFields.h"
 #include "editor/window/EditorSettings.h"
 #include "editor/window/KeypadPanel.h"
 #include "editor/window/MacroLen.h"
@@ -284,7 +284,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 void TfrmMain::afterPropertiesClick()
 {
     ShowPortStatus();
-    m_cboxKeyAsTrueTerminal->setEnabled((Keypad().Operating_Mode & 1) != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled(IsLineEdit(Keypad().Operating_Mode));
 }
 
 void TfrmMain::runPropertyDialog(QDialog& dialog)

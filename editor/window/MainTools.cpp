@@ -2,7 +2,7 @@
 #include "Main.h"
 
 #include "common/SuiteFolder.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
 #include "editor/window/About.h"
 
 #include <QFile>

@@ -7,8 +7,10 @@
 #include "tests/support/TempHome.h"
 
 #include "common/CommandLine.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "editor/model/KeypadClass.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/RedefinitionFile.h"
 
 #include <chrono>
 #include <csignal>

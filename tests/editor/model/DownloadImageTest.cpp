@@ -2,7 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/FileWriteError.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "common/FileWriteError.h"
 #include "common/IniFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/RedefinitionFile.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,9 @@
 
 #include "common/FileWriteError.h"
 #include "common/IniFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/RedefinitionFile.h"
+#include "editor/model/RomFile.h"
+#include "editor/model/RomSections.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

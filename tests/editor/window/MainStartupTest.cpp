@@ -2,7 +2,6 @@
 // the window's frame.
 #include "MainWindowFixture.h"
 
-#include "editor/model/FileIO.h"
 #include "editor/window/EditorSettings.h"
 
 #include <QGuiApplication>
