@@ -39,11 +39,9 @@ public:
         TKeypadClass k;
         for (int key = 0; key < (fullDocument ? MaxKeys : 4); ++key) {
             for (int level = 0; level < 2; ++level) {
-                k.SelectKey(static_cast<std::uint8_t>(key));
-                k.SelectLevel(static_cast<std::uint8_t>(level));
                 int pos = 0;
                 for (int i = 0; i < (fullDocument ? 100 : 10); ++i) {
-                    k.InsertItem(pos, 'a' + (key + i) % 26);
+                    k.InsertItem(key, level, pos, 'a' + (key + i) % 26);
                 }
             }
         }

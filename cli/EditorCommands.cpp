@@ -200,7 +200,7 @@ void ShowMacros(std::ostream& out, const TKeypadClass& k)
                 << " bytes\n    ";
             for (int slot = 0; slot < count; ++slot) {
                 out << (slot > 0 ? " [" : "[")
-                    << ItemLabelOf(macro.Items[static_cast<size_t>(slot)], k.HexView) << ']';
+                    << ItemLabelOf(macro.Items[static_cast<size_t>(slot)], false) << ']';
             }
             out << '\n';
         }

@@ -67,22 +67,23 @@ void TfrmAdvanced::DisableOkAndApply()
 
 void TfrmAdvanced::FormShow()
 {
+    m_work = m_context.Rom.AdvancedParams;
     fill();
     SetOkAndApplyEnabled(false);
 }
 
 void TfrmAdvanced::ApplyClick()
 {
-    m_context.Rom.ApplyAdvanced();
+    m_context.Rom.AdvancedParams = m_work;
     setCaption(false);
-    m_context.SetModified(true);
+    m_context.Applied();
     ApplyButton()->setEnabled(false);
 }
 
 void TfrmAdvanced::CancelClick()
 {
     setCaption(false);
-    m_context.Rom.CancelAdvanced();
+    m_work = m_context.Rom.AdvancedParams;
 }
 
 void TfrmAdvanced::Changed(bool reload)

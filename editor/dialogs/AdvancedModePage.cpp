@@ -114,14 +114,15 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
                 w.ScreenEnable = 1;
                 return;
             }
-            w.Operating_Mode = WithLineEdit(w.Operating_Mode, id == int(TKeypadMode::LineEdit));
+            w.Operating_Mode =
+                WithBit(w.Operating_Mode, LineEditBit, id == int(TKeypadMode::LineEdit));
             w.ScreenEnable = 0;
         },
         true);
     OnToggled(
         m_cboxMaskUserInput,
         [](TAdvancedParams& w, bool on) {
-            w.Operating_Mode = WithInputMasked(w.Operating_Mode, on);
+            w.Operating_Mode = WithBit(w.Operating_Mode, MaskedInputBit, on);
         },
         true);
     OnToggled(m_cboxEcho, [](TAdvancedParams& w, bool on) { w.bHostEcho = on ? 1 : 0; });

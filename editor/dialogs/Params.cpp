@@ -467,7 +467,7 @@ void TfrmParameters::ApplyClick()
     k.RF_Keypad_ID = static_cast<std::uint8_t>(m_spinRFID->value());
     k.CDC_Serial_No = m_spinCdcSerialNo->value();
 
-    m_context.SetModified(true);
+    m_context.Applied();
     ApplyButton()->setEnabled(false);
 }
 

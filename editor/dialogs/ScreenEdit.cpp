@@ -279,9 +279,15 @@ void TfrmScreenEdit::buildLedsAndTransition(QWidget* parent)
     });
 }
 
+void TfrmScreenEdit::FormShow()
+{
+    m_work = m_context.Rom.ScreenData;
+    fill();
+}
+
 TScreenDataRec& TfrmScreenEdit::screen()
 {
-    return m_context.Rom.ScreenDataWork[static_cast<size_t>(m_current)];
+    return m_work[static_cast<size_t>(m_current)];
 }
 
 void TfrmScreenEdit::fill()
@@ -290,7 +296,7 @@ void TfrmScreenEdit::fill()
     TScreenDataRec& s = screen();
     // A one-line LCD has no second line; the working screen loses it here,
     // the document only on Apply.
-    const bool oneLine = m_context.Rom.AdvancedParamsWork.LcdSize == 16;
+    const bool oneLine = m_context.Rom.AdvancedParams.LcdSize == 16;
     if (oneLine) {
         s.TextLine2.clear();
     }
@@ -380,9 +386,9 @@ void TfrmScreenEdit::setLedModes()
 void TfrmScreenEdit::ApplyClick()
 {
     if (m_changed) {
-        m_context.SetModified(true);
+        m_context.Applied();
     }
-    m_context.Rom.ApplyScreens();
+    m_context.Rom.ScreenData = m_work;
     setWindowTitle(Caption);
     m_changed = false;
     ApplyButton()->setEnabled(false);
@@ -390,7 +396,7 @@ void TfrmScreenEdit::ApplyClick()
 
 void TfrmScreenEdit::CancelClick()
 {
-    m_context.Rom.CancelScreens();
+    m_work = m_context.Rom.ScreenData;
     setWindowTitle(Caption);
     m_changed = false;
 }

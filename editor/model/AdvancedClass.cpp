@@ -53,8 +53,6 @@ void TRomRecords::SetRomDefaults()
     for (int i = 0; i < ScreenCount; ++i) {
         ScreenData[static_cast<size_t>(i)] = NewScreenData(i + 1);
     }
-    AdvancedParamsWork = AdvancedParams;
-    ScreenDataWork = ScreenData;
 }
 
 std::string PadLcdLine(std::string text)

@@ -367,12 +367,12 @@ int MacroBytesUsed(const TMacroData& macro)
     return bytes;
 }
 
-std::string ItemLabelOf(std::int32_t item, std::uint8_t hexView)
+std::string ItemLabelOf(std::int32_t item, bool hexView)
 {
     if (item == MacroEnd) {
         return " ";
     }
-    if (hexView == 1) {
+    if (hexView) {
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(item));
         return buffer;
@@ -516,108 +516,56 @@ void TKeypadClass::Reset()
             level.MacroName.clear();
         }
     }
-    m_currentKey = 0;
-    m_currentLevel = 0;
-
     SetNewGlobalParameters(*this);
 }
 
-void TKeypadClass::SelectKey(std::uint8_t key)
+void TKeypadClass::SetKeyType(int key, std::uint8_t type)
 {
-    if (key < MaxKeys) {
-        m_currentKey = key;
-    }
+    m_keys[static_cast<size_t>(key)].KeyType = type;
 }
 
-void TKeypadClass::SelectLevel(std::uint8_t level)
+void TKeypadClass::SetAutoRepeat(int key, int level, std::uint8_t flag)
 {
-    if (level < 2) {
-        m_currentLevel = level;
-    }
+    macro(key, level).AutoRepeat = flag;
 }
 
-TMacroData& TKeypadClass::level()
+void TKeypadClass::SetSendLineEditKeyASAP(int key, int level, std::uint8_t flag)
 {
-    return m_keys[m_currentKey].Levels[m_currentLevel];
+    macro(key, level).SendLineEditKeyASAP = flag;
 }
 
-const TMacroData& TKeypadClass::level() const
+void TKeypadClass::SetMacroName(int key, int level, std::string name)
 {
-    return m_keys[m_currentKey].Levels[m_currentLevel];
+    macro(key, level).MacroName = std::move(name);
 }
 
-std::uint8_t TKeypadClass::KeyType() const
-{
-    return m_keys[m_currentKey].KeyType;
-}
-
-void TKeypadClass::SetKeyType(std::uint8_t type)
-{
-    m_keys[m_currentKey].KeyType = type;
-}
-
-std::uint8_t TKeypadClass::AutoRepeat() const
-{
-    return level().AutoRepeat;
-}
-
-void TKeypadClass::SetAutoRepeat(std::uint8_t flag)
-{
-    level().AutoRepeat = flag;
-}
-
-std::uint8_t TKeypadClass::SendLineEditKeyASAP() const
-{
-    return level().SendLineEditKeyASAP;
-}
-
-void TKeypadClass::SetSendLineEditKeyASAP(std::uint8_t flag)
-{
-    level().SendLineEditKeyASAP = flag;
-}
-
-const std::string& TKeypadClass::MacroName() const
-{
-    return level().MacroName;
-}
-
-void TKeypadClass::SetMacroName(std::string name)
-{
-    level().MacroName = std::move(name);
-}
-
-std::uint8_t TKeypadClass::ItemCount() const
+std::uint8_t TKeypadClass::ItemCount(int key, int level) const
 {
     // At most 100 items fit under the byte limit, so the count fits a byte.
-    return static_cast<std::uint8_t>(MacroItemCount(level()));
+    return static_cast<std::uint8_t>(MacroItemCount(Macro(key, level)));
 }
 
-int TKeypadClass::BytesUsed() const
+int TKeypadClass::BytesUsed(int key, int level) const
 {
-    return MacroBytesUsed(level());
+    return MacroBytesUsed(Macro(key, level));
 }
 
-std::int32_t TKeypadClass::Item(int slot) const
+std::int32_t TKeypadClass::Item(int key, int level, int slot) const
 {
     if (slot < 0 || slot >= MacroSlots) {
         return MacroEnd;
     }
-    return level().Items[static_cast<size_t>(slot)];
+    return Macro(key, level).Items[static_cast<size_t>(slot)];
 }
 
-void TKeypadClass::ClearMacro()
+void TKeypadClass::ClearMacro(int key, int level)
 {
-    level().Items.fill(MacroEnd);
+    macro(key, level).Items.fill(MacroEnd);
 }
 
-bool TKeypadClass::storeAt(int& position, std::int32_t item)
+bool TKeypadClass::storeAt(TMacroData& macro, int& position, std::int32_t item, int count)
 {
-    return storeAt(position, item, ItemCount());
-}
-
-bool TKeypadClass::storeAt(int& position, std::int32_t item, int count)
-{
-    auto& items = level().Items;
+    auto& items = macro.Items;
     if (count >= MacroSlots - 1) {
         // The last slot always keeps the end marker.
         return false;
@@ -636,9 +584,9 @@ bool TKeypadClass::storeAt(int& position, std::int32_t item, int count)
     return true;
 }
 
-bool TKeypadClass::InsertItem(int& position, std::int32_t item)
+bool TKeypadClass::InsertItem(int key, int level, int& position, std::int32_t item)
 {
-    if (BytesUsed() + 1 > MacroByteLimit) {
+    if (BytesUsed(key, level) + 1 > MacroByteLimit) {
         return false;
     }
     // A negative value would be taken for the end marker (or break the cost
@@ -646,11 +594,11 @@ bool TKeypadClass::InsertItem(int& position, std::int32_t item)
     if (item < 0) {
         return false;
     }
-    return storeAt(position, item);
+    return storeAt(macro(key, level), position, item, ItemCount(key, level));
 }
 
-bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags,
-                                   bool pcShiftDown, bool pcCapsLockOn)
+bool TKeypadClass::InsertKeyNumber(int key, int level, int& position, int keyNumber,
+                                   std::uint8_t modifierFlags, bool pcShiftDown, bool pcCapsLockOn)
 {
     if (keyNumber < 0) {
         // No row and no item: nothing to store.
@@ -665,7 +613,7 @@ bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t mo
     } else if ((keyNumber == 3 && shiftLike) || isCommand(keyNumber)) {
         cost = 2;
     }
-    if (BytesUsed() + cost > MacroByteLimit) {
+    if (BytesUsed(key, level) + cost > MacroByteLimit) {
         return false;
     }
 
@@ -689,32 +637,22 @@ bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t mo
     }
 
     if (item >= 0) {
-        storeAt(position, item);
+        storeAt(macro(key, level), position, item, ItemCount(key, level));
     }
     return true;
 }
 
-bool TKeypadClass::DeleteItem(std::uint8_t index)
+bool TKeypadClass::DeleteItem(int key, int level, std::uint8_t index)
 {
-    const int count = ItemCount();
+    const int count = ItemCount(key, level);
     if (index >= count) {
         return false;
     }
-    auto& items = level().Items;
+    auto& items = macro(key, level).Items;
     for (int i = index; i < count; ++i) {
         items[static_cast<size_t>(i)] = items[static_cast<size_t>(i + 1)];
     }
     return true;
-}
-
-std::string TKeypadClass::ItemLabel(int slot) const
-{
-    return ItemLabelOf(Item(slot), HexView);
-}
-
-std::string TKeypadClass::MacroText() const
-{
-    return MacroTextOf(level(), Command_Prefix);
 }
 
 std::string TKeypadClass::MacroText(int key, int level) const
@@ -722,7 +660,7 @@ std::string TKeypadClass::MacroText(int key, int level) const
     return MacroTextOf(Macro(key, level), Command_Prefix);
 }
 
-void TKeypadClass::AppendMacroText(std::string_view text)
+void TKeypadClass::AppendMacroText(int key, int level, std::string_view text)
 {
     // Malformed text is cut at the first pair that is not two hexadecimal
     // digits (an odd last digit included); everything before it is kept.
@@ -731,11 +669,11 @@ void TKeypadClass::AppendMacroText(std::string_view text)
     // InsertItem's rules, with the count and the bytes kept as we go rather
     // than recounted for every item. Once one insert is refused, so is every
     // later one.
-    int bytes = BytesUsed();
-    int count = ItemCount();
+    int bytes = BytesUsed(key, level);
+    int count = ItemCount(key, level);
     int position = 0;
     for (std::int32_t item : decoded.Items) {
-        if (bytes + 1 > MacroByteLimit || !storeAt(position, item, count)) {
+        if (bytes + 1 > MacroByteLimit || !storeAt(macro(key, level), position, item, count)) {
             break;
         }
         bytes += ItemCost(item);

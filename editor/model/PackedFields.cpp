@@ -9,13 +9,7 @@ namespace tessaron {
 
 namespace {
 
-constexpr std::uint8_t LineEditBit = 0x01;
-constexpr std::uint8_t MaskedInputBit = 0x02;
 constexpr std::uint8_t SecondEncoding = 0x80;
-constexpr std::uint8_t Track1Bit = 0x01;
-constexpr std::uint8_t Track2Bit = 0x02;
-constexpr std::int32_t EcrField = 0x000F;
-constexpr std::int32_t EcrWord = 0xFFFF;
 
 // Bits 0 to 2 of the second word format layout: 0 none, 4 even, 5 odd,
 // 6 space, 7 mark.
@@ -58,31 +52,6 @@ bool isUserHostMode(THostMode host)
 
 } // namespace
 
-bool IsLineEdit(std::uint8_t operatingMode)
-{
-    return HasBit(operatingMode, LineEditBit);
-}
-
-bool IsInputMasked(std::uint8_t operatingMode)
-{
-    return HasBit(operatingMode, MaskedInputBit);
-}
-
-THostMode HostModeOf(std::uint8_t operatingMode)
-{
-    return static_cast<THostMode>(operatingMode >> 4);
-}
-
-std::uint8_t WithLineEdit(std::uint8_t operatingMode, bool lineEdit)
-{
-    return WithBit(operatingMode, LineEditBit, lineEdit);
-}
-
-std::uint8_t WithInputMasked(std::uint8_t operatingMode, bool masked)
-{
-    return WithBit(operatingMode, MaskedInputBit, masked);
-}
-
 THostMode UserHostMode(std::uint8_t operatingMode)
 {
     const THostMode host = HostModeOf(operatingMode);
@@ -92,7 +61,8 @@ THostMode UserHostMode(std::uint8_t operatingMode)
 std::uint8_t UserOperatingMode(bool lineEdit, bool masked, THostMode host)
 {
     const int nibble = isUserHostMode(host) ? static_cast<int>(host) << 4 : 0;
-    return static_cast<std::uint8_t>(WithInputMasked(WithLineEdit(0, lineEdit), masked) | nibble);
+    return static_cast<std::uint8_t>((lineEdit ? LineEditBit : 0) | (masked ? MaskedInputBit : 0) |
+                                     nibble);
 }
 
 TKeypadMode KeypadModeOf(const TAdvancedParams& params)
@@ -101,26 +71,6 @@ TKeypadMode KeypadModeOf(const TAdvancedParams& params)
         return TKeypadMode::Screen;
     }
     return IsLineEdit(params.Operating_Mode) ? TKeypadMode::LineEdit : TKeypadMode::TrueTerminal;
-}
-
-TLedFunctions LedFunctionsOf(std::uint8_t ledFunction)
-{
-    return {(ledFunction >> 4) & 0x03, ledFunction & 0x03};
-}
-
-std::uint8_t LedFunctionValue(TLedFunctions functions)
-{
-    return static_cast<std::uint8_t>(16 * functions.Green + functions.Red);
-}
-
-TTracks TracksOf(std::uint8_t tracks)
-{
-    return {HasBit(tracks, Track1Bit), HasBit(tracks, Track2Bit)};
-}
-
-std::uint8_t WithTracks(std::uint8_t tracks, TTracks chosen)
-{
-    return WithBit(WithBit(tracks, Track1Bit, chosen.Track1), Track2Bit, chosen.Track2);
 }
 
 TWordFormat DecodeHostWordFormat(std::uint8_t value)
@@ -159,16 +109,6 @@ TWordFormat DecodeCardWordFormat(std::uint8_t value)
     return {(value & 0x10) != 0, (value & 0x08) != 0, parityOf(value)};
 }
 
-std::uint8_t CardWithDataBits(std::uint8_t value, bool eight)
-{
-    return WithBit(value, 0x10, eight);
-}
-
-std::uint8_t CardWithStopBits(std::uint8_t value, bool two)
-{
-    return WithBit(value, 0x08, two);
-}
-
 std::uint8_t CardWithParity(std::uint8_t value, TParity parity)
 {
     return withLowBits(value, parityBits(parity));
@@ -194,27 +134,12 @@ std::uint8_t UserWordFormatValue(int entry)
     return values[static_cast<std::size_t>(entry)];
 }
 
-TScreenLeds ScreenLedsOf(std::uint8_t ledModes)
-{
-    return {ledModes / 10, ledModes % 10};
-}
-
 std::uint8_t ScreenLedModes(std::uint8_t ledModes, TScreenLeds leds)
 {
     const TScreenLeds kept = ScreenLedsOf(ledModes);
     const int green = leds.Green >= 0 ? leds.Green : kept.Green;
     const int red = leds.Red >= 0 ? leds.Red : kept.Red;
     return static_cast<std::uint8_t>(10 * green + red);
-}
-
-bool HasBit(std::uint8_t value, std::uint8_t bit)
-{
-    return (value & bit) != 0;
-}
-
-std::uint8_t WithBit(std::uint8_t value, std::uint8_t bit, bool set)
-{
-    return static_cast<std::uint8_t>(set ? (value | bit) : (value & ~bit));
 }
 
 std::uint8_t DeviceTypeFor(int readerType)
@@ -231,26 +156,6 @@ bool IsWedge(const TAdvancedParams& params)
 bool Packetized(const TAdvancedParams& params)
 {
     return !IsWedge(params) || (params.DeviceType & 0x80) != 0;
-}
-
-bool HasEcrFlag(std::int32_t ecrMode, std::int32_t flag)
-{
-    return (ecrMode & flag) != 0;
-}
-
-std::int32_t EcrWithFlag(std::int32_t ecrMode, std::int32_t flag, bool set)
-{
-    return set ? (ecrMode | flag) : (ecrMode & ~flag & EcrWord);
-}
-
-int EcrFieldOf(std::int32_t ecrMode)
-{
-    return ecrMode & EcrField;
-}
-
-std::int32_t EcrWithField(std::int32_t ecrMode, int field)
-{
-    return (ecrMode & ~EcrField & EcrWord) | field;
 }
 
 } // namespace tessaron

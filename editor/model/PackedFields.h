@@ -2,14 +2,22 @@
 
 // The parameter fields that pack several settings into one stored value, read
 // and changed by their named parts. The "With" functions change one part and
-// keep every other bit of the value; the "Value" functions make a whole value
-// from its parts (any other bit clear).
+// keep every other bit of the value.
 
 #include <cstdint>
 
 namespace tessaron {
 
 struct TAdvancedParams;
+
+constexpr bool HasBit(std::uint8_t value, std::uint8_t bit)
+{
+    return (value & bit) != 0;
+}
+constexpr std::uint8_t WithBit(std::uint8_t value, std::uint8_t bit, bool set)
+{
+    return static_cast<std::uint8_t>(set ? (value | bit) : (value & ~bit));
+}
 
 // --- The USB host mode: the high nibble of Operating_Mode in USER mode, the
 // whole of HostType in the ROM properties.
@@ -26,11 +34,20 @@ enum class THostMode : std::uint8_t
 
 // --- Operating_Mode: bit 0 Line Edit mode (else True Terminal), bit 1 user
 // input masked, bits 4 to 7 the host mode.
-bool IsLineEdit(std::uint8_t operatingMode);
-bool IsInputMasked(std::uint8_t operatingMode);
-THostMode HostModeOf(std::uint8_t operatingMode);
-std::uint8_t WithLineEdit(std::uint8_t operatingMode, bool lineEdit);
-std::uint8_t WithInputMasked(std::uint8_t operatingMode, bool masked);
+constexpr std::uint8_t LineEditBit = 0x01;
+constexpr std::uint8_t MaskedInputBit = 0x02;
+constexpr bool IsLineEdit(std::uint8_t mode)
+{
+    return HasBit(mode, LineEditBit);
+}
+constexpr bool IsInputMasked(std::uint8_t mode)
+{
+    return HasBit(mode, MaskedInputBit);
+}
+constexpr THostMode HostModeOf(std::uint8_t mode)
+{
+    return static_cast<THostMode>(mode >> 4);
+}
 // The host modes the USER Properties dialog knows: HID, RF and CDC; any other
 // is shown, and stored, as auto-detect.
 THostMode UserHostMode(std::uint8_t operatingMode);
@@ -61,8 +78,14 @@ struct TLedFunctions
     int Green;
     int Red;
 };
-TLedFunctions LedFunctionsOf(std::uint8_t ledFunction);
-std::uint8_t LedFunctionValue(TLedFunctions functions);
+constexpr TLedFunctions LedFunctionsOf(std::uint8_t value)
+{
+    return {(value >> 4) & 3, value & 3};
+}
+constexpr std::uint8_t LedFunctionValue(TLedFunctions f)
+{
+    return static_cast<std::uint8_t>(16 * f.Green + f.Red);
+}
 
 // --- CardReader_Tracks: bit 0 track 1, bit 1 track 2.
 struct TTracks
@@ -70,8 +93,14 @@ struct TTracks
     bool Track1;
     bool Track2;
 };
-TTracks TracksOf(std::uint8_t tracks);
-std::uint8_t WithTracks(std::uint8_t tracks, TTracks chosen);
+constexpr TTracks TracksOf(std::uint8_t tracks)
+{
+    return {HasBit(tracks, 1), HasBit(tracks, 2)};
+}
+constexpr std::uint8_t WithTracks(std::uint8_t tracks, TTracks chosen)
+{
+    return WithBit(WithBit(tracks, 1, chosen.Track1), 2, chosen.Track2);
+}
 
 // --- Word_Format and CardWordFormat, the serial word formats.
 //
@@ -105,8 +134,14 @@ std::uint8_t HostWithStopBits(std::uint8_t value, bool two);
 std::uint8_t HostWithParity(std::uint8_t value, TParity parity);
 
 TWordFormat DecodeCardWordFormat(std::uint8_t value);
-std::uint8_t CardWithDataBits(std::uint8_t value, bool eight);
-std::uint8_t CardWithStopBits(std::uint8_t value, bool two);
+constexpr std::uint8_t CardWithDataBits(std::uint8_t v, bool eight)
+{
+    return WithBit(v, 0x10, eight);
+}
+constexpr std::uint8_t CardWithStopBits(std::uint8_t v, bool two)
+{
+    return WithBit(v, 0x08, two);
+}
 std::uint8_t CardWithParity(std::uint8_t value, TParity parity);
 
 // The USER Properties list "8,N,1", "7,N,1", "7,O,1", "7,E,1" stores 8, 0, 6, 2;
@@ -117,13 +152,16 @@ int UserWordFormatEntry(std::uint8_t value);
 std::uint8_t UserWordFormatValue(int entry);
 
 // --- LedModes of a screen: decimal, 10 x green + red, each LED 0 off, 1 on,
-// 2 flashing. A state no button shows is kept (ScreenLedModes with -1).
+// 2 flashing.
 struct TScreenLeds
 {
     int Green;
     int Red;
 };
-TScreenLeds ScreenLedsOf(std::uint8_t ledModes);
+constexpr TScreenLeds ScreenLedsOf(std::uint8_t ledModes)
+{
+    return {ledModes / 10, ledModes % 10};
+}
 // A part given as -1 keeps what ledModes holds.
 std::uint8_t ScreenLedModes(std::uint8_t ledModes, TScreenLeds leds);
 
@@ -132,8 +170,6 @@ constexpr std::uint8_t CursorUnderline = 0x02;
 constexpr std::uint8_t CursorBlock = 0x01;
 constexpr std::uint8_t ScrollEnabled = 0x02;
 constexpr std::uint8_t WrapEnabled = 0x01;
-bool HasBit(std::uint8_t value, std::uint8_t bit);
-std::uint8_t WithBit(std::uint8_t value, std::uint8_t bit, bool set);
 
 // --- The card reader: CardReader_Type and DeviceType, whose bit 7 says that
 // the device sends packets.
@@ -153,16 +189,28 @@ bool IsWedge(const TAdvancedParams& params);
 // Every reader but a wedge passing its data through.
 bool Packetized(const TAdvancedParams& params);
 
-// --- ECR_Mode: flags, and the card field to pick in bits 0 to 3. Bits 16 to 31
-// carry nothing: clearing a flag or choosing a field drops them.
+// --- ECR_Mode: flags, and the card field to pick in bits 0 to 3 (0 = field 1).
+// Bits 16 to 31 carry nothing: clearing a flag or choosing a field drops them.
 constexpr std::int32_t EcrEnabled = 0x8000;
 constexpr std::int32_t EcrConcatenate = 0x0100;
 constexpr std::int32_t EcrSuppressLZ = 0x0080;
 constexpr std::int32_t EcrPrepend00 = 0x0040;
 constexpr std::int32_t EcrTrack2 = 0x0010;
-bool HasEcrFlag(std::int32_t ecrMode, std::int32_t flag);
-std::int32_t EcrWithFlag(std::int32_t ecrMode, std::int32_t flag, bool set);
-int EcrFieldOf(std::int32_t ecrMode); // 0 = field 1
-std::int32_t EcrWithField(std::int32_t ecrMode, int field);
+constexpr bool HasEcrFlag(std::int32_t mode, std::int32_t flag)
+{
+    return (mode & flag) != 0;
+}
+constexpr std::int32_t EcrWithFlag(std::int32_t mode, std::int32_t flag, bool set)
+{
+    return set ? (mode | flag) : (mode & ~flag & 0xFFFF);
+}
+constexpr int EcrFieldOf(std::int32_t mode)
+{
+    return mode & 0x0F;
+}
+constexpr std::int32_t EcrWithField(std::int32_t mode, int field)
+{
+    return (mode & ~0x0F & 0xFFFF) | field;
+}
 
 } // namespace tessaron

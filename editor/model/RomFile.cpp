@@ -34,12 +34,10 @@ bool ReadRomFile(TKeypadClass& keypad, TRomRecords& rom, const std::string& path
 
     ReadGlobalParameters(ini, rom.AdvancedParams);
     ReadAdvancedSection(ini, rom.AdvancedParams, messages);
-    rom.AdvancedParamsWork = rom.AdvancedParams;
 
     for (int i = 0; i < ScreenCount; ++i) {
-        auto& screen = rom.ScreenData[static_cast<size_t>(i)];
-        ReadScreenSection(ini, i + 1, screen, rom.AdvancedParams.LcdSize);
-        rom.ScreenDataWork[static_cast<size_t>(i)] = screen;
+        ReadScreenSection(ini, i + 1, rom.ScreenData[static_cast<size_t>(i)],
+                          rom.AdvancedParams.LcdSize);
     }
 
     // Decoded with the key table's own prefix, not that of AdvancedParams.

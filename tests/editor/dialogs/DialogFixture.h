@@ -34,12 +34,12 @@ public:
     void openAdvanced(const Act& act)
     {
         whileShown(act);
-        trigger(window().EditMenu(), "Edit &Advanced ROM Properties");
+        trigger(menu("EditMenu"), "Edit &Advanced ROM Properties");
     }
     void openScreens(const Act& act)
     {
         whileShown(act);
-        trigger(window().EditMenu(), "Edit &Screen Data");
+        trigger(menu("EditMenu"), "Edit &Screen Data");
     }
 
     QDialog& dialog() { return *m_dialog; }
@@ -158,10 +158,9 @@ public:
     // Saves the document with Save As and reads a key of the file written.
     std::string saved(const char* section, const char* key)
     {
-        const std::string path = home.file(window().RomEditMode() ? "doc.rom" : "doc.ckd");
+        const std::string path = home.file(romEditMode() ? "doc.rom" : "doc.ckd");
         if (m_savedTo != path) {
-            files.QueueAnswer(QString::fromStdString(path));
-            EXPECT_TRUE(window().ToolBtnSaveAsClick());
+            EXPECT_TRUE(saveAs(path));
             m_savedTo = path;
         }
         return IniFile(path).readString(section, key, "<missing>");

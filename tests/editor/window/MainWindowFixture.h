@@ -23,7 +23,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -71,6 +73,68 @@ protected:
     }
 
     TfrmMain& window() { return *m_window; }
+    TDocument& doc() { return m_window->Document(); }
+    TKeypadClass& keypad() { return doc().Keypad(); }
+    TRomRecords& rom() { return doc().Rom(); }
+    // The edit mode, as the Properties button shows it.
+    bool romEditMode()
+    {
+        return find<QToolButton>("ToolBtnParameters")->text() == "ROM Properties";
+    }
+
+    // The key whose button is down, the level tab shown, and their macro.
+    int pressedKey()
+    {
+        for (int k = 0; k < MaxKeys; ++k) {
+            auto* button =
+                m_window->findChild<QAbstractButton*>(QStringLiteral("SpeedButton%1").arg(k + 1));
+            if (button != nullptr && button->isChecked()) {
+                return k;
+            }
+        }
+        return -1;
+    }
+    int shownLevel() { return find<QTabBar>("TabControlLevel")->currentIndex(); }
+    const TMacroData& macro() { return keypad().Macro(pressedKey(), shownLevel()); }
+    TMacroPlace place() { return {pressedKey(), shownLevel(), grid()->Cursor()}; }
+    // Inserts through the editing controller at the grid cursor, as the MIDI
+    // dialog does.
+    bool insertRaw(int code) { return window().Editing().InsertRawCode(place(), code); }
+    bool insertKey(int value) { return window().Editing().InsertKeyCode(place(), value); }
+    // Shows the macro again, as a click on its key does.
+    void showAgain()
+    {
+        QTest::mouseClick(
+            m_window->findChild<QWidget*>(QStringLiteral("SpeedButton%1").arg(pressedKey() + 1)),
+            Qt::LeftButton);
+    }
+    std::uint8_t midiChannel() { return static_cast<TMidiEventsHost&>(window()).MidiChannel(); }
+
+    // One of the window's own dialogs and menus, and its commands.
+    template <class T>
+    T& child()
+    {
+        T* widget = m_window->findChild<T*>();
+        EXPECT_NE(widget, nullptr);
+        return *widget;
+    }
+    QMenu& menu(const char* name) { return *find<QMenu>(name); }
+    QAction* command(const char* name) { return find<QAction>(name); }
+    // Clicks a button of the tool bar.
+    void click(const char* name) { find<QToolButton>(name)->click(); }
+    // Save As, the file dialog answering with path (cancelled when empty);
+    // true when the document was written there.
+    bool saveAs(const std::string& path)
+    {
+        if (path.empty()) {
+            files.QueueCancel();
+        } else {
+            files.QueueAnswer(QString::fromStdString(path));
+        }
+        click("ToolBtnSaveAs");
+        return !path.empty() && !doc().Modified() &&
+               (doc().RedefinitionFileName() == path || doc().RomFileName() == path);
+    }
 
     template <class T>
     T* find(const char* name)
@@ -117,11 +181,8 @@ protected:
     }
     std::vector<int> items()
     {
-        std::vector<int> result;
-        for (int i = 0; i < window().Keypad().ItemCount(); ++i) {
-            result.push_back(window().Keypad().Item(i));
-        }
-        return result;
+        const TMacroData& m = macro();
+        return std::vector<int>(m.Items.begin(), m.Items.begin() + MacroItemCount(m));
     }
 
     // An action of a menu (or of its submenus) by its caption.
