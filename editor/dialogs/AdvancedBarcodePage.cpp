@@ -87,16 +87,10 @@ TAdvancedBarcodePage::TAdvancedBarcodePage(TAdvancedEditor& editor)
     layout->addWidget(box);
     layout->addStretch();
 
-    OnValue(m_spinBCRPrefixChar,
-            [](TAdvancedParams& w, int v) { w.CardStartDelim = static_cast<std::uint8_t>(v); });
-    OnValue(m_spinBCRStartChar, [](TAdvancedParams& w, int v) {
-        w.CardReader_StartCharacter = static_cast<std::uint8_t>(v);
-    });
-    OnValue(m_spinBCREndChar, [](TAdvancedParams& w, int v) {
-        w.CardReader_EndCharacter = static_cast<std::uint8_t>(v);
-    });
-    OnValue(m_spinBCRSuffixChar,
-            [](TAdvancedParams& w, int v) { w.CardEndDelim = static_cast<std::uint8_t>(v); });
+    OnValue(m_spinBCRPrefixChar, &TAdvancedParams::CardStartDelim);
+    OnValue(m_spinBCRStartChar, &TAdvancedParams::CardReader_StartCharacter);
+    OnValue(m_spinBCREndChar, &TAdvancedParams::CardReader_EndCharacter);
+    OnValue(m_spinBCRSuffixChar, &TAdvancedParams::CardEndDelim);
     OnChecked(
         m_wedgeGroup,
         [](TAdvancedParams& w, int deviceType) {

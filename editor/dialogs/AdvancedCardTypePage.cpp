@@ -73,9 +73,7 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
             w.DeviceType = DeviceTypeFor(id);
         },
         true);
-    OnIndex(m_cboxCardBaudRate, [](TAdvancedParams& w, int index) {
-        w.CardBaudRate = static_cast<std::uint8_t>(index);
-    });
+    OnIndex(m_cboxCardBaudRate, &TAdvancedParams::CardBaudRate);
     OnChecked(m_dataBitsGroup, [](TAdvancedParams& w, int bits) {
         w.CardWordFormat = CardWithDataBits(w.CardWordFormat, bits == 8);
     });
@@ -85,11 +83,9 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
     OnChecked(m_parityGroup, [](TAdvancedParams& w, int parity) {
         w.CardWordFormat = CardWithParity(w.CardWordFormat, static_cast<TParity>(parity));
     });
-    OnText(m_cardOK->Line1(),
-           [](TAdvancedParams& w, const std::string& t) { w.CardReadMsgLine1 = t; });
-    OnText(m_cardOK->Line2(),
-           [](TAdvancedParams& w, const std::string& t) { w.CardReadMsgLine2 = t; });
-    OnValue(m_spinTCardReadHold, [](TAdvancedParams& w, int v) { w.TCardReadHold = v; });
+    OnText(m_cardOK->Line1(), &TAdvancedParams::CardReadMsgLine1);
+    OnText(m_cardOK->Line2(), &TAdvancedParams::CardReadMsgLine2);
+    OnValue(m_spinTCardReadHold, &TAdvancedParams::TCardReadHold);
 }
 
 void TAdvancedCardTypePage::Fill(const TAdvancedParams& work)

@@ -116,7 +116,7 @@ TAdvancedEcrPage::TAdvancedEcrPage(TAdvancedEditor& editor) : TAdvancedPage(edit
     });
     OnIndex(m_cboxSelectField,
             [](TAdvancedParams& w, int index) { w.ECR_Mode = EcrWithField(w.ECR_Mode, index); });
-    OnText(m_edRemoveSuffix, [](TAdvancedParams& w, const std::string& t) { w.ECR_String = t; });
+    OnText(m_edRemoveSuffix, &TAdvancedParams::ECR_String);
 }
 
 void TAdvancedEcrPage::Fill(const TAdvancedParams& work)

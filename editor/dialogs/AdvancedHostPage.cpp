@@ -89,9 +89,8 @@ TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
 
     OnChecked(
         m_hostGroup, [](TAdvancedParams& w, int type) { w.HostType = type; }, true);
-    OnValue(m_spinCdcSerialNo, [](TAdvancedParams& w, int v) { w.CDC_Serial_No = v; });
-    OnIndex(m_cboxHostBaudRate,
-            [](TAdvancedParams& w, int index) { w.Baud_Rate = static_cast<std::uint8_t>(index); });
+    OnValue(m_spinCdcSerialNo, &TAdvancedParams::CDC_Serial_No);
+    OnIndex(m_cboxHostBaudRate, &TAdvancedParams::Baud_Rate);
     OnChecked(m_dataBitsGroup, [](TAdvancedParams& w, int bits) {
         w.Word_Format = HostWithDataBits(w.Word_Format, bits == 8);
     });

@@ -72,9 +72,8 @@ TAdvancedKeysPage::TAdvancedKeysPage(TAdvancedEditor& editor)
     layout->addLayout(leds);
     layout->addStretch();
 
-    OnValue(m_spinCharPacing,
-            [](TAdvancedParams& w, int v) { w.Character_Pacing = static_cast<std::uint8_t>(v); });
-    OnValue(m_spinDownloadDelay, [](TAdvancedParams& w, int v) { w.DOWNLOAD_DELAY = v; });
+    OnValue(m_spinCharPacing, &TAdvancedParams::Character_Pacing);
+    OnValue(m_spinDownloadDelay, &TAdvancedParams::DOWNLOAD_DELAY);
     OnChecked(m_rollOverGroup,
               [](TAdvancedParams& w, int n) { w.Key_Roll_Over = static_cast<std::uint8_t>(n); });
     for (QButtonGroup* group : {m_greenGroup, m_redGroup}) {

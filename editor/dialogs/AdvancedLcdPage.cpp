@@ -100,11 +100,9 @@ TAdvancedLcdPage::TAdvancedLcdPage(TAdvancedEditor& editor)
     OnChecked(
         m_sizeGroup, [](TAdvancedParams& w, int id) { w.LcdSize = static_cast<std::uint8_t>(id); },
         true);
-    OnText(m_signOn->Line1(),
-           [](TAdvancedParams& w, const std::string& t) { w.SignOnMsgLine1 = t; });
-    OnText(m_signOn->Line2(),
-           [](TAdvancedParams& w, const std::string& t) { w.SignOnMsgLine2 = t; });
-    OnValue(m_spinTSignOnHold, [](TAdvancedParams& w, int v) { w.TSignOnHold = v; });
+    OnText(m_signOn->Line1(), &TAdvancedParams::SignOnMsgLine1);
+    OnText(m_signOn->Line2(), &TAdvancedParams::SignOnMsgLine2);
+    OnValue(m_spinTSignOnHold, &TAdvancedParams::TSignOnHold);
     OnToggled(m_cbLcdCursorUnderline, [](TAdvancedParams& w, bool on) {
         w.CursorStyle = WithBit(w.CursorStyle, CursorUnderline, on);
     });

@@ -140,13 +140,9 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
             m_edMaskChar->setText(maskText(m_editor.Work().MaskChar));
         }
     });
-    OnIndex(m_cboxStartScreen, [](TAdvancedParams& w, int index) {
-        w.StartScreen = static_cast<std::uint8_t>(index);
-    });
+    OnIndex(m_cboxStartScreen, &TAdvancedParams::StartScreen);
     for (size_t i = 0; i < m_characters.size(); ++i) {
-        const auto field = CharacterFields[i];
-        OnValue(m_characters[i],
-                [field](TAdvancedParams& w, int v) { w.*field = static_cast<std::uint8_t>(v); });
+        OnValue(m_characters[i], CharacterFields[i]);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "editor/dialogs/AdvancedEditor.h"
 #include "editor/model/PackedFields.h"
+#include "editor/model/RecordField.h"
 
 #include <QWidget>
 
@@ -45,7 +46,11 @@ protected:
                    bool reload = false);
     void OnValue(QSpinBox* spin, std::function<void(TAdvancedParams&, int)> store);
     void OnIndex(QComboBox* list, std::function<void(TAdvancedParams&, int)> store);
-    void OnText(QLineEdit* edit, std::function<void(TAdvancedParams&, const std::string&)> store);
+    // The same into one field of the working copy (a byte keeps the low 8 bits).
+    using TField = TRecordField<TAdvancedParams>;
+    void OnValue(QSpinBox* spin, TField field);
+    void OnIndex(QComboBox* list, TField field);
+    void OnText(QLineEdit* edit, TField field);
 
     TAdvancedEditor& m_editor;
 };

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace tessaron::test {
 
 class DialogTest : public MainWindowTest
@@ -112,8 +114,16 @@ public:
         ASSERT_NE(face, nullptr);
         ASSERT_NE(face->actionInterface(), nullptr);
         face->actionInterface()->doAction(action);
-        // Press animates the click and ends it a moment later.
-        QTest::qWait(200);
+        waitForClicks(widget->window());
+    }
+    // Press and a mnemonic show a button down and click it a moment later.
+    static void waitForClicks(QWidget* window)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([window] {
+            const auto buttons = window->findChildren<QAbstractButton*>();
+            return std::none_of(buttons.begin(), buttons.end(),
+                                [](const QAbstractButton* b) { return b->isDown(); });
+        }));
     }
     // What a screen reader says a control is: the label it is labelled by
     // (a list's own name adds its current entry), else its name.
@@ -146,7 +156,7 @@ public:
     {
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus != nullptr ? focus : m_dialog, key, Qt::AltModifier);
-        QTest::qWait(200);
+        waitForClicks(m_dialog);
     }
 
     void ok() { QTest::mouseClick(control<QPushButton>("btnOK"), Qt::LeftButton); }

@@ -166,6 +166,7 @@ TEST_F(ParamsTest, ApplyStaysAfterCancelAndReachesTheFile)
         click("rbHostTypeCDC");
         EXPECT_TRUE(enabled("spinCdcSerialNo"));
         typeInto("spinCdcSerialNo", "4321");
+        click("radbtnKeyRoll1");
         apply();
         EXPECT_FALSE(applyEnabled());
         EXPECT_TRUE(okEnabled());
@@ -178,6 +179,7 @@ TEST_F(ParamsTest, ApplyStaysAfterCancelAndReachesTheFile)
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Key_Click"), "60");
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Operating_Mode"), "113"); // 0x71
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "CDC_Serial_No"), "4321");
+    EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Key_Roll_Over"), "1");
 }
 
 TEST_F(ParamsTest, HidHostModeRelabelsTheLedsAndKeepsTheirCodes)

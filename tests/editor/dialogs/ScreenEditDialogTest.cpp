@@ -92,6 +92,19 @@ TEST_F(ScreenEditTest, ActionsLedsAndEnablingStoreIntoTheScreenShown)
     EXPECT_EQ(saved("SCREEN2", "TextLine1"), "%Enter PIN then O%");
 }
 
+TEST_F(ScreenEditTest, AnLedStateNoButtonShowsIsKept)
+{
+    startRom();
+    document(2).LedModes = 52; // green 5, which no button shows; red flashing
+    openScreens([&] {
+        click("rbScreen3");
+        EXPECT_FALSE(checked("rbLed1off") || checked("rbLed1on") || checked("rbLed1flash"));
+        click("rbLed2on");
+        ok();
+    });
+    EXPECT_EQ(saved("SCREEN3", "LedModes"), "51");
+}
+
 TEST_F(ScreenEditTest, ApplyAndCancelCoverAllScreensAndTheStateCarriesOver)
 {
     startRom();

@@ -273,6 +273,53 @@ TEST_F(EditingController, TypingANameIsOneStepPerMacroAndPerSave)
     EXPECT_FALSE(view.modified);
 }
 
+TEST_F(EditingController, NameEditsMergeOnlyWithinOneMacro)
+{
+    // Typing on key 3 level 1, then on its level 2, then on key 4.
+    const std::pair<int, int> places[] = {{3, 0}, {3, 0}, {3, 1}, {4, 1}};
+    std::string name;
+    for (const auto& [k, l] : places) {
+        key = k;
+        level = l;
+        name += 'n';
+        controller.SetMacroName(at(0), name);
+    }
+    EXPECT_EQ(controller.History().Size(), 3u);
+    controller.Undo();
+    controller.Undo();
+    EXPECT_EQ(keypad().Macro(3, 1).MacroName, "") << "level 2's name is its own step";
+    EXPECT_EQ(keypad().Macro(3, 0).MacroName, "nn");
+}
+
+TEST(UndoHistory, ASavePointKeepsItsPlaceWhileTheLimitDropsOlderSteps)
+{
+    const struct
+    {
+        size_t Before, After; // steps before and after the save
+        bool Reachable;
+    } cases[] = {
+        {300, 300, true}, // 100 steps dropped, all before the save
+        {1, TUndoHistory::Limit, true},
+        {1, TUndoHistory::Limit + 1, false},
+        {0, TUndoHistory::Limit + 1, false},
+    };
+    for (const auto& c : cases) {
+        TUndoHistory history;
+        for (size_t i = 0; i < c.Before; ++i) {
+            history.Push(TMacroChange{});
+        }
+        history.MarkSaved();
+        for (size_t i = 0; i < c.After; ++i) {
+            history.Push(TMacroChange{});
+        }
+        for (size_t i = 0; i < c.After && history.CanUndo(); ++i) {
+            EXPECT_FALSE(history.AtSavedPoint()) << c.Before << " " << i;
+            history.Undo();
+        }
+        EXPECT_EQ(history.AtSavedPoint(), c.Reachable) << c.Before << " " << c.After;
+    }
+}
+
 TEST_F(EditingController, HistoryForgetsItsOldestStepsBeyondItsLimit)
 {
     keypad().Operating_Mode = 0;

@@ -235,7 +235,7 @@ TEST_F(ToolsTest, RealLoaderStandInReceivesThePathAsItsOnlyArgument)
     home.write("with space/.keep", "");
     ASSERT_TRUE(saveAs(home.file("with space/k.ckd")));
     click("ToolBtnDownload");
-    ASSERT_TRUE(waitFor([&] { return home.exists("Tavrix.args"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return home.exists("Tavrix.args"); }));
     EXPECT_EQ(home.read("Tavrix.args"), home.file("with space/k.hex") + "\n");
     EXPECT_TRUE(messages.shown().empty());
 }
@@ -359,7 +359,7 @@ TEST_F(ToolsTest, RealSerialTestStandInGetsThePortNumber)
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
     start();
     click("ToolButtonTest");
-    ASSERT_TRUE(waitFor([&] { return home.exists("Qex.args"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return home.exists("Qex.args"); }));
     EXPECT_EQ(home.read("Qex.args"), "5\n");
 }
 

@@ -219,18 +219,6 @@ protected:
         return IniFile(home.file(file)).readString(section, key, "<missing>");
     }
 
-    // Waits (up to five seconds) for something a started program does.
-    static bool waitFor(const std::function<bool()>& condition)
-    {
-        for (int i = 0; i < 250; ++i) {
-            if (condition()) {
-                return true;
-            }
-            QTest::qWait(20);
-        }
-        return condition();
-    }
-
     // A stand-in for a sibling program: a script that writes its arguments,
     // one a line, to <name>.args in the suite folder (and runs more shell).
     std::string standIn(const std::string& name, const std::string& extra = "")
