@@ -3,6 +3,7 @@
 #include "GlobalParameters.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace tessaron {
 
@@ -177,28 +178,29 @@ int parseCode(const char* text)
     return value;
 }
 
-// The control character that Ctrl gives with the row's unshifted code g.
+// The control character that Ctrl gives with the row's unshifted code g:
+// g - 96 but for these.
+constexpr std::pair<int, int> ControlCodes[] = {{13, 10}, {45, 31}, {50, 0}, {54, 30},
+                                                {91, 27}, {92, 28}, {93, 29}};
+
 int controlCode(int g)
 {
-    switch (g) {
-    case 13:
-        return 10;
-    case 45:
-        return 31;
-    case 50:
-        return 0;
-    case 54:
-        return 30;
-    case 91:
-        return 27;
-    case 92:
-        return 28;
-    case 93:
-        return 29;
-    default:
-        return g - 96;
+    for (const auto& [unshifted, control] : ControlCodes) {
+        if (unshifted == g) {
+            return control;
+        }
     }
+    return g - 96;
 }
+
+// Plain codes with a name of their own.
+constexpr std::pair<std::int32_t, const char*> NamedCodes[] = {
+    {7, "Bel"},     {8, "BS"},     {9, "Tab"},    {10, "LF"},     {13, "CR"},
+    {27, "Esc"},    {32, "Space"}, {127, "Del"},  {157, "PrtSc"}, {158, "Scroll"},
+    {159, "Pause"}, {160, "Caps"}, {185, "Ins"},  {186, "Del"},   {187, "Home"},
+    {188, "End"},   {189, "PgUp"}, {190, "PgDn"}, {191, "Num"},   {202, "Kp."},
+    {203, "Kp/"},   {204, "Kp*"},  {205, "Kp-"},  {206, "Kp+"},   {207, "KpEnt"},
+};
 
 const char* const MediaLabels[] = {
     "Next",  "Prev",  "Stop",  "Play",  "Mute",  "BassB", "Loud",  "Vol+",
@@ -225,30 +227,14 @@ void appendHex(std::string& text, unsigned value)
 
 std::string plainCodeLabel(std::int32_t code)
 {
-    if (code < 32) {
-        switch (code) {
-        case 7:
-            return "Bel";
-        case 8:
-            return "BS";
-        case 9:
-            return "Tab";
-        case 10:
-            return "LF";
-        case 13:
-            return "CR";
-        case 27:
-            return "Esc";
-        default:
-            return std::string("^") + static_cast<char>(code + 64) + "  " +
-                   hexByte(static_cast<unsigned>(code), true) + "h";
+    for (const auto& [named, name] : NamedCodes) {
+        if (named == code) {
+            return name;
         }
     }
-    if (code == 32) {
-        return "Space";
-    }
-    if (code == 127) {
-        return "Del";
+    if (code < 32) {
+        return std::string("^") + static_cast<char>(code + 64) + "  " +
+               hexByte(static_cast<unsigned>(code), true) + "h";
     }
     if (code >= 128 && code <= 151) {
         return MediaLabels[code - 128];
@@ -261,44 +247,6 @@ std::string plainCodeLabel(std::int32_t code)
     }
     if (code >= 192 && code <= 201) {
         return "Kp" + std::to_string(code - 192);
-    }
-    switch (code) {
-    case 157:
-        return "PrtSc";
-    case 158:
-        return "Scroll";
-    case 159:
-        return "Pause";
-    case 160:
-        return "Caps";
-    case 185:
-        return "Ins";
-    case 186:
-        return "Del";
-    case 187:
-        return "Home";
-    case 188:
-        return "End";
-    case 189:
-        return "PgUp";
-    case 190:
-        return "PgDn";
-    case 191:
-        return "Num";
-    case 202:
-        return "Kp.";
-    case 203:
-        return "Kp/";
-    case 204:
-        return "Kp*";
-    case 205:
-        return "Kp-";
-    case 206:
-        return "Kp+";
-    case 207:
-        return "KpEnt";
-    default:
-        break;
     }
     if (code <= 255) {
         return std::string(1, static_cast<char>(code));

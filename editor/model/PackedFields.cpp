@@ -15,19 +15,8 @@ constexpr std::uint8_t SecondEncoding = 0x80;
 // 6 space, 7 mark.
 std::uint8_t parityBits(TParity parity)
 {
-    switch (parity) {
-    case TParity::Even:
-        return 4;
-    case TParity::Odd:
-        return 5;
-    case TParity::Space:
-        return 6;
-    case TParity::Mark:
-        return 7;
-    case TParity::None:
-        break;
-    }
-    return 0;
+    static constexpr std::array<std::uint8_t, 5> bits = {0, 5, 4, 7, 6}; // in TParity's order
+    return bits[static_cast<std::size_t>(parity)];
 }
 
 TParity parityOf(std::uint8_t bits)

@@ -69,19 +69,6 @@ protected:
         }
     }
 
-    std::vector<int> itemsOf(int key, int level)
-    {
-        std::vector<int> result;
-        const TMacroData& macro = keypad().Macro(key, level);
-        for (int i = 0; i < MacroItemCount(macro); ++i) {
-            result.push_back(macro.Items[static_cast<size_t>(i)]);
-        }
-        return result;
-    }
-    QAbstractButton* keyButton(int number)
-    {
-        return find<QAbstractButton>(QStringLiteral("SpeedButton%1").arg(number).toLatin1());
-    }
     static QAccessibleInterface* accessible(QObject* object)
     {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
@@ -174,8 +161,8 @@ TEST_F(InputTest, MenuKeyAndShiftF10OpenThePopupMenus)
         closeMenus();
     }
     // The key type menu of the keypad key that has the focus.
-    keyButton(7)->setFocus();
-    QTest::keyClick(keyButton(7), Qt::Key_Menu);
+    keypadButton(7)->setFocus();
+    QTest::keyClick(keypadButton(7), Qt::Key_Menu);
     EXPECT_EQ(QApplication::activePopupWidget(), &menu("popmenKeyType"));
     EXPECT_EQ(pressedKey(), 6);
 }
@@ -183,14 +170,15 @@ TEST_F(InputTest, MenuKeyAndShiftF10OpenThePopupMenus)
 TEST_F(InputTest, ArrowKeysMoveBetweenKeypadKeysAndTabLeavesTheGrid)
 {
     startActive();
-    keyButton(1)->setFocus();
+    keypadButton(1)->setFocus();
     key(Qt::Key_Right);
     EXPECT_EQ(pressedKey(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), keyButton(2));
+    EXPECT_EQ(QApplication::focusWidget(), keypadButton(2));
     key(Qt::Key_Down);
     EXPECT_EQ(pressedKey(), 5);
-    EXPECT_EQ(keyButton(6)->focusPolicy(), Qt::TabFocus) << "the pressed key is in the tab chain";
-    EXPECT_EQ(keyButton(1)->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(keypadButton(6)->focusPolicy(), Qt::TabFocus)
+        << "the pressed key is in the tab chain";
+    EXPECT_EQ(keypadButton(1)->focusPolicy(), Qt::NoFocus);
 
     // Tab is typed into the macro; Ctrl+Tab and Ctrl+Shift+Tab leave the grid.
     grid()->setFocus();
@@ -241,10 +229,10 @@ TEST_F(InputTest, UndoShowsTheKeyAndLevelItChanges)
 {
     startActive();
     keypad().Operating_Mode = 0;
-    QTest::mouseClick(keyButton(3), Qt::LeftButton);
+    QTest::mouseClick(keypadButton(3), Qt::LeftButton);
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
     typeText("x");
-    QTest::mouseClick(keyButton(9), Qt::LeftButton);
+    QTest::mouseClick(keypadButton(9), Qt::LeftButton);
     find<QTabBar>("TabControlLevel")->setCurrentIndex(0);
     grid()->setFocus();
 
@@ -252,7 +240,7 @@ TEST_F(InputTest, UndoShowsTheKeyAndLevelItChanges)
     EXPECT_TRUE(itemsOf(2, 1).empty());
     EXPECT_EQ(pressedKey(), 2);
     EXPECT_EQ(shownLevel(), 1);
-    EXPECT_TRUE(keyButton(3)->isChecked());
+    EXPECT_TRUE(keypadButton(3)->isChecked());
     EXPECT_EQ(find<QTabBar>("TabControlLevel")->currentIndex(), 1);
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 3, Level 2");
 }
@@ -271,7 +259,7 @@ TEST_F(InputTest, EditsOfEveryKindAreOneStepEach)
     name->selectAll();
     QTest::keyClicks(name, "Intro");
     trigger(menu("popmenuClearMacro"), "Erase all key codes for this macro");
-    QTest::mouseClick(keyButton(1), Qt::RightButton);
+    QTest::mouseClick(keypadButton(1), Qt::RightButton);
     trigger(menu("popmenKeyType"), menu("popmenKeyType").actions()[0]->text());
 
     const TMacroData& macro = keypad().Macro(0, 0);
@@ -337,7 +325,7 @@ TEST_F(InputTest, AMacroCopiedOnOneKeyIsPastedOnAnother)
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("Codes=616263"));
 
-    QTest::mouseClick(keyButton(2), Qt::LeftButton);
+    QTest::mouseClick(keypadButton(2), Qt::LeftButton);
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(itemsOf(1, 0), (std::vector<int>{'a', 'b', 'c'}));
     EXPECT_EQ(keypad().Macro(1, 0).MacroName, "a");
@@ -380,7 +368,7 @@ TEST_F(InputTest, AccessibilityActionsHaveTheEffectOfAClick)
 {
     startActive();
     keypad().Operating_Mode = 0;
-    doAction(keyButton(5), QAccessibleActionInterface::toggleAction());
+    doAction(keypadButton(5), QAccessibleActionInterface::toggleAction());
     EXPECT_EQ(pressedKey(), 4);
     typeText("q");
     EXPECT_EQ(itemsOf(4, 0), std::vector<int>{'q'});
@@ -394,7 +382,7 @@ TEST_F(InputTest, AccessibilityActionsHaveTheEffectOfAClick)
     doAction(find<QRadioButton>("rbModel514"), QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(find<QRadioButton>("rbModel514")->isChecked());
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Keypad_Layout"), "1");
-    EXPECT_FALSE(keyButton(1)->isVisible());
+    EXPECT_FALSE(keypadButton(1)->isVisible());
 }
 
 TEST_F(InputTest, ControlsHaveAccessibleNames)
@@ -402,12 +390,12 @@ TEST_F(InputTest, ControlsHaveAccessibleNames)
     TfrmMain& w = startActive();
     keypad().Operating_Mode = 0;
     typeText("a");
-    QTest::mouseClick(keyButton(1), Qt::RightButton);
+    QTest::mouseClick(keypadButton(1), Qt::RightButton);
     trigger(menu("popmenKeyType"), menu("popmenKeyType").actions()[1]->text());
 
     const auto name = [](QObject* o) { return accessible(o)->text(QAccessible::Name); };
-    EXPECT_EQ(name(keyButton(1)), "Key 1, Level Toggle");
-    EXPECT_EQ(name(keyButton(20)), "Key 20");
+    EXPECT_EQ(name(keypadButton(1)), "Key 1, Level Toggle");
+    EXPECT_EQ(name(keypadButton(20)), "Key 20");
     EXPECT_EQ(name(find<QLineEdit>("EditName")), "Description");
     EXPECT_EQ(name(find<QWidget>("panelPort")), "Port: <not set>");
     EXPECT_EQ(name(find<QToolButton>("ToolBtnNew")), "New");
@@ -420,7 +408,7 @@ TEST_F(InputTest, ControlsHaveAccessibleNames)
     EXPECT_FALSE(w.windowIcon().isNull());
 
     find<QRadioButton>("rbModel514")->click();
-    EXPECT_EQ(name(keyButton(5)), "Key 5 \"7\"");
+    EXPECT_EQ(name(keypadButton(5)), "Key 5 \"7\"");
 }
 
 // Dropped files.

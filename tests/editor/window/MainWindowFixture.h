@@ -82,13 +82,16 @@ protected:
         return find<QToolButton>("ToolBtnParameters")->text() == "ROM Properties";
     }
 
+    // A keypad key's button by its number (1 to 20).
+    TKeyButton* keypadButton(int number)
+    {
+        return m_window->findChild<TKeyButton*>(QStringLiteral("SpeedButton%1").arg(number));
+    }
     // The key whose button is down, the level tab shown, and their macro.
     int pressedKey()
     {
         for (int k = 0; k < MaxKeys; ++k) {
-            auto* button =
-                m_window->findChild<QAbstractButton*>(QStringLiteral("SpeedButton%1").arg(k + 1));
-            if (button != nullptr && button->isChecked()) {
+            if (keypadButton(k + 1)->isChecked()) {
                 return k;
             }
         }
@@ -102,12 +105,7 @@ protected:
     bool insertRaw(int code) { return window().Editing().InsertRawCode(place(), code); }
     bool insertKey(int value) { return window().Editing().InsertKeyCode(place(), value); }
     // Shows the macro again, as a click on its key does.
-    void showAgain()
-    {
-        QTest::mouseClick(
-            m_window->findChild<QWidget*>(QStringLiteral("SpeedButton%1").arg(pressedKey() + 1)),
-            Qt::LeftButton);
-    }
+    void showAgain() { QTest::mouseClick(keypadButton(pressedKey() + 1), Qt::LeftButton); }
     std::uint8_t midiChannel() { return static_cast<TMidiEventsHost&>(window()).MidiChannel(); }
 
     // One of the window's own dialogs and menus, and its commands.
@@ -179,9 +177,10 @@ protected:
         }
         return result;
     }
-    std::vector<int> items()
+    std::vector<int> items() { return itemsOf(pressedKey(), shownLevel()); }
+    std::vector<int> itemsOf(int key, int level)
     {
-        const TMacroData& m = macro();
+        const TMacroData& m = keypad().Macro(key, level);
         return std::vector<int>(m.Items.begin(), m.Items.begin() + MacroItemCount(m));
     }
 
