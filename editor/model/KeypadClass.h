@@ -61,7 +61,7 @@ struct TKeyDataRec
     std::uint8_t KeyType = KeyTypeNone;
 };
 
-// The same operations on any macro, current or not.
+// A macro's item count (up to its first MacroEnd) and the bytes its items take.
 int MacroItemCount(const TMacroData& macro);
 int MacroBytesUsed(const TMacroData& macro);
 // Display label of an item (MacroEnd gives " "), as text or in hexadecimal.
