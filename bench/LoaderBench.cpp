@@ -2,7 +2,7 @@
 // the far end of a pseudo-terminal linked as ports/COM3, each byte's arrival
 // time noted. Reports the gaps between bytes against DownloadDelay and the time
 // a whole image takes.
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/Loader.h"
 #include "tests/support/TempHome.h"
@@ -39,11 +39,9 @@ public:
         TKeypadClass k;
         for (int key = 0; key < (fullDocument ? MaxKeys : 4); ++key) {
             for (int level = 0; level < 2; ++level) {
-                k.SelectKey(static_cast<std::uint8_t>(key));
-                k.SelectLevel(static_cast<std::uint8_t>(level));
                 int pos = 0;
                 for (int i = 0; i < (fullDocument ? 100 : 10); ++i) {
-                    k.InsertItem(pos, 'a' + (key + i) % 26);
+                    k.InsertItem(key, level, pos, 'a' + (key + i) % 26);
                 }
             }
         }

@@ -1,7 +1,9 @@
 // Saving and loading a full document: every macro at the 100-byte limit, every
 // macro named, every parameter away from its default.
 #include "common/AtomicFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
+#include "editor/model/RedefinitionFile.h"
+#include "editor/model/RomFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,18 +44,17 @@ private:
 // 100 bytes: 92 plain codes, a delay, a beep and an LED command.
 void FillMacro(TKeypadClass& k, int key, int level)
 {
-    k.SelectKey(static_cast<std::uint8_t>(key));
-    k.SelectLevel(static_cast<std::uint8_t>(level));
     int pos = 0;
     for (int i = 0; i < 92; ++i) {
-        k.InsertItem(pos, 'a' + (key + level + i) % 26);
+        k.InsertItem(key, level, pos, 'a' + (key + level + i) % 26);
     }
-    k.InsertItem(pos, DelayBase + 50);
-    k.InsertItem(pos, BeepBase + 25);
-    k.InsertItem(pos, LedBase + 12);
-    k.SetAutoRepeat(static_cast<std::uint8_t>(level));
-    k.SetSendLineEditKeyASAP(static_cast<std::uint8_t>(1 - level));
-    k.SetMacroName("Key " + std::to_string(key) + " level " + std::to_string(level + 1));
+    for (const std::int32_t item : {DelayBase + 50, BeepBase + 25, LedBase + 12}) {
+        k.InsertItem(key, level, pos, item);
+    }
+    k.SetAutoRepeat(key, level, static_cast<std::uint8_t>(level));
+    k.SetSendLineEditKeyASAP(key, level, static_cast<std::uint8_t>(1 - level));
+    k.SetMacroName(key, level,
+                   "Key " + std::to_string(key) + " level " + std::to_string(level + 1));
 }
 
 void FullDocument(TKeypadClass& k, TRomRecords& rom)
@@ -62,10 +63,8 @@ void FullDocument(TKeypadClass& k, TRomRecords& rom)
     for (int key = 0; key < MaxKeys; ++key) {
         FillMacro(k, key, 0);
         FillMacro(k, key, 1);
-        k.SetKeyType(static_cast<std::uint8_t>(key % 4));
+        k.SetKeyType(key, static_cast<std::uint8_t>(key % 4));
     }
-    k.SelectKey(0);
-    k.SelectLevel(0);
     k.Key_Roll_Over = 1;
     k.LED_Function = 0x23;
     k.Character_Pacing = 10;

@@ -4,8 +4,10 @@
 #include "common/AtomicFile.h"
 #include "common/FileWriteError.h"
 #include "editor/model/Document.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "editor/model/GlobalParameters.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/RomSections.h"
 
 #include <memory>
 #include <ostream>
@@ -137,84 +139,30 @@ void ShowUserParameters(Printer& p, const TKeypadClass& k)
     }
 }
 
+// A field of a record, by the kind of its file key.
+template <class Record>
+void ShowField(Printer& p, std::string_view key, TFieldKind kind, const TRecordField<Record>& field,
+               const Record& record)
+{
+    const std::string name(key);
+    if (kind == TFieldKind::Number || kind == TFieldKind::Flag) {
+        p.number(name.c_str(), field.Get(record));
+    } else {
+        p.text(name.c_str(), field.Text(record));
+    }
+}
+
 void ShowRomParameters(Printer& p, const TRomRecords& rom)
 {
-    const TAdvancedParams& a = rom.AdvancedParams;
     p.heading("ROM properties:");
-    p.number("Operating_Mode", a.Operating_Mode);
-    p.number("bHostEcho", a.bHostEcho);
-    p.number("MaskChar", a.MaskChar);
-    p.number("ScreenEnable", a.ScreenEnable);
-    p.number("StartScreen", a.StartScreen);
-    p.number("CalcPrefix", a.CalcPrefix);
-    p.number("CalcStart", a.CalcStart);
-    p.number("LineEdit_TailCharacter", a.LineEdit_TailCharacter);
-    p.number("CalcSuffix", a.CalcSuffix);
-    p.number("Key_Roll_Over", a.Key_Roll_Over);
-    p.number("Character_Pacing", a.Character_Pacing);
-    p.number("DOWNLOAD_DELAY", a.DOWNLOAD_DELAY);
-    p.number("LED_Function", a.LED_Function);
-    p.number("LcdSize", a.LcdSize);
-    p.text("SignOnMsgLine1", a.SignOnMsgLine1);
-    p.text("SignOnMsgLine2", a.SignOnMsgLine2);
-    p.number("TSignOnHold", a.TSignOnHold);
-    p.number("CursorStyle", a.CursorStyle);
-    p.number("ScrollWrap", a.ScrollWrap);
-    p.number("LcdXlate", a.LcdXlate);
-    p.number("LcdBrightness", a.LcdBrightness);
-    p.number("HostType", a.HostType);
-    p.number("Baud_Rate", a.Baud_Rate);
-    p.number("Word_Format", a.Word_Format);
-    p.number("Xon_Character", a.Xon_Character);
-    p.number("Xoff_Character", a.Xoff_Character);
-    p.number("Command_Prefix", a.Command_Prefix);
-    p.number("CDC_Serial_No", a.CDC_Serial_No);
-    p.number("TBeepChirp", a.TBeepChirp);
-    p.number("Key_Click", a.Key_Click);
-    p.number("TBeepError", a.TBeepError);
-    p.number("TBeepCardOK", a.TBeepCardOK);
-    p.number("CardReader_Type", a.CardReader_Type);
-    p.number("DeviceType", a.DeviceType);
-    p.number("CardBaudRate", a.CardBaudRate);
-    p.number("CardWordFormat", a.CardWordFormat);
-    p.text("CardReadMsgLine1", a.CardReadMsgLine1);
-    p.text("CardReadMsgLine2", a.CardReadMsgLine2);
-    p.number("TCardReadHold", a.TCardReadHold);
-    p.number("CardReader_StartCharacter", a.CardReader_StartCharacter);
-    p.number("CardStartDelim", a.CardStartDelim);
-    p.number("CardEndDelim", a.CardEndDelim);
-    p.number("CardReader_EndCharacter", a.CardReader_EndCharacter);
-    p.number("CardReader_Tracks", a.CardReader_Tracks);
-    p.number("CardReader_StartSentinel", a.CardReader_StartSentinel);
-    p.number("CardReader_EndSentinel", a.CardReader_EndSentinel);
-    p.number("CardReader_FieldSeparator", a.CardReader_FieldSeparator);
-    p.number("CardReader_BadSwipe", a.CardReader_BadSwipe);
-    p.number("ECR_Mode", a.ECR_Mode);
-    p.text("ECR_String", a.ECR_String);
-
+    for (const TRomProperty& property : RomPropertiesInRecordOrder()) {
+        ShowField(p, property.Key, property.Kind, property.Field, rom.AdvancedParams);
+    }
     for (int i = 0; i < ScreenCount; ++i) {
-        const TScreenDataRec& s = rom.ScreenData[static_cast<size_t>(i)];
         p.heading("Screen " + std::to_string(i + 1) + ":");
-        p.text("TextLine1", s.TextLine1);
-        p.text("TextLine2", s.TextLine2);
-        p.number("bTimeoutEnable", s.bTimeoutEnable);
-        p.number("TimeoutAction", s.TimeoutAction);
-        p.number("TimeoutPeriod", s.TimeoutPeriod);
-        p.number("bCardSwipeEnable", s.bCardSwipeEnable);
-        p.number("CardSwipeAction", s.CardSwipeAction);
-        p.number("UserDataAction", s.UserDataAction);
-        p.number("EnterAction", s.EnterAction);
-        p.number("UserFullAction", s.UserFullAction);
-        p.number("BackNormalAction", s.BackNormalAction);
-        p.number("BackEmptyAction", s.BackEmptyAction);
-        p.number("ClearNormalAction", s.ClearNormalAction);
-        p.number("ClearEmptyAction", s.ClearEmptyAction);
-        p.number("bUserMaskInput", s.bUserMaskInput);
-        p.number("bRequireAllData", s.bRequireAllData);
-        p.number("bSaveDataForNextScreen", s.bSaveDataForNextScreen);
-        p.number("LedModes", s.LedModes);
-        p.number("OnShowChar", s.OnShowChar);
-        p.number("OnLeaveChar", s.OnLeaveChar);
+        for (const TSectionField<TScreenDataRec>& f : ScreenFields) {
+            ShowField(p, f.Key, f.Kind, f.Field, rom.ScreenData[static_cast<size_t>(i)]);
+        }
     }
 }
 
@@ -252,7 +200,7 @@ void ShowMacros(std::ostream& out, const TKeypadClass& k)
                 << " bytes\n    ";
             for (int slot = 0; slot < count; ++slot) {
                 out << (slot > 0 ? " [" : "[")
-                    << ItemLabelOf(macro.Items[static_cast<size_t>(slot)], k.HexView) << ']';
+                    << ItemLabelOf(macro.Items[static_cast<size_t>(slot)], false) << ']';
             }
             out << '\n';
         }

@@ -67,22 +67,23 @@ void TfrmAdvanced::DisableOkAndApply()
 
 void TfrmAdvanced::FormShow()
 {
+    m_work = m_context.Rom.AdvancedParams;
     fill();
     SetOkAndApplyEnabled(false);
 }
 
 void TfrmAdvanced::ApplyClick()
 {
-    m_context.Rom.ApplyAdvanced();
+    m_context.Rom.AdvancedParams = m_work;
     setCaption(false);
-    m_context.SetModified(true);
+    m_context.Applied();
     ApplyButton()->setEnabled(false);
 }
 
 void TfrmAdvanced::CancelClick()
 {
     setCaption(false);
-    m_context.Rom.CancelAdvanced();
+    m_work = m_context.Rom.AdvancedParams;
 }
 
 void TfrmAdvanced::Changed(bool reload)
@@ -104,13 +105,13 @@ void TfrmAdvanced::fill()
     // The card pages by reader type; a wedge is "Ext. Wedge" and shows its
     // data to post-processing only when it sends packets.
     const int type = work.CardReader_Type;
-    const bool wedge = TAdvancedBarcodePage::IsWedge(work);
+    const bool wedge = IsWedge(work);
     m_pages->setTabText(PageBarcode,
                         wedge ? QStringLiteral("Ext. Wedge") : QStringLiteral("Barcode/RFID"));
-    m_pages->setTabVisible(PageBarcode, type == 1 || wedge);
-    m_pages->setTabVisible(PageMagCard, type == 2);
-    m_pages->setTabVisible(PageEcr, type == 1 || type == 2 ||
-                                        (wedge && TAdvancedBarcodePage::Packetized(work)));
+    m_pages->setTabVisible(PageBarcode, type == ReaderBarcode || wedge);
+    m_pages->setTabVisible(PageMagCard, type == ReaderMagCard);
+    m_pages->setTabVisible(PageEcr, type == ReaderBarcode || type == ReaderMagCard ||
+                                        (wedge && Packetized(work)));
     m_loading = false;
 }
 

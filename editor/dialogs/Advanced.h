@@ -13,10 +13,10 @@ namespace tessaron {
 class TAdvancedPage;
 
 // The Advanced ROM Properties dialog, "Tessaron Advanced ROM Properties":
-// nine pages over the working copy AdvancedParamsWork, which every control
-// changes at once. Apply commits the working copy to AdvancedParams, Cancel
-// takes it back from there, so the two are equal whenever the dialog opens.
-// Created once, opened modally from the ROM Properties menu.
+// nine pages over a working copy of AdvancedParams, taken at each opening,
+// which every control changes at once. Apply commits it to AdvancedParams,
+// Cancel takes it back from there. Created once, opened modally from the
+// ROM Properties menu.
 class TfrmAdvanced : public TPropertyDialogFrame, private TAdvancedEditor
 {
     Q_OBJECT
@@ -26,6 +26,8 @@ public:
 
     // After a ROM save: nothing is left to apply.
     void DisableOkAndApply();
+    // What the controls hold, not yet applied.
+    const TAdvancedParams& WorkingCopy() const { return m_work; }
 
 protected:
     void FormShow() override;
@@ -33,7 +35,7 @@ protected:
     void CancelClick() override;
 
 private:
-    TAdvancedParams& Work() override { return m_context.Rom.AdvancedParamsWork; }
+    TAdvancedParams& Work() override { return m_work; }
     bool Loading() const override { return m_loading; }
     void Changed(bool reload) override;
 
@@ -57,6 +59,7 @@ private:
     };
 
     TDialogContext m_context;
+    TAdvancedParams m_work{};
     bool m_loading = false;
     QTabWidget* m_pages;
     std::array<TAdvancedPage*, PageCount> m_page{};

@@ -20,12 +20,6 @@ namespace tessaron {
 
 namespace {
 
-enum
-{
-    WedgePassThru = 0x02,
-    WedgePacketize = 0x82,
-};
-
 const std::array<const char*, 4> BarcodeLabels = {
     "Barcode/RFID prefix character:", "Barcode/RFID start character: *",
     "Barcode/RFID end character: *", "Barcode/RFID suffix character:"};
@@ -93,16 +87,10 @@ TAdvancedBarcodePage::TAdvancedBarcodePage(TAdvancedEditor& editor)
     layout->addWidget(box);
     layout->addStretch();
 
-    OnValue(m_spinBCRPrefixChar,
-            [](TAdvancedParams& w, int v) { w.CardStartDelim = static_cast<std::uint8_t>(v); });
-    OnValue(m_spinBCRStartChar, [](TAdvancedParams& w, int v) {
-        w.CardReader_StartCharacter = static_cast<std::uint8_t>(v);
-    });
-    OnValue(m_spinBCREndChar, [](TAdvancedParams& w, int v) {
-        w.CardReader_EndCharacter = static_cast<std::uint8_t>(v);
-    });
-    OnValue(m_spinBCRSuffixChar,
-            [](TAdvancedParams& w, int v) { w.CardEndDelim = static_cast<std::uint8_t>(v); });
+    OnValue(m_spinBCRPrefixChar, &TAdvancedParams::CardStartDelim);
+    OnValue(m_spinBCRStartChar, &TAdvancedParams::CardReader_StartCharacter);
+    OnValue(m_spinBCREndChar, &TAdvancedParams::CardReader_EndCharacter);
+    OnValue(m_spinBCRSuffixChar, &TAdvancedParams::CardEndDelim);
     OnChecked(
         m_wedgeGroup,
         [](TAdvancedParams& w, int deviceType) {

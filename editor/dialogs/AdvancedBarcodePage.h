@@ -23,13 +23,6 @@ public:
 
     void Fill(const TAdvancedParams& work) override;
 
-    // For the dialog's tabs: an external wedge, and whether it packetizes.
-    static bool IsWedge(const TAdvancedParams& work) { return work.CardReader_Type == 3; }
-    static bool Packetized(const TAdvancedParams& work)
-    {
-        return !IsWedge(work) || (work.DeviceType & 0x80) != 0;
-    }
-
 private:
     QWidget* m_delimiters;
     QLabel* m_labels[4];

@@ -3,8 +3,8 @@
 #include "FormBuilder.h"
 #include "LcdPanel.h"
 #include "SpinEdit.h"
-#include "WordFormat.h"
 #include "common/QtPicture.h"
+#include "editor/model/PackedFields.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -17,14 +17,6 @@
 #include <QVBoxLayout>
 
 namespace tessaron {
-
-namespace {
-
-// DeviceType for each reader type: none, barcode/RFID and magnetic card
-// (0x81), external wedge passing its data through (2).
-constexpr std::array<std::uint8_t, 4> DeviceTypes = {0x00, 0x81, 0x81, 0x02};
-
-} // namespace
 
 TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
     : TAdvancedPage(editor, "tabCardType"), m_readerGroup(MakeButtonGroup(this)),
@@ -78,12 +70,10 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
         m_readerGroup,
         [](TAdvancedParams& w, int id) {
             w.CardReader_Type = static_cast<std::uint8_t>(id);
-            w.DeviceType = DeviceTypes[static_cast<size_t>(id)];
+            w.DeviceType = DeviceTypeFor(id);
         },
         true);
-    OnIndex(m_cboxCardBaudRate, [](TAdvancedParams& w, int index) {
-        w.CardBaudRate = static_cast<std::uint8_t>(index);
-    });
+    OnIndex(m_cboxCardBaudRate, &TAdvancedParams::CardBaudRate);
     OnChecked(m_dataBitsGroup, [](TAdvancedParams& w, int bits) {
         w.CardWordFormat = CardWithDataBits(w.CardWordFormat, bits == 8);
     });
@@ -93,18 +83,17 @@ TAdvancedCardTypePage::TAdvancedCardTypePage(TAdvancedEditor& editor)
     OnChecked(m_parityGroup, [](TAdvancedParams& w, int parity) {
         w.CardWordFormat = CardWithParity(w.CardWordFormat, static_cast<TParity>(parity));
     });
-    OnText(m_cardOK->Line1(),
-           [](TAdvancedParams& w, const std::string& t) { w.CardReadMsgLine1 = t; });
-    OnText(m_cardOK->Line2(),
-           [](TAdvancedParams& w, const std::string& t) { w.CardReadMsgLine2 = t; });
-    OnValue(m_spinTCardReadHold, [](TAdvancedParams& w, int v) { w.TCardReadHold = v; });
+    OnText(m_cardOK->Line1(), &TAdvancedParams::CardReadMsgLine1);
+    OnText(m_cardOK->Line2(), &TAdvancedParams::CardReadMsgLine2);
+    OnValue(m_spinTCardReadHold, &TAdvancedParams::TCardReadHold);
 }
 
 void TAdvancedCardTypePage::Fill(const TAdvancedParams& work)
 {
     // Another stored type checks no button and shows no reader settings.
     CheckId(m_readerGroup, work.CardReader_Type);
-    const bool reader = work.CardReader_Type >= 1 && work.CardReader_Type <= 3;
+    const bool reader =
+        work.CardReader_Type >= ReaderBarcode && work.CardReader_Type <= ReaderWedge;
     SetPicture(m_imgCardReader, reader ? m_readerPictures[work.CardReader_Type] : QPixmap());
     SetVisible({m_gboxCardCom, m_gboxCardOKMessage}, reader);
 

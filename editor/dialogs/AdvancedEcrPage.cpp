@@ -13,24 +13,6 @@
 
 namespace tessaron {
 
-namespace {
-
-constexpr std::int32_t EcrEnabled = 0x8000;
-constexpr std::int32_t EcrConcatenate = 0x0100;
-constexpr std::int32_t EcrSuppressLZ = 0x0080;
-constexpr std::int32_t EcrPrepend00 = 0x0040;
-constexpr std::int32_t EcrTrack2 = 0x0010;
-constexpr std::int32_t EcrField = 0x000F;
-// Bits 16 to 31 carry nothing: clearing a flag drops them as well.
-constexpr std::int32_t EcrWord = 0xFFFF;
-
-std::int32_t withFlag(std::int32_t mode, std::int32_t flag, bool set)
-{
-    return set ? (mode | flag) : (mode & ~flag & EcrWord);
-}
-
-} // namespace
-
 TAdvancedEcrPage::TAdvancedEcrPage(TAdvancedEditor& editor) : TAdvancedPage(editor, "tabEcr")
 {
     auto* layout = new QVBoxLayout(this);
@@ -118,37 +100,36 @@ TAdvancedEcrPage::TAdvancedEcrPage(TAdvancedEditor& editor) : TAdvancedPage(edit
 
     OnToggled(
         m_cboxEnableEcrMode,
-        [](TAdvancedParams& w, bool on) { w.ECR_Mode = withFlag(w.ECR_Mode, EcrEnabled, on); },
+        [](TAdvancedParams& w, bool on) { w.ECR_Mode = EcrWithFlag(w.ECR_Mode, EcrEnabled, on); },
         true);
     OnToggled(m_cboxConcatenate, [](TAdvancedParams& w, bool on) {
-        w.ECR_Mode = withFlag(w.ECR_Mode, EcrConcatenate, on);
+        w.ECR_Mode = EcrWithFlag(w.ECR_Mode, EcrConcatenate, on);
     });
     OnToggled(m_cboxSuppressLZ, [](TAdvancedParams& w, bool on) {
-        w.ECR_Mode = withFlag(w.ECR_Mode, EcrSuppressLZ, on);
+        w.ECR_Mode = EcrWithFlag(w.ECR_Mode, EcrSuppressLZ, on);
     });
     OnToggled(m_cboxPrepend00, [](TAdvancedParams& w, bool on) {
-        w.ECR_Mode = withFlag(w.ECR_Mode, EcrPrepend00, on);
+        w.ECR_Mode = EcrWithFlag(w.ECR_Mode, EcrPrepend00, on);
     });
     OnIndex(m_cboxSelectTrack, [](TAdvancedParams& w, int index) {
-        w.ECR_Mode = withFlag(w.ECR_Mode, EcrTrack2, index == 1);
+        w.ECR_Mode = EcrWithFlag(w.ECR_Mode, EcrTrack2, index == 1);
     });
-    OnIndex(m_cboxSelectField, [](TAdvancedParams& w, int index) {
-        w.ECR_Mode = (w.ECR_Mode & ~EcrField & EcrWord) | index;
-    });
-    OnText(m_edRemoveSuffix, [](TAdvancedParams& w, const std::string& t) { w.ECR_String = t; });
+    OnIndex(m_cboxSelectField,
+            [](TAdvancedParams& w, int index) { w.ECR_Mode = EcrWithField(w.ECR_Mode, index); });
+    OnText(m_edRemoveSuffix, &TAdvancedParams::ECR_String);
 }
 
 void TAdvancedEcrPage::Fill(const TAdvancedParams& work)
 {
     const std::int32_t mode = work.ECR_Mode;
-    m_cboxEnableEcrMode->setChecked((mode & EcrEnabled) != 0);
-    m_cboxConcatenate->setChecked((mode & EcrConcatenate) != 0);
-    m_cboxSuppressLZ->setChecked((mode & EcrSuppressLZ) != 0);
-    m_cboxPrepend00->setChecked((mode & EcrPrepend00) != 0);
-    m_cboxSelectTrack->setCurrentIndex((mode & EcrTrack2) != 0 ? 1 : 0);
-    m_cboxSelectField->setCurrentIndex(mode & EcrField);
+    m_cboxEnableEcrMode->setChecked(HasEcrFlag(mode, EcrEnabled));
+    m_cboxConcatenate->setChecked(HasEcrFlag(mode, EcrConcatenate));
+    m_cboxSuppressLZ->setChecked(HasEcrFlag(mode, EcrSuppressLZ));
+    m_cboxPrepend00->setChecked(HasEcrFlag(mode, EcrPrepend00));
+    m_cboxSelectTrack->setCurrentIndex(HasEcrFlag(mode, EcrTrack2) ? 1 : 0);
+    m_cboxSelectField->setCurrentIndex(EcrFieldOf(mode));
     m_edRemoveSuffix->setText(FromRecord(work.ECR_String));
-    m_options->setEnabled((mode & EcrEnabled) != 0);
+    m_options->setEnabled(HasEcrFlag(mode, EcrEnabled));
 }
 
 } // namespace tessaron

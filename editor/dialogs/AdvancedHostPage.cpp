@@ -2,7 +2,7 @@
 
 #include "FormBuilder.h"
 #include "SpinEdit.h"
-#include "WordFormat.h"
+#include "editor/model/PackedFields.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -15,12 +15,6 @@
 #include <QVBoxLayout>
 
 namespace tessaron {
-
-namespace {
-
-constexpr int HostCdc = 7;
-
-} // namespace
 
 TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
     : TAdvancedPage(editor, "tabHost"), m_hostGroup(MakeButtonGroup(this)),
@@ -36,21 +30,26 @@ TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
     {
         const char* name;
         const char* caption;
-        int hostType;
+        THostMode hostType;
         bool selectable;
     } hosts[] = {
-        {"rbHostNone", "Use auto-detect (for RS-232 and Halvorsten USB Virtual Serial)", 0, true},
-        {"rbRS232", "RS-232 serial ................. Physical DB-9 COM port", 1, false},
-        {"rbUSB", "USB Virtual Serial .......... Halvorsten Virtual COM port over USB", 2, false},
-        {"rbHostHID", "USB HID ................ PC keystrokes (v5 or higher!)", 3, true},
-        {"rbEthernet",
-         "Ethernet .................  Virtual COM port over IP Network (requires XPort)", 4, true},
-        {"rbHostCDC", "USB CDC Serial ...... CDC Class Virtual COM port over USB (v6 or higher)", 7,
+        {"rbHostNone", "Use auto-detect (for RS-232 and Halvorsten USB Virtual Serial)",
+         THostMode::AutoDetect, true},
+        {"rbRS232", "RS-232 serial ................. Physical DB-9 COM port", THostMode::Rs232,
+         false},
+        {"rbUSB", "USB Virtual Serial .......... Halvorsten Virtual COM port over USB",
+         THostMode::UsbSerial, false},
+        {"rbHostHID", "USB HID ................ PC keystrokes (v5 or higher!)", THostMode::Hid,
          true},
+        {"rbEthernet",
+         "Ethernet .................  Virtual COM port over IP Network (requires XPort)",
+         THostMode::Ethernet, true},
+        {"rbHostCDC", "USB CDC Serial ...... CDC Class Virtual COM port over USB (v6 or higher)",
+         THostMode::Cdc, true},
     };
     for (const auto& host : hosts) {
         QRadioButton* button = MakeRadio(connection, host.name, QString::fromLatin1(host.caption),
-                                         m_hostGroup, host.hostType);
+                                         m_hostGroup, int(host.hostType));
         // Auto-detect covers these two; a stored one is shown until another is chosen.
         button->setEnabled(host.selectable);
         connectionLayout->addWidget(button);
@@ -90,9 +89,8 @@ TAdvancedHostPage::TAdvancedHostPage(TAdvancedEditor& editor)
 
     OnChecked(
         m_hostGroup, [](TAdvancedParams& w, int type) { w.HostType = type; }, true);
-    OnValue(m_spinCdcSerialNo, [](TAdvancedParams& w, int v) { w.CDC_Serial_No = v; });
-    OnIndex(m_cboxHostBaudRate,
-            [](TAdvancedParams& w, int index) { w.Baud_Rate = static_cast<std::uint8_t>(index); });
+    OnValue(m_spinCdcSerialNo, &TAdvancedParams::CDC_Serial_No);
+    OnIndex(m_cboxHostBaudRate, &TAdvancedParams::Baud_Rate);
     OnChecked(m_dataBitsGroup, [](TAdvancedParams& w, int bits) {
         w.Word_Format = HostWithDataBits(w.Word_Format, bits == 8);
     });
@@ -114,7 +112,7 @@ void TAdvancedHostPage::Fill(const TAdvancedParams& work)
                    m_parityGroup);
     // Another stored type checks no button.
     CheckId(m_hostGroup, work.HostType);
-    SetEnabled({m_lblCdcSerialNo, m_spinCdcSerialNo}, work.HostType == HostCdc);
+    SetEnabled({m_lblCdcSerialNo, m_spinCdcSerialNo}, work.HostType == int(THostMode::Cdc));
     m_spinCdcSerialNo->setValue(work.CDC_Serial_No);
 }
 

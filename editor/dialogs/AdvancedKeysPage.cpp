@@ -18,8 +18,6 @@ namespace tessaron {
 
 namespace {
 
-constexpr int HostTypeHid = 3;
-
 // Captions by LED function code: any host type but USB HID, then USB HID for
 // the green and for the red LED.
 const TLedCaptions LedCaptions = {"Not Used", "Shift/Toggle Indicator", "Under Host Control",
@@ -74,15 +72,13 @@ TAdvancedKeysPage::TAdvancedKeysPage(TAdvancedEditor& editor)
     layout->addLayout(leds);
     layout->addStretch();
 
-    OnValue(m_spinCharPacing,
-            [](TAdvancedParams& w, int v) { w.Character_Pacing = static_cast<std::uint8_t>(v); });
-    OnValue(m_spinDownloadDelay, [](TAdvancedParams& w, int v) { w.DOWNLOAD_DELAY = v; });
+    OnValue(m_spinCharPacing, &TAdvancedParams::Character_Pacing);
+    OnValue(m_spinDownloadDelay, &TAdvancedParams::DOWNLOAD_DELAY);
     OnChecked(m_rollOverGroup,
               [](TAdvancedParams& w, int n) { w.Key_Roll_Over = static_cast<std::uint8_t>(n); });
     for (QButtonGroup* group : {m_greenGroup, m_redGroup}) {
         OnChecked(group, [this](TAdvancedParams& w, int) {
-            w.LED_Function =
-                static_cast<std::uint8_t>(16 * m_greenGroup->checkedId() + m_redGroup->checkedId());
+            w.LED_Function = LedFunctionValue({m_greenGroup->checkedId(), m_redGroup->checkedId()});
         });
     }
 }
@@ -92,12 +88,13 @@ void TAdvancedKeysPage::Fill(const TAdvancedParams& work)
     CheckId(m_rollOverGroup, work.Key_Roll_Over == 1 ? 1 : 2);
     m_spinCharPacing->setValue(work.Character_Pacing);
     m_spinDownloadDelay->setValue(work.DOWNLOAD_DELAY);
-    CheckId(m_greenGroup, (work.LED_Function >> 4) & 0x03);
-    CheckId(m_redGroup, work.LED_Function & 0x03);
-    const bool hid = work.HostType == HostTypeHid;
+    const TLedFunctions leds = LedFunctionsOf(work.LED_Function);
+    CheckId(m_greenGroup, leds.Green);
+    CheckId(m_redGroup, leds.Red);
+    const bool hid = work.HostType == int(THostMode::Hid);
     SetLedCaptions(m_greenGroup, hid ? GreenHidCaptions : LedCaptions);
     SetLedCaptions(m_redGroup, hid ? RedHidCaptions : LedCaptions);
-    const bool screenMode = OperatingModeOf(work) == TOperatingMode::Screen;
+    const bool screenMode = KeypadModeOf(work) == TKeypadMode::Screen;
     SetVisible({m_gboxLED1, m_gboxLED2}, !screenMode);
 }
 

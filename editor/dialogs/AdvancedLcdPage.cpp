@@ -17,15 +17,6 @@
 
 namespace tessaron {
 
-namespace {
-
-std::uint8_t withBit(std::uint8_t value, int bit, bool set)
-{
-    return static_cast<std::uint8_t>(set ? (value | bit) : (value & ~bit));
-}
-
-} // namespace
-
 TAdvancedLcdPage::TAdvancedLcdPage(TAdvancedEditor& editor)
     : TAdvancedPage(editor, "tabLcd"), m_sizeGroup(MakeButtonGroup(this))
 {
@@ -109,21 +100,21 @@ TAdvancedLcdPage::TAdvancedLcdPage(TAdvancedEditor& editor)
     OnChecked(
         m_sizeGroup, [](TAdvancedParams& w, int id) { w.LcdSize = static_cast<std::uint8_t>(id); },
         true);
-    OnText(m_signOn->Line1(),
-           [](TAdvancedParams& w, const std::string& t) { w.SignOnMsgLine1 = t; });
-    OnText(m_signOn->Line2(),
-           [](TAdvancedParams& w, const std::string& t) { w.SignOnMsgLine2 = t; });
-    OnValue(m_spinTSignOnHold, [](TAdvancedParams& w, int v) { w.TSignOnHold = v; });
+    OnText(m_signOn->Line1(), &TAdvancedParams::SignOnMsgLine1);
+    OnText(m_signOn->Line2(), &TAdvancedParams::SignOnMsgLine2);
+    OnValue(m_spinTSignOnHold, &TAdvancedParams::TSignOnHold);
     OnToggled(m_cbLcdCursorUnderline, [](TAdvancedParams& w, bool on) {
-        w.CursorStyle = withBit(w.CursorStyle, 0x02, on);
+        w.CursorStyle = WithBit(w.CursorStyle, CursorUnderline, on);
     });
     OnToggled(m_cbLcdCursorBlock, [](TAdvancedParams& w, bool on) {
-        w.CursorStyle = withBit(w.CursorStyle, 0x01, on);
+        w.CursorStyle = WithBit(w.CursorStyle, CursorBlock, on);
     });
-    OnToggled(m_cbEnableScroll,
-              [](TAdvancedParams& w, bool on) { w.ScrollWrap = withBit(w.ScrollWrap, 0x02, on); });
-    OnToggled(m_cbEnableWrap,
-              [](TAdvancedParams& w, bool on) { w.ScrollWrap = withBit(w.ScrollWrap, 0x01, on); });
+    OnToggled(m_cbEnableScroll, [](TAdvancedParams& w, bool on) {
+        w.ScrollWrap = WithBit(w.ScrollWrap, ScrollEnabled, on);
+    });
+    OnToggled(m_cbEnableWrap, [](TAdvancedParams& w, bool on) {
+        w.ScrollWrap = WithBit(w.ScrollWrap, WrapEnabled, on);
+    });
     OnToggled(m_cbLcdXlate, [](TAdvancedParams& w, bool on) { w.LcdXlate = on ? 1 : 0; });
     connect(m_tbarLcdBrightness, &QSlider::valueChanged, this, [this](int position) {
         if (!m_editor.Loading()) {
@@ -142,16 +133,16 @@ void TAdvancedLcdPage::Fill(const TAdvancedParams& work)
     // The second line's text stays in the record; the editor is only dark.
     m_signOn->SetSecondLineInUse(!oneLine);
     m_spinTSignOnHold->setValue(work.TSignOnHold);
-    m_cbLcdCursorUnderline->setChecked((work.CursorStyle & 0x02) != 0);
-    m_cbLcdCursorBlock->setChecked((work.CursorStyle & 0x01) != 0);
-    m_cbEnableScroll->setChecked((work.ScrollWrap & 0x02) != 0);
-    m_cbEnableWrap->setChecked((work.ScrollWrap & 0x01) != 0);
+    m_cbLcdCursorUnderline->setChecked(HasBit(work.CursorStyle, CursorUnderline));
+    m_cbLcdCursorBlock->setChecked(HasBit(work.CursorStyle, CursorBlock));
+    m_cbEnableScroll->setChecked(HasBit(work.ScrollWrap, ScrollEnabled));
+    m_cbEnableWrap->setChecked(HasBit(work.ScrollWrap, WrapEnabled));
     m_cbLcdXlate->setChecked(work.LcdXlate != 0);
     m_tbarLcdBrightness->setValue(work.LcdBrightness);
 
-    const TOperatingMode mode = OperatingModeOf(work);
-    SetEnabled({m_cbEnableScroll, m_cbEnableWrap}, mode == TOperatingMode::TrueTerminal);
-    m_cbLcdXlate->setEnabled(mode == TOperatingMode::LineEdit);
+    const TKeypadMode mode = KeypadModeOf(work);
+    SetEnabled({m_cbEnableScroll, m_cbEnableWrap}, mode == TKeypadMode::TrueTerminal);
+    m_cbLcdXlate->setEnabled(mode == TKeypadMode::LineEdit);
 }
 
 } // namespace tessaron

@@ -96,8 +96,9 @@ TAdvancedMagCardPage::TAdvancedMagCardPage(TAdvancedEditor& editor)
 
     for (QCheckBox* track : {m_cboxMCRTrack1, m_cboxMCRTrack2}) {
         OnToggled(track, [this](TAdvancedParams& w, bool) {
-            w.CardReader_Tracks = static_cast<std::uint8_t>((m_cboxMCRTrack1->isChecked() ? 1 : 0) +
-                                                            (m_cboxMCRTrack2->isChecked() ? 2 : 0));
+            // The page stores the two tracks alone.
+            w.CardReader_Tracks =
+                WithTracks(0, {m_cboxMCRTrack1->isChecked(), m_cboxMCRTrack2->isChecked()});
         });
     }
     // Any of the five stores all five, as they stand.
@@ -112,8 +113,9 @@ TAdvancedMagCardPage::TAdvancedMagCardPage(TAdvancedEditor& editor)
 
 void TAdvancedMagCardPage::Fill(const TAdvancedParams& work)
 {
-    m_cboxMCRTrack1->setChecked((work.CardReader_Tracks & 0x01) != 0);
-    m_cboxMCRTrack2->setChecked((work.CardReader_Tracks & 0x02) != 0);
+    const TTracks tracks = TracksOf(work.CardReader_Tracks);
+    m_cboxMCRTrack1->setChecked(tracks.Track1);
+    m_cboxMCRTrack2->setChecked(tracks.Track2);
     for (size_t i = 0; i < m_characters.size(); ++i) {
         m_characters[i]->setValue(work.*CharacterFields[i]);
     }

@@ -18,13 +18,6 @@ namespace tessaron {
 
 namespace {
 
-enum
-{
-    ModeTrueTerminal,
-    ModeLineEdit,
-    ModeScreen,
-};
-
 // Where the keypad's prefix, start, tail and suffix characters are stored.
 constexpr std::array<std::uint8_t TAdvancedParams::*, TAdvancedModePage::CharacterCount>
     CharacterFields = {&TAdvancedParams::CalcPrefix, &TAdvancedParams::CalcStart,
@@ -48,13 +41,13 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
     auto* modeLayout = new QGridLayout(mode);
     modeLayout->addWidget(MakeRadio(mode, "rbTrueTerminalMode",
                                     QStringLiteral("True Terminal Mode *"), m_modeGroup,
-                                    ModeTrueTerminal),
+                                    int(TKeypadMode::TrueTerminal)),
                           0, 0);
     modeLayout->addWidget(MakeRadio(mode, "rbLineEditMode", QStringLiteral("Line Edit Mode *"),
-                                    m_modeGroup, ModeLineEdit),
+                                    m_modeGroup, int(TKeypadMode::LineEdit)),
                           1, 0);
     modeLayout->addWidget(MakeRadio(mode, "rbScreenMode", QStringLiteral("Automated Screen Mode"),
-                                    m_modeGroup, ModeScreen),
+                                    m_modeGroup, int(TKeypadMode::Screen)),
                           2, 0);
     m_lblStartScreen = MakeLabel(mode, "lblStartScreen", QStringLiteral("Starting Screen: "));
     QStringList screens;
@@ -116,21 +109,20 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
     OnChecked(
         m_modeGroup,
         [](TAdvancedParams& w, int id) {
-            if (id == ModeScreen) {
+            if (id == int(TKeypadMode::Screen)) {
                 // The mode bits stay for when screen mode is left again.
                 w.ScreenEnable = 1;
                 return;
             }
-            w.Operating_Mode = static_cast<std::uint8_t>((w.Operating_Mode & ~0x01) |
-                                                         (id == ModeLineEdit ? 0x01 : 0x00));
+            w.Operating_Mode =
+                WithBit(w.Operating_Mode, LineEditBit, id == int(TKeypadMode::LineEdit));
             w.ScreenEnable = 0;
         },
         true);
     OnToggled(
         m_cboxMaskUserInput,
         [](TAdvancedParams& w, bool on) {
-            w.Operating_Mode =
-                static_cast<std::uint8_t>((w.Operating_Mode & ~0x02) | (on ? 0x02 : 0x00));
+            w.Operating_Mode = WithBit(w.Operating_Mode, MaskedInputBit, on);
         },
         true);
     OnToggled(m_cboxEcho, [](TAdvancedParams& w, bool on) { w.bHostEcho = on ? 1 : 0; });
@@ -148,24 +140,18 @@ TAdvancedModePage::TAdvancedModePage(TAdvancedEditor& editor)
             m_edMaskChar->setText(maskText(m_editor.Work().MaskChar));
         }
     });
-    OnIndex(m_cboxStartScreen, [](TAdvancedParams& w, int index) {
-        w.StartScreen = static_cast<std::uint8_t>(index);
-    });
+    OnIndex(m_cboxStartScreen, &TAdvancedParams::StartScreen);
     for (size_t i = 0; i < m_characters.size(); ++i) {
-        const auto field = CharacterFields[i];
-        OnValue(m_characters[i],
-                [field](TAdvancedParams& w, int v) { w.*field = static_cast<std::uint8_t>(v); });
+        OnValue(m_characters[i], CharacterFields[i]);
     }
 }
 
 void TAdvancedModePage::Fill(const TAdvancedParams& work)
 {
-    const TOperatingMode mode = OperatingModeOf(work);
-    CheckId(m_modeGroup, mode == TOperatingMode::Screen     ? ModeScreen
-                         : mode == TOperatingMode::LineEdit ? ModeLineEdit
-                                                            : ModeTrueTerminal);
+    const TKeypadMode mode = KeypadModeOf(work);
+    CheckId(m_modeGroup, int(mode));
     // Also in screen mode, where the box is disabled, it shows the stored bit.
-    m_cboxMaskUserInput->setChecked((work.Operating_Mode & 0x02) != 0);
+    m_cboxMaskUserInput->setChecked(IsInputMasked(work.Operating_Mode));
     m_cboxEcho->setChecked(work.bHostEcho != 0);
     m_edMaskChar->setText(maskText(work.MaskChar));
     SelectEntry(m_cboxStartScreen, work.StartScreen);
@@ -173,10 +159,10 @@ void TAdvancedModePage::Fill(const TAdvancedParams& work)
         m_characters[i]->setValue(work.*CharacterFields[i]);
     }
 
-    m_cboxEcho->setEnabled(mode == TOperatingMode::TrueTerminal);
-    SetEnabled({m_lblStartScreen, m_cboxStartScreen}, mode == TOperatingMode::Screen);
-    m_cboxMaskUserInput->setEnabled(mode == TOperatingMode::LineEdit);
-    m_gboxKeypadData->setEnabled(mode != TOperatingMode::TrueTerminal);
+    m_cboxEcho->setEnabled(mode == TKeypadMode::TrueTerminal);
+    SetEnabled({m_lblStartScreen, m_cboxStartScreen}, mode == TKeypadMode::Screen);
+    m_cboxMaskUserInput->setEnabled(mode == TKeypadMode::LineEdit);
+    m_gboxKeypadData->setEnabled(mode != TKeypadMode::TrueTerminal);
 }
 
 } // namespace tessaron

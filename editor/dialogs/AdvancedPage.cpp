@@ -10,15 +10,6 @@
 
 namespace tessaron {
 
-TOperatingMode OperatingModeOf(const TAdvancedParams& params)
-{
-    if (params.ScreenEnable != 0) {
-        return TOperatingMode::Screen;
-    }
-    return (params.Operating_Mode & 0x01) != 0 ? TOperatingMode::LineEdit
-                                               : TOperatingMode::TrueTerminal;
-}
-
 TAdvancedPage::TAdvancedPage(TAdvancedEditor& editor, const char* objectName) : m_editor(editor)
 {
     setObjectName(QString::fromLatin1(objectName));
@@ -67,11 +58,20 @@ void TAdvancedPage::OnIndex(QComboBox* list, std::function<void(TAdvancedParams&
     });
 }
 
-void TAdvancedPage::OnText(QLineEdit* edit,
-                           std::function<void(TAdvancedParams&, const std::string&)> store)
+void TAdvancedPage::OnValue(QSpinBox* spin, TField field)
 {
-    connect(edit, &QLineEdit::textChanged, this, [this, store](const QString& text) {
-        Store([&](TAdvancedParams& w) { store(w, ToRecord(text)); });
+    OnValue(spin, [field](TAdvancedParams& w, int value) { field.Set(w, value); });
+}
+
+void TAdvancedPage::OnIndex(QComboBox* list, TField field)
+{
+    OnIndex(list, [field](TAdvancedParams& w, int index) { field.Set(w, index); });
+}
+
+void TAdvancedPage::OnText(QLineEdit* edit, TField field)
+{
+    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString& text) {
+        Store([&](TAdvancedParams& w) { field.Text(w) = ToRecord(text); });
     });
 }
 

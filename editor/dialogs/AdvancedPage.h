@@ -1,6 +1,8 @@
 #pragma once
 
 #include "editor/dialogs/AdvancedEditor.h"
+#include "editor/model/PackedFields.h"
+#include "editor/model/RecordField.h"
 
 #include <QWidget>
 
@@ -13,16 +15,6 @@ class QLineEdit;
 class QSpinBox;
 
 namespace tessaron {
-
-// The operating mode as the Mode page's buttons show it: Automated Screen
-// Mode overrides the Line Edit bit of Operating_Mode.
-enum class TOperatingMode
-{
-    TrueTerminal,
-    LineEdit,
-    Screen,
-};
-TOperatingMode OperatingModeOf(const TAdvancedParams& params);
 
 // One page of the Advanced ROM Properties dialog. Its controls store into the
 // working copy at once, through the handlers below, which do nothing while
@@ -54,7 +46,11 @@ protected:
                    bool reload = false);
     void OnValue(QSpinBox* spin, std::function<void(TAdvancedParams&, int)> store);
     void OnIndex(QComboBox* list, std::function<void(TAdvancedParams&, int)> store);
-    void OnText(QLineEdit* edit, std::function<void(TAdvancedParams&, const std::string&)> store);
+    // The same into one field of the working copy (a byte keeps the low 8 bits).
+    using TField = TRecordField<TAdvancedParams>;
+    void OnValue(QSpinBox* spin, TField field);
+    void OnIndex(QComboBox* list, TField field);
+    void OnText(QLineEdit* edit, TField field);
 
     TAdvancedEditor& m_editor;
 };

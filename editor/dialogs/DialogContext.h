@@ -9,13 +9,13 @@
 namespace tessaron {
 
 // What the property dialogs work on: the document's records, the message
-// boxes, and the main window's SetModified, which their Apply calls.
+// boxes, and what their Apply tells the main window once it has changed them.
 struct TDialogContext
 {
     TKeypadClass& Keypad;
     TRomRecords& Rom;
     MessageBox& Messages;
-    std::function<void(bool)> SetModified;
+    std::function<void()> Applied;
 };
 
 } // namespace tessaron

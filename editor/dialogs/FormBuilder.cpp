@@ -2,10 +2,10 @@
 
 #include "DialogLists.h"
 #include "SpinEdit.h"
-#include "WordFormat.h"
 #include "common/Accessibility.h"
 #include "common/ButtonAccessible.h"
 #include "common/QtPicture.h"
+#include "editor/model/PackedFields.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>

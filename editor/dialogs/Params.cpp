@@ -3,8 +3,8 @@
 #include "DialogLists.h"
 #include "FormBuilder.h"
 #include "SpinEdit.h"
-#include "WordFormat.h"
 #include "common/ButtonAccessible.h"
+#include "editor/model/PackedFields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -22,12 +22,6 @@
 namespace tessaron {
 
 namespace {
-
-// High nibble of Operating_Mode: the USB host mode.
-constexpr int HostDefault = 0x00;
-constexpr int HostHid = 0x30;
-constexpr int HostRf = 0x60;
-constexpr int HostCdc = 0x70;
 
 constexpr int CharacterCount = 128;
 
@@ -182,17 +176,17 @@ void TfrmParameters::buildLinkColumn(QWidget* column)
     auto* hostLayout = new QVBoxLayout(host);
     hostLayout->addWidget(MakeRadio(host, "rbHostTypeDefault",
                                     QStringLiteral("Default (USB Virtual COM)"), m_hostGroup,
-                                    HostDefault));
+                                    int(THostMode::AutoDetect)));
     hostLayout->addWidget(MakeRadio(host, "rbHostTypeHID", QStringLiteral("PC Keyboard (USB HID)"),
-                                    m_hostGroup, HostHid));
+                                    m_hostGroup, int(THostMode::Hid)));
     QRadioButton* cdc = MakeRadio(host, "rbHostTypeCDC", QStringLiteral("USB CDC Vrtual COM"),
-                                  m_hostGroup, HostCdc);
+                                  m_hostGroup, int(THostMode::Cdc));
     cdc->setToolTip(QStringLiteral("Required v5.60+"));
     DescribeWith(cdc, cdc->toolTip());
     hostLayout->addWidget(cdc);
     // The RF mode is never offered, but a stored one is kept (see ApplyClick).
-    QRadioButton* rf =
-        MakeRadio(host, "rbHostTypeRF", QStringLiteral("RF Wireless"), m_hostGroup, HostRf);
+    QRadioButton* rf = MakeRadio(host, "rbHostTypeRF", QStringLiteral("RF Wireless"), m_hostGroup,
+                                 int(THostMode::Rf));
     m_lblRFID = MakeLabel(host, "lblRFID", QStringLiteral("ID: "));
     m_spinRFID = MakeSpin(host, "spinRFID", 0, 7);
     LabelFor(m_lblRFID, m_spinRFID);
@@ -328,7 +322,7 @@ void TfrmParameters::connectHandlers()
     });
     connect(m_hostGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked && !m_loading) {
-            setHostMode(id);
+            setHostMode(static_cast<THostMode>(id));
             UserChangedSomething();
         }
     });
@@ -361,13 +355,13 @@ void TfrmParameters::setLineEditMode(bool lineEdit)
                lineEdit);
 }
 
-void TfrmParameters::setHostMode(int nibble)
+void TfrmParameters::setHostMode(THostMode host)
 {
-    const bool hid = nibble == HostHid;
+    const bool hid = host == THostMode::Hid;
     SetLedCaptions(m_greenGroup, hid ? GreenHidCaptions : LedCaptions);
     SetLedCaptions(m_redGroup, hid ? RedHidCaptions : LedCaptions);
-    SetEnabled({m_lblRFID, m_spinRFID}, nibble == HostRf);
-    SetEnabled({m_lblCdcSerialNo, m_spinCdcSerialNo}, nibble == HostCdc);
+    SetEnabled({m_lblRFID, m_spinRFID}, host == THostMode::Rf);
+    SetEnabled({m_lblCdcSerialNo, m_spinCdcSerialNo}, host == THostMode::Cdc);
 }
 
 void TfrmParameters::setReaderGroups(int type)
@@ -392,19 +386,17 @@ void TfrmParameters::FormShow()
     m_pendingRollOver = k.Key_Roll_Over;
     CheckId(m_rollOverGroup, k.Key_Roll_Over == 1 ? 1 : 2);
 
-    CheckId(m_redGroup, k.LED_Function & 0x03);
-    CheckId(m_greenGroup, (k.LED_Function >> 4) & 0x03);
+    const TLedFunctions leds = LedFunctionsOf(k.LED_Function);
+    CheckId(m_redGroup, leds.Red);
+    CheckId(m_greenGroup, leds.Green);
 
-    const bool lineEdit = (k.Operating_Mode & 0x01) != 0;
+    const bool lineEdit = IsLineEdit(k.Operating_Mode);
     CheckId(m_modeGroup, lineEdit ? 1 : 0);
     setLineEditMode(lineEdit);
-    m_cbMaskInput->setChecked((k.Operating_Mode & 0x02) != 0);
+    m_cbMaskInput->setChecked(IsInputMasked(k.Operating_Mode));
 
-    int host = k.Operating_Mode & 0xF0;
-    if (host != HostHid && host != HostRf && host != HostCdc) {
-        host = HostDefault;
-    }
-    CheckId(m_hostGroup, host);
+    const THostMode host = UserHostMode(k.Operating_Mode);
+    CheckId(m_hostGroup, int(host));
     setHostMode(host);
 
     m_spinCdcSerialNo->setValue(k.CDC_Serial_No);
@@ -427,8 +419,9 @@ void TfrmParameters::FormShow()
     CheckId(m_readerGroup, k.CardReader_Type);
     setReaderGroups(k.CardReader_Type);
 
-    m_cbTrack1->setChecked((k.CardReader_Tracks & 0x01) != 0);
-    m_cbTrack2->setChecked((k.CardReader_Tracks & 0x02) != 0);
+    const TTracks tracks = TracksOf(k.CardReader_Tracks);
+    m_cbTrack1->setChecked(tracks.Track1);
+    m_cbTrack2->setChecked(tracks.Track2);
     m_cboxStartSentinel->setCurrentIndex(characterEntry(k.CardReader_StartSentinel, 0));
     m_cboxEndSentinel->setCurrentIndex(characterEntry(k.CardReader_EndSentinel, 13));
     m_cboxFieldSeparator->setCurrentIndex(characterEntry(k.CardReader_FieldSeparator, 9));
@@ -440,21 +433,13 @@ void TfrmParameters::FormShow()
 void TfrmParameters::ApplyClick()
 {
     TKeypadClass& k = m_context.Keypad;
-    k.LED_Function =
-        static_cast<std::uint8_t>(m_redGroup->checkedId() + 16 * m_greenGroup->checkedId());
+    k.LED_Function = LedFunctionValue({m_greenGroup->checkedId(), m_redGroup->checkedId()});
     k.Key_Roll_Over = m_pendingRollOver;
     k.Character_Pacing = static_cast<std::uint8_t>(m_spinCharacterPacing->value());
     k.DOWNLOAD_DELAY = m_spinDownloadDelay->value();
 
-    int mode = m_modeGroup->checkedId() == 1 ? 0x01 : 0x00;
-    if (m_cbMaskInput->isChecked()) {
-        mode |= 0x02;
-    }
-    const int host = m_hostGroup->checkedId();
-    if (host == HostHid || host == HostRf || host == HostCdc) {
-        mode |= host;
-    }
-    k.Operating_Mode = static_cast<std::uint8_t>(mode);
+    k.Operating_Mode = UserOperatingMode(m_modeGroup->checkedId() == 1, m_cbMaskInput->isChecked(),
+                                         static_cast<THostMode>(m_hostGroup->checkedId()));
 
     k.LineEdit_TailCharacter = static_cast<std::uint8_t>(m_spinTailChar->value());
     k.Key_Click = static_cast<std::uint8_t>(m_spinKeyClick->value());
@@ -473,9 +458,8 @@ void TfrmParameters::ApplyClick()
         k.CardReader_Type = static_cast<std::uint8_t>(m_readerGroup->checkedId());
     }
 
-    int tracks = k.CardReader_Tracks & ~0x03;
-    tracks |= (m_cbTrack1->isChecked() ? 0x01 : 0) | (m_cbTrack2->isChecked() ? 0x02 : 0);
-    k.CardReader_Tracks = static_cast<std::uint8_t>(tracks);
+    k.CardReader_Tracks =
+        WithTracks(k.CardReader_Tracks, {m_cbTrack1->isChecked(), m_cbTrack2->isChecked()});
 
     k.CardReader_StartSentinel = static_cast<std::uint8_t>(m_cboxStartSentinel->currentIndex());
     k.CardReader_EndSentinel = static_cast<std::uint8_t>(m_cboxEndSentinel->currentIndex());
@@ -483,7 +467,7 @@ void TfrmParameters::ApplyClick()
     k.RF_Keypad_ID = static_cast<std::uint8_t>(m_spinRFID->value());
     k.CDC_Serial_No = m_spinCdcSerialNo->value();
 
-    m_context.SetModified(true);
+    m_context.Applied();
     ApplyButton()->setEnabled(false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "editor/dialogs/DialogContext.h"
 #include "editor/dialogs/PropertyDialogFrame.h"
+#include "editor/model/PackedFields.h"
 
 #include <cstdint>
 
@@ -40,7 +41,7 @@ private:
 
     void UserChangedSomething();
     void setLineEditMode(bool lineEdit);
-    void setHostMode(int nibble);
+    void setHostMode(THostMode host);
     void setReaderGroups(int type);
     void setCharacterEnabling();
 

@@ -5,6 +5,7 @@
 #include "LcdPanel.h"
 #include "SpinEdit.h"
 #include "common/ButtonAccessible.h"
+#include "editor/model/PackedFields.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -278,9 +279,15 @@ void TfrmScreenEdit::buildLedsAndTransition(QWidget* parent)
     });
 }
 
+void TfrmScreenEdit::FormShow()
+{
+    m_work = m_context.Rom.ScreenData;
+    fill();
+}
+
 TScreenDataRec& TfrmScreenEdit::screen()
 {
-    return m_context.Rom.ScreenDataWork[static_cast<size_t>(m_current)];
+    return m_work[static_cast<size_t>(m_current)];
 }
 
 void TfrmScreenEdit::fill()
@@ -289,7 +296,7 @@ void TfrmScreenEdit::fill()
     TScreenDataRec& s = screen();
     // A one-line LCD has no second line; the working screen loses it here,
     // the document only on Apply.
-    const bool oneLine = m_context.Rom.AdvancedParamsWork.LcdSize == 16;
+    const bool oneLine = m_context.Rom.AdvancedParams.LcdSize == 16;
     if (oneLine) {
         s.TextLine2.clear();
     }
@@ -314,8 +321,9 @@ void TfrmScreenEdit::fill()
     m_cboxSaveDataForNextScreen->setChecked(s.bSaveDataForNextScreen != 0);
 
     // States other than off, on and flashing check no button.
-    CheckId(m_greenGroup, s.LedModes / 10);
-    CheckId(m_redGroup, s.LedModes % 10);
+    const TScreenLeds leds = ScreenLedsOf(s.LedModes);
+    CheckId(m_greenGroup, leds.Green);
+    CheckId(m_redGroup, leds.Red);
 
     const bool timeout = m_cboxTimeoutEnable->isChecked();
     SetEnabled({m_lblTimeoutAction, m_cboxTimeoutAction, m_lblTimeoutPeriod, m_spinTimeoutPeriod},
@@ -369,11 +377,8 @@ void TfrmScreenEdit::setLedModes()
     // A LED whose stored state no button shows keeps it.
     store(
         [this](TScreenDataRec& s) {
-            const int green =
-                m_greenGroup->checkedId() >= 0 ? m_greenGroup->checkedId() : s.LedModes / 10;
-            const int red =
-                m_redGroup->checkedId() >= 0 ? m_redGroup->checkedId() : s.LedModes % 10;
-            s.LedModes = static_cast<std::uint8_t>(10 * green + red);
+            s.LedModes =
+                ScreenLedModes(s.LedModes, {m_greenGroup->checkedId(), m_redGroup->checkedId()});
         },
         false);
 }
@@ -381,9 +386,9 @@ void TfrmScreenEdit::setLedModes()
 void TfrmScreenEdit::ApplyClick()
 {
     if (m_changed) {
-        m_context.SetModified(true);
+        m_context.Applied();
     }
-    m_context.Rom.ApplyScreens();
+    m_context.Rom.ScreenData = m_work;
     setWindowTitle(Caption);
     m_changed = false;
     ApplyButton()->setEnabled(false);
@@ -391,7 +396,7 @@ void TfrmScreenEdit::ApplyClick()
 
 void TfrmScreenEdit::CancelClick()
 {
-    m_context.Rom.CancelScreens();
+    m_work = m_context.Rom.ScreenData;
     setWindowTitle(Caption);
     m_changed = false;
 }

@@ -16,10 +16,11 @@ class TLcdPanel;
 class TSpinEdit;
 
 // The ROM screen editor: the eight LCD screens of Automated Screen Mode, one
-// at a time, in the working screens ScreenDataWork. Apply commits all eight
-// to ScreenData and Cancel takes all eight back. The screen being edited, the
-// OK and Apply buttons and the caption carry over from one opening to the
-// next. Created once, opened modally from the ROM Properties menu.
+// at a time, in working copies of ScreenData taken at each opening. Apply
+// commits all eight to ScreenData, Cancel takes all eight back. The
+// screen being edited, the OK and Apply buttons and the caption carry over
+// from one opening to the next. Created once, opened modally from the ROM
+// Properties menu.
 class TfrmScreenEdit : public TPropertyDialogFrame
 {
     Q_OBJECT
@@ -27,10 +28,11 @@ class TfrmScreenEdit : public TPropertyDialogFrame
 public:
     TfrmScreenEdit(const TDialogContext& context, QWidget* parent = nullptr);
 
-    int CurrentScreen() const { return m_current; }
+    // What the controls hold, not yet applied.
+    const TScreenDataArray& WorkingCopy() const { return m_work; }
 
 protected:
-    void FormShow() override { fill(); }
+    void FormShow() override;
     void ApplyClick() override;
     void CancelClick() override;
 
@@ -56,6 +58,7 @@ private:
     void onIndex(QComboBox* list, TField field, bool refill);
 
     TDialogContext m_context;
+    TScreenDataArray m_work{};
     int m_current = 0;
     bool m_loading = false;
     bool m_changed = false;

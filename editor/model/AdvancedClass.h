@@ -96,34 +96,25 @@ struct TScreenDataRec
 
 using TScreenDataArray = std::array<TScreenDataRec, ScreenCount>;
 
-// The values SetRomDefaults gives ("New" column).
+// The values of a new document (SetRomDefaults).
 TAdvancedParams NewAdvancedParams();
 TScreenDataRec NewScreenData(int screenNumber); // 1..8
 
-// The values the ROM-file reader takes for missing keys ("File" column).
+// The values the ROM-file reader takes for missing keys.
 TAdvancedParams FileDefaultAdvancedParams();
 TScreenDataRec FileDefaultScreenData();
 
-// The document's ROM records and the working copies that the dialogs edit.
-// Owned by whoever owns the document (the editor's main window, the tool).
+// The document's ROM records. Owned by whoever owns the document (the
+// editor's main window, the tool); the dialogs edit copies of their own.
 struct TRomRecords
 {
     TAdvancedParams AdvancedParams = NewAdvancedParams();
-    TAdvancedParams AdvancedParamsWork = NewAdvancedParams();
     TScreenDataArray ScreenData;
-    TScreenDataArray ScreenDataWork;
 
     TRomRecords();
 
-    // Sets AdvancedParams and the eight ScreenData to their new values and
-    // copies them into the working copies.
+    // Sets AdvancedParams and the eight ScreenData to their new values.
     void SetRomDefaults();
-
-    // Apply and Cancel of the Advanced ROM Properties dialog and the screen editor.
-    void ApplyAdvanced() { AdvancedParams = AdvancedParamsWork; }
-    void CancelAdvanced() { AdvancedParamsWork = AdvancedParams; }
-    void ApplyScreens() { ScreenData = ScreenDataWork; }
-    void CancelScreens() { ScreenDataWork = ScreenData; }
 };
 
 // text padded with blanks to at least 16 characters.

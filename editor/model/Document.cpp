@@ -1,9 +1,12 @@
 #include "Document.h"
 
-#include "FileIO.h"
+#include "DownloadImage.h"
+#include "LoaderSettings.h"
+#include "RedefinitionFile.h"
+#include "RomFile.h"
+#include "RomSections.h"
 
 #include "common/AsciiText.h"
-#include "common/CommandLine.h"
 #include "common/FileReadError.h"
 
 namespace tessaron {
@@ -43,7 +46,7 @@ bool TDocument::ReadRedefinition(const std::string& path)
 
 void TDocument::SetDownloadFileFor(const std::string& documentPath)
 {
-    m_downloadFile = QuoteWindowsArgument(DownloadImagePath(documentPath));
+    m_downloadFile = DownloadImagePath(documentPath);
 }
 
 bool TDocument::OpenRom(const std::string& path, TMessageSink* messages)
@@ -63,7 +66,7 @@ void TDocument::SaveRedefinition(const std::string& path)
     WriteRedefinitionFile(m_keypad, path);
     WriteDownloadImage(m_keypad, image, LoaderSettingsPath());
     m_redefinitionFileName = path;
-    m_downloadFile = QuoteWindowsArgument(image);
+    m_downloadFile = image;
     m_modified = false;
 }
 
@@ -75,10 +78,10 @@ void TDocument::SaveRom(const std::string& path)
     m_modified = false;
 }
 
-std::string TDocument::LoaderParameter(bool romEditMode) const
+std::string TDocument::LoaderFile(bool romEditMode) const
 {
     if (romEditMode) {
-        return IsUntitled(m_romFileName) ? std::string() : QuoteWindowsArgument(m_romFileName);
+        return IsUntitled(m_romFileName) ? std::string() : m_romFileName;
     }
     return m_downloadFile;
 }

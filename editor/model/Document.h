@@ -32,8 +32,7 @@ public:
     // ROM Edit mode: the path Save writes and Download sends; empty at start,
     // "untitled" after New.
     const std::string& RomFileName() const { return m_romFileName; }
-    // USER mode: the download image's path as the loader's parameter (in
-    // double quotes); empty when there is none.
+    // USER mode: the download image's path; empty when there is none.
     const std::string& DownloadFile() const { return m_downloadFile; }
 
     // A name that was never loaded or saved: Save then asks for one.
@@ -63,9 +62,9 @@ public:
     void SaveRedefinition(const std::string& path);
     void SaveRom(const std::string& path);
 
-    // What Download hands the loader: the quoted ROM file or download image;
+    // What Download hands the loader: the ROM file or the download image;
     // empty when there is nothing to send.
-    std::string LoaderParameter(bool romEditMode) const;
+    std::string LoaderFile(bool romEditMode) const;
 
 private:
     TKeypadClass m_keypad;

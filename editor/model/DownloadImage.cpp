@@ -1,5 +1,7 @@
+#include "DownloadImage.h"
+
 #include "DownloadImageLayout.h"
-#include "FileIO.h"
+#include "LoaderSettings.h"
 
 #include "common/AtomicFile.h"
 #include "common/FileWriteError.h"

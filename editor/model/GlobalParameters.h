@@ -2,6 +2,7 @@
 
 #include "AdvancedClass.h"
 #include "KeypadClass.h"
+#include "RecordField.h"
 
 #include <array>
 #include <cstdint>
@@ -10,35 +11,6 @@
 namespace tessaron {
 
 class IniFile;
-
-// A parameter field of one record: a byte or a 32-bit integer member, or none.
-template <class Record>
-class TParamField
-{
-public:
-    constexpr TParamField() = default;
-    constexpr TParamField(std::uint8_t Record::*byte) : m_byte(byte) {}
-    constexpr TParamField(std::int32_t Record::*integer) : m_integer(integer) {}
-
-    constexpr bool Exists() const { return m_byte != nullptr || m_integer != nullptr; }
-    int Get(const Record& record) const
-    {
-        return m_byte != nullptr ? record.*m_byte : record.*m_integer;
-    }
-    // A byte field keeps the low 8 bits.
-    void Set(Record& record, int value) const
-    {
-        if (m_byte != nullptr) {
-            record.*m_byte = static_cast<std::uint8_t>(value);
-        } else {
-            record.*m_integer = value;
-        }
-    }
-
-private:
-    std::uint8_t Record::*m_byte = nullptr;
-    std::int32_t Record::*m_integer = nullptr;
-};
 
 enum class TGlobalValue : std::uint8_t
 {
@@ -56,16 +28,19 @@ enum : std::uint8_t
 };
 
 // One key of the "GLOBAL_PARAMETERS" section that the redefinition file and
-// the ROM file share: where its value lives in the key table (User) and in
-// the ROM properties (Rom), and what a missing or unreadable key reads as.
+// the ROM file share: what a missing or unreadable key reads as (Default),
+// the value of a new document in USER mode and in ROM Edit mode, and where
+// the value lives in the key table (User) and in the ROM properties (Rom).
 struct TGlobalParameter
 {
     std::string_view Key;
     TGlobalValue Value;
     std::uint8_t Files;
     int Default;
-    TParamField<TKeypadClass> User;
-    TParamField<TAdvancedParams> Rom;
+    int UserNew;
+    int RomNew;
+    TRecordField<TKeypadClass> User;
+    TRecordField<TAdvancedParams> Rom;
 };
 
 constexpr int GlobalParameterCount = 28;
@@ -79,6 +54,12 @@ void ReadGlobalParameters(const IniFile& ini, TKeypadClass& keypad);
 void WriteGlobalParameters(IniFile& ini, const TAdvancedParams& params,
                            std::string_view applVersion);
 void ReadGlobalParameters(const IniFile& ini, TAdvancedParams& params);
+
+// The key table's USER-mode parameters as in a new document; the ROM
+// properties' fields of this section as in a new document, or as a file
+// without them reads them.
+void SetNewGlobalParameters(TKeypadClass& keypad);
+void SetGlobalParameterDefaults(TAdvancedParams& params, bool fileDefaults);
 
 // The key table's USER-mode parameters, in table order.
 constexpr int UserParameterCount = 24;

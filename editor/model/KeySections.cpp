@@ -22,16 +22,17 @@ bool isParameterOrScreenSection(std::string_view name)
     return false;
 }
 
-void readLevel(const IniFile& ini, const std::string& section, TKeypadClass& keypad, int level)
+void readLevel(const IniFile& ini, const std::string& section, TKeypadClass& keypad, int key,
+               int level)
 {
     const std::string n = std::to_string(level + 1);
-    keypad.SelectLevel(static_cast<std::uint8_t>(level));
-    keypad.SetAutoRepeat(ReadFlag(ini, section, "L" + n + "_AutoRepeat", false));
-    keypad.SetSendLineEditKeyASAP(ReadFlag(ini, section, "L" + n + "_SendLineEditKeyASAP", false));
+    keypad.SetAutoRepeat(key, level, ReadFlag(ini, section, "L" + n + "_AutoRepeat", false));
+    keypad.SetSendLineEditKeyASAP(key, level,
+                                  ReadFlag(ini, section, "L" + n + "_SendLineEditKeyASAP", false));
     // A key named by two sections takes the codes of the later one.
-    keypad.ClearMacro();
-    keypad.AppendMacroText(ini.readString(section, "LEVEL_" + n + "_CODES", ""));
-    keypad.SetMacroName(ini.readString(section, "Level_" + n + "_Name", ""));
+    keypad.ClearMacro(key, level);
+    keypad.AppendMacroText(key, level, ini.readString(section, "LEVEL_" + n + "_CODES", ""));
+    keypad.SetMacroName(key, level, ini.readString(section, "Level_" + n + "_Name", ""));
 }
 
 void writeLevel(IniFile& ini, const std::string& section, const TKeypadClass& keypad, int key,
@@ -102,14 +103,10 @@ void ReadKeySections(const IniFile& ini, TKeypadClass& keypad)
         if (number < 0) {
             continue;
         }
-        keypad.SelectKey(static_cast<std::uint8_t>(number));
-        keypad.SetKeyType(ReadByte(ini, section, "KeyType", 0));
-        readLevel(ini, section, keypad, 0);
-        readLevel(ini, section, keypad, 1);
+        keypad.SetKeyType(number, ReadByte(ini, section, "KeyType", 0));
+        readLevel(ini, section, keypad, number, 0);
+        readLevel(ini, section, keypad, number, 1);
     }
-    // Leave the cursor where Reset puts it.
-    keypad.SelectKey(0);
-    keypad.SelectLevel(0);
 }
 
 std::uint8_t ReadByte(const IniFile& ini, std::string_view section, std::string_view key,

@@ -26,9 +26,7 @@ int KeySectionNumber(std::string_view sectionName);
 void WriteKeySections(IniFile& ini, const TKeypadClass& keypad);
 
 // Reads every section that is not a parameter or screen section as a key
-// section, in file order. Sections that name no key 0..19 are skipped: they
-// would otherwise land on whatever key was read before them. Ends with key 0
-// and level 1 current, as after Reset.
+// section, in file order. Sections that name no key 0..19 are skipped.
 void ReadKeySections(const IniFile& ini, TKeypadClass& keypad);
 
 // A byte field keeps the low 8 bits of what was read.

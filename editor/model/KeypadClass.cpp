@@ -1,6 +1,9 @@
 #include "KeypadClass.h"
 
+#include "GlobalParameters.h"
+
 #include <cstdio>
+#include <utility>
 
 namespace tessaron {
 
@@ -175,28 +178,29 @@ int parseCode(const char* text)
     return value;
 }
 
-// The control character that Ctrl gives with the row's unshifted code g.
+// The control character that Ctrl gives with the row's unshifted code g:
+// g - 96 but for these.
+constexpr std::pair<int, int> ControlCodes[] = {{13, 10}, {45, 31}, {50, 0}, {54, 30},
+                                                {91, 27}, {92, 28}, {93, 29}};
+
 int controlCode(int g)
 {
-    switch (g) {
-    case 13:
-        return 10;
-    case 45:
-        return 31;
-    case 50:
-        return 0;
-    case 54:
-        return 30;
-    case 91:
-        return 27;
-    case 92:
-        return 28;
-    case 93:
-        return 29;
-    default:
-        return g - 96;
+    for (const auto& [unshifted, control] : ControlCodes) {
+        if (unshifted == g) {
+            return control;
+        }
     }
+    return g - 96;
 }
+
+// Plain codes with a name of their own.
+constexpr std::pair<std::int32_t, const char*> NamedCodes[] = {
+    {7, "Bel"},     {8, "BS"},     {9, "Tab"},    {10, "LF"},     {13, "CR"},
+    {27, "Esc"},    {32, "Space"}, {127, "Del"},  {157, "PrtSc"}, {158, "Scroll"},
+    {159, "Pause"}, {160, "Caps"}, {185, "Ins"},  {186, "Del"},   {187, "Home"},
+    {188, "End"},   {189, "PgUp"}, {190, "PgDn"}, {191, "Num"},   {202, "Kp."},
+    {203, "Kp/"},   {204, "Kp*"},  {205, "Kp-"},  {206, "Kp+"},   {207, "KpEnt"},
+};
 
 const char* const MediaLabels[] = {
     "Next",  "Prev",  "Stop",  "Play",  "Mute",  "BassB", "Loud",  "Vol+",
@@ -223,30 +227,14 @@ void appendHex(std::string& text, unsigned value)
 
 std::string plainCodeLabel(std::int32_t code)
 {
-    if (code < 32) {
-        switch (code) {
-        case 7:
-            return "Bel";
-        case 8:
-            return "BS";
-        case 9:
-            return "Tab";
-        case 10:
-            return "LF";
-        case 13:
-            return "CR";
-        case 27:
-            return "Esc";
-        default:
-            return std::string("^") + static_cast<char>(code + 64) + "  " +
-                   hexByte(static_cast<unsigned>(code), true) + "h";
+    for (const auto& [named, name] : NamedCodes) {
+        if (named == code) {
+            return name;
         }
     }
-    if (code == 32) {
-        return "Space";
-    }
-    if (code == 127) {
-        return "Del";
+    if (code < 32) {
+        return std::string("^") + static_cast<char>(code + 64) + "  " +
+               hexByte(static_cast<unsigned>(code), true) + "h";
     }
     if (code >= 128 && code <= 151) {
         return MediaLabels[code - 128];
@@ -259,44 +247,6 @@ std::string plainCodeLabel(std::int32_t code)
     }
     if (code >= 192 && code <= 201) {
         return "Kp" + std::to_string(code - 192);
-    }
-    switch (code) {
-    case 157:
-        return "PrtSc";
-    case 158:
-        return "Scroll";
-    case 159:
-        return "Pause";
-    case 160:
-        return "Caps";
-    case 185:
-        return "Ins";
-    case 186:
-        return "Del";
-    case 187:
-        return "Home";
-    case 188:
-        return "End";
-    case 189:
-        return "PgUp";
-    case 190:
-        return "PgDn";
-    case 191:
-        return "Num";
-    case 202:
-        return "Kp.";
-    case 203:
-        return "Kp/";
-    case 204:
-        return "Kp*";
-    case 205:
-        return "Kp-";
-    case 206:
-        return "Kp+";
-    case 207:
-        return "KpEnt";
-    default:
-        break;
     }
     if (code <= 255) {
         return std::string(1, static_cast<char>(code));
@@ -365,12 +315,12 @@ int MacroBytesUsed(const TMacroData& macro)
     return bytes;
 }
 
-std::string ItemLabelOf(std::int32_t item, std::uint8_t hexView)
+std::string ItemLabelOf(std::int32_t item, bool hexView)
 {
     if (item == MacroEnd) {
         return " ";
     }
-    if (hexView == 1) {
+    if (hexView) {
         char buffer[16];
         std::snprintf(buffer, sizeof buffer, "0x%02X", static_cast<unsigned>(item));
         return buffer;
@@ -514,131 +464,56 @@ void TKeypadClass::Reset()
             level.MacroName.clear();
         }
     }
-    m_currentKey = 0;
-    m_currentLevel = 0;
-
-    Key_Roll_Over = 2;
-    LED_Function = 49;
-    Character_Pacing = 2;
-    DOWNLOAD_DELAY = 0;
-    Operating_Mode = 1;
-    LineEdit_TailCharacter = 13;
-    Key_Click = 40;
-    Command_Prefix = 64;
-    Baud_Rate = 3;
-    Word_Format = 8;
-    Xon_Character = 0;
-    Xoff_Character = 0;
-    CardReader_Type = 1;
-    CardReader_StartCharacter = 9;
-    CardReader_StartCharacterEnable = 0;
-    CardReader_EndCharacter = 13;
-    CardReader_EndCharacterEnable = 1;
-    CardReader_Tracks = 3;
-    CardReader_StartSentinel = 0;
-    CardReader_EndSentinel = 13;
-    CardReader_FieldSeparator = 9;
-    CardReader_BadSwipe = 0;
-    RF_Keypad_ID = 0;
-    CDC_Serial_No = 1;
+    SetNewGlobalParameters(*this);
 }
 
-void TKeypadClass::SelectKey(std::uint8_t key)
+void TKeypadClass::SetKeyType(int key, std::uint8_t type)
 {
-    if (key < MaxKeys) {
-        m_currentKey = key;
-    }
+    m_keys[static_cast<size_t>(key)].KeyType = type;
 }
 
-void TKeypadClass::SelectLevel(std::uint8_t level)
+void TKeypadClass::SetAutoRepeat(int key, int level, std::uint8_t flag)
 {
-    if (level < 2) {
-        m_currentLevel = level;
-    }
+    macro(key, level).AutoRepeat = flag;
 }
 
-TMacroData& TKeypadClass::level()
+void TKeypadClass::SetSendLineEditKeyASAP(int key, int level, std::uint8_t flag)
 {
-    return m_keys[m_currentKey].Levels[m_currentLevel];
+    macro(key, level).SendLineEditKeyASAP = flag;
 }
 
-const TMacroData& TKeypadClass::level() const
+void TKeypadClass::SetMacroName(int key, int level, std::string name)
 {
-    return m_keys[m_currentKey].Levels[m_currentLevel];
+    macro(key, level).MacroName = std::move(name);
 }
 
-std::uint8_t TKeypadClass::KeyType() const
-{
-    return m_keys[m_currentKey].KeyType;
-}
-
-void TKeypadClass::SetKeyType(std::uint8_t type)
-{
-    m_keys[m_currentKey].KeyType = type;
-}
-
-std::uint8_t TKeypadClass::AutoRepeat() const
-{
-    return level().AutoRepeat;
-}
-
-void TKeypadClass::SetAutoRepeat(std::uint8_t flag)
-{
-    level().AutoRepeat = flag;
-}
-
-std::uint8_t TKeypadClass::SendLineEditKeyASAP() const
-{
-    return level().SendLineEditKeyASAP;
-}
-
-void TKeypadClass::SetSendLineEditKeyASAP(std::uint8_t flag)
-{
-    level().SendLineEditKeyASAP = flag;
-}
-
-const std::string& TKeypadClass::MacroName() const
-{
-    return level().MacroName;
-}
-
-void TKeypadClass::SetMacroName(std::string name)
-{
-    level().MacroName = std::move(name);
-}
-
-std::uint8_t TKeypadClass::ItemCount() const
+std::uint8_t TKeypadClass::ItemCount(int key, int level) const
 {
     // At most 100 items fit under the byte limit, so the count fits a byte.
-    return static_cast<std::uint8_t>(MacroItemCount(level()));
+    return static_cast<std::uint8_t>(MacroItemCount(Macro(key, level)));
 }
 
-int TKeypadClass::BytesUsed() const
+int TKeypadClass::BytesUsed(int key, int level) const
 {
-    return MacroBytesUsed(level());
+    return MacroBytesUsed(Macro(key, level));
 }
 
-std::int32_t TKeypadClass::Item(int slot) const
+std::int32_t TKeypadClass::Item(int key, int level, int slot) const
 {
     if (slot < 0 || slot >= MacroSlots) {
         return MacroEnd;
     }
-    return level().Items[static_cast<size_t>(slot)];
+    return Macro(key, level).Items[static_cast<size_t>(slot)];
 }
 
-void TKeypadClass::ClearMacro()
+void TKeypadClass::ClearMacro(int key, int level)
 {
-    level().Items.fill(MacroEnd);
+    macro(key, level).Items.fill(MacroEnd);
 }
 
-bool TKeypadClass::storeAt(int& position, std::int32_t item)
+bool TKeypadClass::storeAt(TMacroData& macro, int& position, std::int32_t item, int count)
 {
-    return storeAt(position, item, ItemCount());
-}
-
-bool TKeypadClass::storeAt(int& position, std::int32_t item, int count)
-{
-    auto& items = level().Items;
+    auto& items = macro.Items;
     if (count >= MacroSlots - 1) {
         // The last slot always keeps the end marker.
         return false;
@@ -657,9 +532,9 @@ bool TKeypadClass::storeAt(int& position, std::int32_t item, int count)
     return true;
 }
 
-bool TKeypadClass::InsertItem(int& position, std::int32_t item)
+bool TKeypadClass::InsertItem(int key, int level, int& position, std::int32_t item)
 {
-    if (BytesUsed() + 1 > MacroByteLimit) {
+    if (BytesUsed(key, level) + 1 > MacroByteLimit) {
         return false;
     }
     // A negative value would be taken for the end marker (or break the cost
@@ -667,11 +542,11 @@ bool TKeypadClass::InsertItem(int& position, std::int32_t item)
     if (item < 0) {
         return false;
     }
-    return storeAt(position, item);
+    return storeAt(macro(key, level), position, item, ItemCount(key, level));
 }
 
-bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags,
-                                   bool pcShiftDown, bool pcCapsLockOn)
+bool TKeypadClass::InsertKeyNumber(int key, int level, int& position, int keyNumber,
+                                   std::uint8_t modifierFlags, bool pcShiftDown, bool pcCapsLockOn)
 {
     if (keyNumber < 0) {
         // No row and no item: nothing to store.
@@ -686,7 +561,7 @@ bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t mo
     } else if ((keyNumber == 3 && shiftLike) || isCommand(keyNumber)) {
         cost = 2;
     }
-    if (BytesUsed() + cost > MacroByteLimit) {
+    if (BytesUsed(key, level) + cost > MacroByteLimit) {
         return false;
     }
 
@@ -710,32 +585,22 @@ bool TKeypadClass::InsertKeyNumber(int& position, int keyNumber, std::uint8_t mo
     }
 
     if (item >= 0) {
-        storeAt(position, item);
+        storeAt(macro(key, level), position, item, ItemCount(key, level));
     }
     return true;
 }
 
-bool TKeypadClass::DeleteItem(std::uint8_t index)
+bool TKeypadClass::DeleteItem(int key, int level, std::uint8_t index)
 {
-    const int count = ItemCount();
+    const int count = ItemCount(key, level);
     if (index >= count) {
         return false;
     }
-    auto& items = level().Items;
+    auto& items = macro(key, level).Items;
     for (int i = index; i < count; ++i) {
         items[static_cast<size_t>(i)] = items[static_cast<size_t>(i + 1)];
     }
     return true;
-}
-
-std::string TKeypadClass::ItemLabel(int slot) const
-{
-    return ItemLabelOf(Item(slot), HexView);
-}
-
-std::string TKeypadClass::MacroText() const
-{
-    return MacroTextOf(level(), Command_Prefix);
 }
 
 std::string TKeypadClass::MacroText(int key, int level) const
@@ -743,7 +608,7 @@ std::string TKeypadClass::MacroText(int key, int level) const
     return MacroTextOf(Macro(key, level), Command_Prefix);
 }
 
-void TKeypadClass::AppendMacroText(std::string_view text)
+void TKeypadClass::AppendMacroText(int key, int level, std::string_view text)
 {
     // Malformed text is cut at the first pair that is not two hexadecimal
     // digits (an odd last digit included); everything before it is kept.
@@ -752,11 +617,11 @@ void TKeypadClass::AppendMacroText(std::string_view text)
     // InsertItem's rules, with the count and the bytes kept as we go rather
     // than recounted for every item. Once one insert is refused, so is every
     // later one.
-    int bytes = BytesUsed();
-    int count = ItemCount();
+    int bytes = BytesUsed(key, level);
+    int count = ItemCount(key, level);
     int position = 0;
     for (std::int32_t item : decoded.Items) {
-        if (bytes + 1 > MacroByteLimit || !storeAt(position, item, count)) {
+        if (bytes + 1 > MacroByteLimit || !storeAt(macro(key, level), position, item, count)) {
             break;
         }
         bytes += ItemCost(item);

@@ -61,11 +61,11 @@ struct TKeyDataRec
     std::uint8_t KeyType = KeyTypeNone;
 };
 
-// The same operations on any macro, current or not.
+// A macro's item count (up to its first MacroEnd) and the bytes its items take.
 int MacroItemCount(const TMacroData& macro);
 int MacroBytesUsed(const TMacroData& macro);
-// Display label of an item (MacroEnd gives " ").
-std::string ItemLabelOf(std::int32_t item, std::uint8_t hexView);
+// Display label of an item (MacroEnd gives " "), as text or in hexadecimal.
+std::string ItemLabelOf(std::int32_t item, bool hexView);
 // The text form of a macro with the given command prefix.
 std::string MacroTextOf(const TMacroData& macro, std::uint8_t commandPrefix);
 
@@ -95,24 +95,17 @@ extern const std::array<TRecXlate, KeyXlateRows> KeyXlateTable;
 // Key number for a typed character code 0..127; 0 = no key.
 extern const std::array<std::uint8_t, 128> CharKeyTable;
 
-// The key definition table: the editor's document. All item operations act on
-// Keys[CurrentKey].Levels[CurrentLevel].
+// The key definition table: the editor's document. Every query and operation
+// on a macro names its key (0 to 19) and level (0 = level 1).
 class TKeypadClass
 {
 public:
-    // Creation resets the table and leaves HexView at 0.
     TKeypadClass();
 
     // Clears all keys and sets the USER-mode parameters to their new-document
-    // values; HexView keeps its value.
+    // values.
     void Reset();
 
-    void SelectKey(std::uint8_t key);     // ignored unless below 20
-    void SelectLevel(std::uint8_t level); // ignored unless below 2
-    std::uint8_t CurrentKey() const { return m_currentKey; }
-    std::uint8_t CurrentLevel() const { return m_currentLevel; }
-
-    // Read access to any key, for the writers and the window's key buttons.
     const TKeyDataRec& Keys(int key) const { return m_keys[static_cast<size_t>(key)]; }
     const TMacroData& Macro(int key, int level) const
     {
@@ -121,50 +114,38 @@ public:
     // Puts back a key's type and one of its macros as they were (undo and redo).
     void RestoreKey(int key, int level, std::uint8_t keyType, const TMacroData& macro);
 
-    // The current key's type and the current level's flags and name.
-    std::uint8_t KeyType() const;
-    void SetKeyType(std::uint8_t type);
-    std::uint8_t AutoRepeat() const;
-    void SetAutoRepeat(std::uint8_t flag);
-    std::uint8_t SendLineEditKeyASAP() const;
-    void SetSendLineEditKeyASAP(std::uint8_t flag);
-    const std::string& MacroName() const;
-    void SetMacroName(std::string name);
+    void SetKeyType(int key, std::uint8_t type);
+    void SetAutoRepeat(int key, int level, std::uint8_t flag);
+    void SetSendLineEditKeyASAP(int key, int level, std::uint8_t flag);
+    void SetMacroName(int key, int level, std::string name);
 
-    std::uint8_t ItemCount() const; // index of the first MacroEnd
-    int BytesUsed() const;          // sum of the item costs
-    std::int32_t Item(int slot) const;
+    std::uint8_t ItemCount(int key, int level) const; // index of the first MacroEnd
+    int BytesUsed(int key, int level) const;          // sum of the item costs
+    std::int32_t Item(int key, int level, int slot) const;
 
     // The key path: translates a key number under the modifier state and
     // inserts it at position (advanced past the new item). False, with nothing
     // changed, when the macro would exceed 100 bytes; true also when the
     // translation gives no item.
-    bool InsertKeyNumber(int& position, int keyNumber, std::uint8_t modifierFlags, bool pcShiftDown,
-                         bool pcCapsLockOn);
+    bool InsertKeyNumber(int key, int level, int& position, int keyNumber,
+                         std::uint8_t modifierFlags, bool pcShiftDown, bool pcCapsLockOn);
     // The raw path: inserts the item unchanged, always counted as one byte.
     // A negative item (it would read as the end marker) is refused like a full
     // macro.
-    bool InsertItem(int& position, std::int32_t item);
+    bool InsertItem(int key, int level, int& position, std::int32_t item);
     // Removes one item; false when index is not before the end.
-    bool DeleteItem(std::uint8_t index);
-
-    // Display label of the item in a slot (MacroEnd gives " ").
-    std::string ItemLabel(int slot) const;
+    bool DeleteItem(int key, int level, std::uint8_t index);
 
     // The macro's text form: lowercase hex, commands introduced by Command_Prefix.
     // A plain code equal to Command_Prefix is written as the escaped prefix, so
     // it reads back (and reaches the keypad) as PrefixEscape.
-    std::string MacroText() const;
     std::string MacroText(int key, int level) const;
     // Decodes a text form into items at a running position from 0. Decoding
     // stops at the first pair that is not two hexadecimal digits; a delay or
     // beep without its length byte is dropped.
-    void AppendMacroText(std::string_view text);
-    // Empties the current level's item list (flags and name stay).
-    void ClearMacro();
-
-    // 0 = item labels as text, 1 = as hexadecimal.
-    std::uint8_t HexView = 0;
+    void AppendMacroText(int key, int level, std::string_view text);
+    // Empties a level's item list (flags and name stay).
+    void ClearMacro(int key, int level);
 
     // USER-mode global parameters (names of their file keys). Setting them has
     // no side effects, so they are plain fields.
@@ -194,15 +175,14 @@ public:
     std::int32_t CDC_Serial_No;
 
 private:
-    TMacroData& level();
-    const TMacroData& level() const;
-    bool storeAt(int& position, std::int32_t item);
-    // The same, for a caller that already knows the item count.
-    bool storeAt(int& position, std::int32_t item, int count);
+    TMacroData& macro(int key, int level)
+    {
+        return m_keys[static_cast<size_t>(key)].Levels[static_cast<size_t>(level)];
+    }
+    // Inserts at position for a caller that knows the item count.
+    static bool storeAt(TMacroData& macro, int& position, std::int32_t item, int count);
 
     std::array<TKeyDataRec, MaxKeys> m_keys;
-    std::uint8_t m_currentKey = 0;
-    std::uint8_t m_currentLevel = 0;
 };
 
 } // namespace tessaron

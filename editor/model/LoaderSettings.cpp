@@ -1,4 +1,4 @@
-#include "FileIO.h"
+#include "LoaderSettings.h"
 
 #include "common/AtomicFile.h"
 #include "common/IniFile.h"

@@ -1,4 +1,5 @@
-#include "FileIO.h"
+#include "RedefinitionFile.h"
+
 #include "GlobalParameters.h"
 #include "KeySections.h"
 

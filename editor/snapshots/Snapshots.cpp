@@ -9,6 +9,7 @@
 #include "editor/dialogs/ScreenEdit.h"
 #include "editor/model/KeypadClass.h"
 #include "editor/snapshots/SilentServices.h"
+#include "editor/window/KeypadPanel.h"
 #include "editor/window/MacroLen.h"
 #include "editor/window/Main.h"
 #include "editor/window/MidiEvents.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPixmap>
 #include <QPushButton>
@@ -41,21 +43,37 @@ bool save(QWidget& widget, const QDir& folder, const QString& name)
     return true;
 }
 
-// A sample macro on the current key: text, a delay, a beep and an LED command.
-void fillSample(TfrmMain& window)
+// A sample macro on the layout's first key, which the window shows: text, a
+// delay, a beep and an LED command.
+void fillSample(TfrmMain& window, int layout)
 {
-    window.InsertRawCode('H');
+    TEditingController& editing = window.Editing();
+    TMacroPlace place{TKeypadPanel::FirstKey(layout), 0, 0};
+    const auto raw = [&](int code) {
+        editing.InsertRawCode(place, code);
+        ++place.Cursor;
+    };
+    const auto key = [&](int value) {
+        editing.InsertKeyCode(place, value);
+        ++place.Cursor;
+    };
+    raw('H');
     for (const char c : std::string("ello")) {
-        window.InsertKeyCode(CharKeyTable[static_cast<unsigned char>(c)]);
+        key(CharKeyTable[static_cast<unsigned char>(c)]);
     }
-    window.InsertKeyCode(DelayBase + 50);
-    window.InsertKeyCode(28);
-    window.InsertKeyCode(BeepBase + 25);
-    window.InsertKeyCode(LedBase + 9);
-    window.InsertRawCode(161);
-    window.InsertRawCode(135);
-    window.Keypad().SetMacroName("Greeting");
-    window.ShowMacro(window.Keypad().ItemCount());
+    for (const int value : {DelayBase + 50, 28, BeepBase + 25, LedBase + 9}) {
+        key(value);
+    }
+    raw(161);
+    raw(135);
+    editing.SetMacroName(place, "Greeting");
+    window.findChild<QLineEdit*>(QStringLiteral("EditName"))->setText(QStringLiteral("Greeting"));
+}
+
+template <class Window>
+Window& child(TfrmMain& window)
+{
+    return *window.findChild<Window*>();
 }
 
 // Shows a property dialog as an opening would, renders it, and cancels it.
@@ -75,11 +93,12 @@ bool saveDialog(TPropertyDialogFrame& dialog, const QDir& folder, const QString&
 bool savePropertyDialogs(TfrmMain& window, bool rom, const QDir& folder)
 {
     if (!rom) {
-        return saveDialog(window.Parameters(), folder, QStringLiteral("user-properties.png"));
+        return saveDialog(child<TfrmParameters>(window), folder,
+                          QStringLiteral("user-properties.png"));
     }
     bool ok = true;
-    TRomRecords& records = window.Rom();
-    TfrmAdvanced& advanced = window.Advanced();
+    TRomRecords& records = window.Document().Rom();
+    TfrmAdvanced& advanced = child<TfrmAdvanced>(window);
     auto* pages = advanced.findChild<QTabWidget*>(QStringLiteral("PageControl"));
     static const char* const names[] = {"mode",      "keys-leds", "lcd",      "host", "beeper",
                                         "card-type", "barcode",   "mag-card", "ecr"};
@@ -88,7 +107,6 @@ bool savePropertyDialogs(TfrmMain& window, bool rom, const QDir& folder)
         records.AdvancedParams.CardReader_Type = page == 7 ? 2 : 1;
         records.AdvancedParams.DeviceType = 0x81;
         records.AdvancedParams.ECR_Mode = 0x8000;
-        records.CancelAdvanced();
         ok = saveDialog(advanced, folder,
                         QStringLiteral("advanced-%1.png").arg(QLatin1String(names[page])),
                         [&] { pages->setCurrentIndex(page); }) &&
@@ -99,11 +117,10 @@ bool savePropertyDialogs(TfrmMain& window, bool rom, const QDir& folder)
     records.ScreenData[0].TextLine2 = "> ________      ";
     records.ScreenData[0].bTimeoutEnable = 1;
     records.ScreenData[0].LedModes = 21;
-    records.CancelScreens();
-    ok = saveDialog(window.ScreenEdit(), folder, QStringLiteral("screen-editor-2lines.png")) && ok;
+    TfrmScreenEdit& screens = child<TfrmScreenEdit>(window);
+    ok = saveDialog(screens, folder, QStringLiteral("screen-editor-2lines.png")) && ok;
     records.AdvancedParams.LcdSize = 16;
-    records.CancelAdvanced();
-    ok = saveDialog(window.ScreenEdit(), folder, QStringLiteral("screen-editor-1line.png")) && ok;
+    ok = saveDialog(screens, folder, QStringLiteral("screen-editor-1line.png")) && ok;
     records.SetRomDefaults();
     return ok;
 }
@@ -157,10 +174,13 @@ int main(int argc, char** argv)
 
             TfrmMain window(services, {});
             window.show();
-            fillSample(window);
+            fillSample(window, layout);
             if (rom) {
                 // Level Shift on the current key, through its menu.
-                window.KeyTypeMenu().actions().constFirst()->trigger();
+                window.findChild<QMenu*>(QStringLiteral("popmenKeyType"))
+                    ->actions()
+                    .constFirst()
+                    ->trigger();
             }
             QApplication::processEvents();
             const QString name = QStringLiteral("plindorax-%1-%2keys.png")
@@ -172,13 +192,13 @@ int main(int argc, char** argv)
             }
 
             if (!rom && layout == 2) {
-                TfrmMidiEvents& midi = window.MidiEvents();
+                TfrmMidiEvents& midi = child<TfrmMidiEvents>(window);
                 midi.ShowDialog();
                 QApplication::processEvents();
                 ok = save(midi, folder, QStringLiteral("midi-events.png")) && ok;
                 midi.hide();
 
-                TfrmMacroLenWarning& warning = window.MacroLenWarning();
+                TfrmMacroLenWarning& warning = child<TfrmMacroLenWarning>(window);
                 warning.ShowLengthWarning(false);
                 QApplication::processEvents();
                 ok = save(warning, folder, QStringLiteral("length-warning-short.png")) && ok;
@@ -187,8 +207,8 @@ int main(int argc, char** argv)
                 ok = save(warning, folder, QStringLiteral("length-warning-long.png")) && ok;
                 warning.hide();
             }
-            window.Keypad().Reset();
-            window.SetModified(false);
+            window.Document().Keypad().Reset();
+            window.Document().SetModified(false);
             window.close();
         }
     }

@@ -3,6 +3,7 @@
 #include "common/KeyboardState.h"
 #include "editor/model/Document.h"
 #include "editor/model/MacroClip.h"
+#include "editor/model/PackedFields.h"
 
 #include <algorithm>
 
@@ -22,13 +23,13 @@ TEditingController::TEditingController(TDocument& document, KeyboardState& keybo
 
 // --- steps -------------------------------------------------------------------
 
-TMacroChange TEditingController::beginChange(int cursor, bool nameEdit) const
+TMacroChange TEditingController::beginChange(const TMacroPlace& place, bool nameEdit) const
 {
     const TKeypadClass& keypad = m_document.Keypad();
     TMacroChange change;
-    change.Key = keypad.CurrentKey();
-    change.Level = keypad.CurrentLevel();
-    change.CursorBefore = cursor;
+    change.Key = place.Key;
+    change.Level = place.Level;
+    change.CursorBefore = place.Cursor;
     change.Before.KeyType = keypad.Keys(change.Key).KeyType;
     change.Before.Macro = keypad.Macro(change.Key, change.Level);
     change.NameEdit = nameEdit;
@@ -64,9 +65,7 @@ void TEditingController::restoreProperties(const TPropertySnapshot& snapshot)
     SetUserParameters(m_document.Keypad(), snapshot.User);
     TRomRecords& rom = m_document.Rom();
     rom.AdvancedParams = snapshot.Advanced;
-    rom.AdvancedParamsWork = snapshot.Advanced;
     rom.ScreenData = snapshot.Screens;
-    rom.ScreenDataWork = snapshot.Screens;
     m_propertyBase = snapshot;
 }
 
@@ -76,10 +75,9 @@ void TEditingController::apply(const TEditStep& step, bool undo)
         const TMacroSnapshot& state = undo ? change->Before : change->After;
         TKeypadClass& keypad = m_document.Keypad();
         keypad.RestoreKey(change->Key, change->Level, state.KeyType, state.Macro);
-        keypad.SelectKey(static_cast<std::uint8_t>(change->Key));
-        keypad.SelectLevel(static_cast<std::uint8_t>(change->Level));
         m_view.ShowKeyType(change->Key);
-        m_view.ShowPlace(undo ? change->CursorBefore : change->CursorAfter);
+        m_view.ShowPlace(change->Key, change->Level,
+                         undo ? change->CursorBefore : change->CursorAfter);
     } else {
         const auto& properties = std::get<TPropertyChange>(step);
         restoreProperties(undo ? properties.Before : properties.After);
@@ -146,7 +144,7 @@ void TEditingController::EndPropertyEdits()
 
 // --- insertions ----------------------------------------------------------------
 
-void TEditingController::insertedItems()
+void TEditingController::insertedItems(const TMacroPlace& place)
 {
     if ((m_modifierFlags & CapsLock) == 0) {
         m_modifierFlags = 0;
@@ -154,75 +152,80 @@ void TEditingController::insertedItems()
     // An unnamed macro takes its first item's label as its name (not a blank
     // when the insertion gave no item).
     TKeypadClass& keypad = m_document.Keypad();
-    if (keypad.MacroName().empty() && keypad.ItemCount() > 0) {
-        keypad.SetMacroName(keypad.ItemLabel(0));
+    if (keypad.Macro(place.Key, place.Level).MacroName.empty() &&
+        keypad.ItemCount(place.Key, place.Level) > 0) {
+        keypad.SetMacroName(place.Key, place.Level,
+                            ItemLabelOf(keypad.Item(place.Key, place.Level, 0), m_view.HexView()));
     }
 }
 
-void TEditingController::afterInsertion(TMacroChange& change, int position)
+void TEditingController::afterInsertion(const TMacroPlace& place, TMacroChange& change,
+                                        int position)
 {
-    insertedItems();
+    insertedItems(place);
     finishMacroChange(change, position);
 }
 
-bool TEditingController::InsertKeyCode(int cursor, int value)
+bool TEditingController::InsertKeyCode(const TMacroPlace& place, int value)
 {
-    TMacroChange change = beginChange(cursor);
-    int position = cursor;
-    if (!m_document.Keypad().InsertKeyNumber(position, value, m_modifierFlags,
-                                             m_keyboard.ShiftDown(), m_keyboard.CapsLockOn())) {
+    TMacroChange change = beginChange(place);
+    int position = place.Cursor;
+    if (!m_document.Keypad().InsertKeyNumber(place.Key, place.Level, position, value,
+                                             m_modifierFlags, m_keyboard.ShiftDown(),
+                                             m_keyboard.CapsLockOn())) {
         m_view.ShowError("Not enough room or macro full!");
         return false;
     }
-    afterInsertion(change, position);
+    afterInsertion(place, change, position);
     return true;
 }
 
-bool TEditingController::InsertRawCode(int cursor, int value)
+bool TEditingController::InsertRawCode(const TMacroPlace& place, int value)
 {
-    TMacroChange change = beginChange(cursor);
-    int position = cursor;
-    if (!m_document.Keypad().InsertItem(position, value)) {
+    TMacroChange change = beginChange(place);
+    int position = place.Cursor;
+    if (!m_document.Keypad().InsertItem(place.Key, place.Level, position, value)) {
         m_view.ShowError("Macro Full!");
         return false;
     }
-    afterInsertion(change, position);
+    afterInsertion(place, change, position);
     return true;
 }
 
-void TEditingController::InsertMidiMessage(int cursor, const std::uint8_t* bytes, int count)
+void TEditingController::InsertMidiMessage(const TMacroPlace& place, const std::uint8_t* bytes,
+                                           int count)
 {
     if (bytes == nullptr || count <= 0) {
         return;
     }
     TKeypadClass& keypad = m_document.Keypad();
     // All or nothing: a message that does not fit would leave a broken one.
-    if (keypad.BytesUsed() + count > MacroByteLimit) {
+    if (keypad.BytesUsed(place.Key, place.Level) + count > MacroByteLimit) {
         m_view.ShowError("Macro Full!");
         return;
     }
-    TMacroChange change = beginChange(cursor);
-    int position = cursor;
+    TMacroChange change = beginChange(place);
+    int position = place.Cursor;
     for (int i = 0; i < count; ++i) {
-        keypad.InsertItem(position, bytes[i]);
+        keypad.InsertItem(place.Key, place.Level, position, bytes[i]);
     }
-    afterInsertion(change, position);
+    afterInsertion(place, change, position);
 }
 
-void TEditingController::DeleteCells(int position, const TCellBlock& block)
+void TEditingController::DeleteCells(const TMacroPlace& place, const TCellBlock& block)
 {
     TKeypadClass& keypad = m_document.Keypad();
-    TMacroChange change = beginChange(position);
-    int p = position;
+    TMacroChange change = beginChange(place);
+    int p = place.Cursor;
     for (int row = 0; row < block.Height; ++row) {
         for (int i = 0; i < block.Width; ++i) {
             if (p >= 0 && p < MacroSlots) {
-                keypad.DeleteItem(static_cast<std::uint8_t>(p));
+                keypad.DeleteItem(place.Key, place.Level, static_cast<std::uint8_t>(p));
             }
         }
         p += GridColumns - block.Width;
     }
-    finishMacroChange(change, position);
+    finishMacroChange(change, place.Cursor);
 }
 
 int TEditingController::BlockStart(int cursor, const TCellBlock& block)
@@ -235,46 +238,46 @@ int TEditingController::BlockStart(int cursor, const TCellBlock& block)
     return cursor;
 }
 
-void TEditingController::CheckLengthWarning()
+void TEditingController::CheckLengthWarning(const TMacroPlace& place)
 {
     const TKeypadClass& keypad = m_document.Keypad();
-    if (m_hideLengthWarning || keypad.BytesUsed() < 2) {
+    if (m_hideLengthWarning || keypad.BytesUsed(place.Key, place.Level) < 2) {
         return;
     }
     const TRomRecords& rom = m_document.Rom();
     if (m_romEditMode) {
-        if ((rom.AdvancedParams.Operating_Mode & 1) != 0) {
-            m_view.ShowLengthWarning(rom.AdvancedParamsWork.LcdXlate != 0);
+        if (IsLineEdit(rom.AdvancedParams.Operating_Mode)) {
+            m_view.ShowLengthWarning(rom.AdvancedParams.LcdXlate != 0);
         }
-    } else if ((keypad.Operating_Mode & 1) != 0) {
+    } else if (IsLineEdit(keypad.Operating_Mode)) {
         m_view.ShowLengthWarning(false);
     }
 }
 
 // --- grid keys -------------------------------------------------------------------
 
-void TEditingController::CharacterTyped(int cursor, int code)
+void TEditingController::CharacterTyped(const TMacroPlace& place, int code)
 {
     if (code >= 128) {
-        InsertKeyCode(cursor, code);
+        InsertKeyCode(place, code);
     } else if (code >= 0 && CharKeyTable[static_cast<size_t>(code)] != 0) {
-        InsertKeyCode(cursor, CharKeyTable[static_cast<size_t>(code)]);
+        InsertKeyCode(place, CharKeyTable[static_cast<size_t>(code)]);
     }
-    CheckLengthWarning();
+    CheckLengthWarning(place);
 }
 
-void TEditingController::Backspace(int cursor, const TCellBlock& block)
+void TEditingController::Backspace(const TMacroPlace& place, const TCellBlock& block)
 {
     if (block.Cells() > 1) {
-        DeleteCells(BlockStart(cursor, block), block);
-    } else if (cursor > 0) {
-        DeleteCells(cursor - 1, block);
+        Delete(place, block);
+    } else if (place.Cursor > 0) {
+        DeleteCells({place.Key, place.Level, place.Cursor - 1}, block);
     }
 }
 
-void TEditingController::Delete(int cursor, const TCellBlock& block)
+void TEditingController::Delete(const TMacroPlace& place, const TCellBlock& block)
 {
-    DeleteCells(BlockStart(cursor, block), block);
+    DeleteCells({place.Key, place.Level, BlockStart(place.Cursor, block)}, block);
 }
 
 void TEditingController::ShiftPressed()
@@ -298,49 +301,50 @@ void TEditingController::ModifierToggled(std::uint8_t flag, bool pressed)
     }
 }
 
-void TEditingController::KeyWithLengthCheck(int cursor, int value)
+void TEditingController::KeyWithLengthCheck(const TMacroPlace& place, int value)
 {
-    InsertKeyCode(cursor, value);
-    CheckLengthWarning();
+    InsertKeyCode(place, value);
+    CheckLengthWarning(place);
 }
 
-void TEditingController::RawCodeWithLengthCheck(int cursor, int code)
+void TEditingController::RawCodeWithLengthCheck(const TMacroPlace& place, int code)
 {
-    InsertRawCode(cursor, code);
-    CheckLengthWarning();
+    InsertRawCode(place, code);
+    CheckLengthWarning(place);
 }
 
 // --- commands --------------------------------------------------------------------
 
-void TEditingController::EraseAll(int cursor)
+void TEditingController::EraseAll(const TMacroPlace& place)
 {
     TKeypadClass& keypad = m_document.Keypad();
-    if (keypad.ItemCount() == 0) {
+    if (keypad.ItemCount(place.Key, place.Level) == 0) {
         return;
     }
-    TMacroChange change = beginChange(cursor);
-    keypad.ClearMacro();
+    TMacroChange change = beginChange(place);
+    keypad.ClearMacro(place.Key, place.Level);
     finishMacroChange(change, 0);
 }
 
-void TEditingController::LedCommand(int cursor, int n)
+void TEditingController::LedCommand(const TMacroPlace& place, int n)
 {
-    InsertKeyCode(cursor, LedBase + n);
+    InsertKeyCode(place, LedBase + n);
     const TKeypadClass& keypad = m_document.Keypad();
     const std::uint8_t mode = keypad.Operating_Mode;
-    if ((mode >> 4) == 3) {
+    if (HostModeOf(mode) == THostMode::Hid) {
         m_view.ShowInformation(
             "Note: The LED cannot be controlled by Host or Macro in HID Keyboard mode.");
         return;
     }
-    if ((mode & 1) != 0 && keypad.SendLineEditKeyASAP() == 0) {
+    if (IsLineEdit(mode) && keypad.Macro(place.Key, place.Level).SendLineEditKeyASAP == 0) {
         m_view.ShowInformation("Keypad must be in True Terminal mode or key  must have "
                                "\"Transmit this key\"\nchecked in order for the LED command to "
                                "function.");
     }
+    // Commands 8 to 10 are the green LED's, 11 to 13 the red LED's.
     const bool green = n <= 10;
-    const int function = green ? (keypad.LED_Function >> 4) & 3 : keypad.LED_Function & 3;
-    if (function != 2) {
+    const TLedFunctions functions = LedFunctionsOf(keypad.LED_Function);
+    if ((green ? functions.Green : functions.Red) != LedHostControl) {
         m_view.ShowInformation(green ? "The Green LED will not operate in your macro unless you "
                                        "change\nthe Green LED mode to Host/Macro in the "
                                        "Properties panel."
@@ -350,51 +354,51 @@ void TEditingController::LedCommand(int cursor, int n)
     }
 }
 
-void TEditingController::KeyTypeClicked(int cursor, int keyType)
+void TEditingController::KeyTypeClicked(const TMacroPlace& place, int keyType)
 {
     TKeypadClass& keypad = m_document.Keypad();
-    TMacroChange change = beginChange(cursor);
+    TMacroChange change = beginChange(place);
     // The item with the check mark is the key's own type: clicking it clears it.
-    const int newType = keypad.KeyType() == keyType ? KeyTypeNone : keyType;
-    keypad.SetKeyType(static_cast<std::uint8_t>(newType));
+    const int newType = keypad.Keys(place.Key).KeyType == keyType ? KeyTypeNone : keyType;
+    keypad.SetKeyType(place.Key, static_cast<std::uint8_t>(newType));
     // An unnamed macro is named after its key's new type.
-    if (keypad.MacroName().empty() && *KeyTypeName(newType) != '\0') {
-        keypad.SetMacroName(KeyTypeName(newType));
+    if (keypad.Macro(place.Key, place.Level).MacroName.empty() && *KeyTypeName(newType) != '\0') {
+        keypad.SetMacroName(place.Key, place.Level, KeyTypeName(newType));
         m_view.ShowMacroName();
     }
-    commitChange(change, cursor);
-    m_view.ShowKeyType(keypad.CurrentKey());
+    commitChange(change, place.Cursor);
+    m_view.ShowKeyType(place.Key);
     m_view.ShowModified(true);
 }
 
-void TEditingController::setMacroFlag(int cursor, bool on, MacroFlag flag)
+void TEditingController::setMacroFlag(const TMacroPlace& place, bool on, MacroFlag flag)
 {
     TKeypadClass& keypad = m_document.Keypad();
-    if (on == ((keypad.*flag.Get)() != 0)) {
+    if (on == (keypad.Macro(place.Key, place.Level).*flag.Field != 0)) {
         return;
     }
-    TMacroChange change = beginChange(cursor);
-    (keypad.*flag.Set)(on ? 1 : 0);
-    commitChange(change, cursor);
+    TMacroChange change = beginChange(place);
+    (keypad.*flag.Set)(place.Key, place.Level, on ? 1 : 0);
+    commitChange(change, place.Cursor);
     m_view.ShowModified(true);
 }
 
-void TEditingController::SetAutoRepeat(int cursor, bool on)
+void TEditingController::SetAutoRepeat(const TMacroPlace& place, bool on)
 {
-    setMacroFlag(cursor, on, {&TKeypadClass::AutoRepeat, &TKeypadClass::SetAutoRepeat});
+    setMacroFlag(place, on, {&TMacroData::AutoRepeat, &TKeypadClass::SetAutoRepeat});
 }
 
-void TEditingController::SetSendLineEditKeyASAP(int cursor, bool on)
+void TEditingController::SetSendLineEditKeyASAP(const TMacroPlace& place, bool on)
 {
-    setMacroFlag(cursor, on,
-                 {&TKeypadClass::SendLineEditKeyASAP, &TKeypadClass::SetSendLineEditKeyASAP});
+    setMacroFlag(place, on,
+                 {&TMacroData::SendLineEditKeyASAP, &TKeypadClass::SetSendLineEditKeyASAP});
 }
 
-void TEditingController::SetMacroName(int cursor, std::string name)
+void TEditingController::SetMacroName(const TMacroPlace& place, std::string name)
 {
-    TMacroChange change = beginChange(cursor, true);
-    m_document.Keypad().SetMacroName(std::move(name));
-    commitChange(change, cursor);
+    TMacroChange change = beginChange(place, true);
+    m_document.Keypad().SetMacroName(place.Key, place.Level, std::move(name));
+    commitChange(change, place.Cursor);
     m_view.ShowModified(true);
 }
 
@@ -413,49 +417,45 @@ bool TEditingController::ManualValue(int entered, bool hexadecimal, int& value)
 
 // --- clipboard -------------------------------------------------------------------
 
-std::string TEditingController::CopyText(const TCellBlock& block) const
+std::string TEditingController::CopyText(const TMacroPlace& place, const TCellBlock& block) const
 {
-    const TKeypadClass& keypad = m_document.Keypad();
+    const TMacroData& macro = m_document.Keypad().Macro(place.Key, place.Level);
     TMacroClip clip;
-    clip.Name = keypad.MacroName();
-    clip.AutoRepeat = keypad.AutoRepeat();
-    clip.SendLineEditKeyASAP = keypad.SendLineEditKeyASAP();
-    const int count = keypad.ItemCount();
-    if (block.Cells() > 1) {
-        for (int row = block.Top; row < block.Top + block.Height; ++row) {
-            for (int column = block.Left; column < block.Left + block.Width; ++column) {
-                const int cell = row * GridColumns + column;
-                if (cell < count) {
-                    clip.Items.push_back(keypad.Item(cell));
-                }
-            }
-        }
-    } else {
-        for (int i = 0; i < count; ++i) {
-            clip.Items.push_back(keypad.Item(i));
+    clip.Name = macro.MacroName;
+    clip.AutoRepeat = macro.AutoRepeat;
+    clip.SendLineEditKeyASAP = macro.SendLineEditKeyASAP;
+    const int count = MacroItemCount(macro);
+    for (int cell = 0; cell < count; ++cell) {
+        const int row = cell / GridColumns;
+        const int column = cell % GridColumns;
+        // A block takes the cells it covers; a single cell stands for the
+        // whole macro.
+        if (block.Cells() == 1 || (row >= block.Top && row < block.Top + block.Height &&
+                                   column >= block.Left && column < block.Left + block.Width)) {
+            clip.Items.push_back(macro.Items[static_cast<size_t>(cell)]);
         }
     }
-    return clip.Text(keypad.Command_Prefix);
+    return clip.Text(m_document.Keypad().Command_Prefix);
 }
 
-std::string TEditingController::Cut(int cursor, const TCellBlock& block)
+std::string TEditingController::Cut(const TMacroPlace& place, const TCellBlock& block)
 {
-    std::string text = CopyText(block);
+    std::string text = CopyText(place, block);
     if (block.Cells() > 1) {
-        DeleteCells(BlockStart(cursor, block), block);
+        Delete(place, block);
         return text;
     }
     TKeypadClass& keypad = m_document.Keypad();
-    TMacroChange change = beginChange(cursor);
-    keypad.ClearMacro();
-    keypad.SetMacroName({});
-    keypad.SetAutoRepeat(0);
-    keypad.SetSendLineEditKeyASAP(0);
+    TMacroChange change = beginChange(place);
+    keypad.ClearMacro(place.Key, place.Level);
+    keypad.SetMacroName(place.Key, place.Level, {});
+    keypad.SetAutoRepeat(place.Key, place.Level, 0);
+    keypad.SetSendLineEditKeyASAP(place.Key, place.Level, 0);
     finishMacroChange(change, 0);
     return text;
 }
 
-bool TEditingController::Paste(int cursor, std::string_view text)
+bool TEditingController::Paste(const TMacroPlace& place, std::string_view text)
 {
     const std::optional<TMacroClip> clip = TMacroClip::Parse(text);
     if (!clip) {
@@ -463,29 +463,32 @@ bool TEditingController::Paste(int cursor, std::string_view text)
         return false;
     }
     TKeypadClass& keypad = m_document.Keypad();
+    const int key = place.Key;
+    const int level = place.Level;
     int bytes = 0;
     for (std::int32_t item : clip->Items) {
         bytes += ItemCost(item);
     }
-    if (keypad.BytesUsed() + bytes > MacroByteLimit) {
+    if (keypad.BytesUsed(key, level) + bytes > MacroByteLimit) {
         m_view.ShowError("Macro Full!");
         return false;
     }
-    TMacroChange change = beginChange(cursor);
-    const bool wasEmpty = keypad.ItemCount() == 0;
-    int position = std::clamp(cursor, 0, static_cast<int>(keypad.ItemCount()));
+    TMacroChange change = beginChange(place);
+    const bool wasEmpty = keypad.ItemCount(key, level) == 0;
+    int position = std::clamp(place.Cursor, 0, static_cast<int>(keypad.ItemCount(key, level)));
     for (std::int32_t item : clip->Items) {
-        keypad.InsertItem(position, item);
+        keypad.InsertItem(key, level, position, item);
     }
     if (wasEmpty) {
-        keypad.SetAutoRepeat(clip->AutoRepeat);
-        keypad.SetSendLineEditKeyASAP(clip->SendLineEditKeyASAP);
+        keypad.SetAutoRepeat(key, level, clip->AutoRepeat);
+        keypad.SetSendLineEditKeyASAP(key, level, clip->SendLineEditKeyASAP);
     }
-    if (keypad.MacroName().empty()) {
+    if (keypad.Macro(key, level).MacroName.empty()) {
         if (!clip->Name.empty()) {
-            keypad.SetMacroName(clip->Name);
-        } else if (keypad.ItemCount() > 0) {
-            keypad.SetMacroName(keypad.ItemLabel(0));
+            keypad.SetMacroName(key, level, clip->Name);
+        } else if (keypad.ItemCount(key, level) > 0) {
+            keypad.SetMacroName(key, level,
+                                ItemLabelOf(keypad.Item(key, level, 0), m_view.HexView()));
         }
     }
     finishMacroChange(change, position);

@@ -12,6 +12,15 @@ namespace tessaron {
 class KeyboardState;
 class TDocument;
 
+// Where an edit happens: a key, its level (0 = level 1) and the grid cursor
+// in that macro.
+struct TMacroPlace
+{
+    int Key = 0;
+    int Level = 0;
+    int Cursor = 0;
+};
+
 // The selected block of grid cells (a single cell when nothing else is
 // selected), in cells: columns Left.., rows Top...
 struct TCellBlock
@@ -26,7 +35,7 @@ struct TCellBlock
 
 // Every change that the main window makes to the document's macros and keys,
 // with the modifier flags that typing uses and the undo history. The window
-// forwards its controls' events here with the grid's cursor and selection;
+// forwards its controls' events here with the place and the selection;
 // what is to be shown goes back through TEditingView. No widgets: tests drive
 // it directly.
 class TEditingController
@@ -46,50 +55,50 @@ public:
 
     // The key path (InsertKeyNumber, "Not enough room or macro full!") and the
     // raw path (InsertItem, "Macro Full!") at the cursor.
-    bool InsertKeyCode(int cursor, int value);
-    bool InsertRawCode(int cursor, int value);
+    bool InsertKeyCode(const TMacroPlace& place, int value);
+    bool InsertRawCode(const TMacroPlace& place, int value);
     // A whole MIDI message as raw items, one step, or nothing when it does
     // not fit.
-    void InsertMidiMessage(int cursor, const std::uint8_t* bytes, int count);
-    // Deletes the block's items starting at position, row by row.
-    void DeleteCells(int position, const TCellBlock& block);
+    void InsertMidiMessage(const TMacroPlace& place, const std::uint8_t* bytes, int count);
+    // Deletes the block's items starting at the place's cursor, row by row.
+    void DeleteCells(const TMacroPlace& place, const TCellBlock& block);
     // Where a block is deleted from: its top-left cell, or the cursor.
     static int BlockStart(int cursor, const TCellBlock& block);
-    void CheckLengthWarning();
+    void CheckLengthWarning(const TMacroPlace& place);
 
     // The grid's keys.
-    void CharacterTyped(int cursor, int code);
-    void Backspace(int cursor, const TCellBlock& block);
-    void Delete(int cursor, const TCellBlock& block);
+    void CharacterTyped(const TMacroPlace& place, int code);
+    void Backspace(const TMacroPlace& place, const TCellBlock& block);
+    void Delete(const TMacroPlace& place, const TCellBlock& block);
     void ShiftPressed();
     void ShiftReleased();
     void ModifierToggled(std::uint8_t flag, bool pressed);
 
     // On-screen keys, delay and beep (key path), F1 to F12 and the pop-up
     // menu's codes (raw path): the insertion, then the length check.
-    void KeyWithLengthCheck(int cursor, int value);
-    void RawCodeWithLengthCheck(int cursor, int code);
+    void KeyWithLengthCheck(const TMacroPlace& place, int value);
+    void RawCodeWithLengthCheck(const TMacroPlace& place, int code);
 
-    void EraseAll(int cursor);
-    void LedCommand(int cursor, int n);
-    void KeyTypeClicked(int cursor, int keyType);
-    void SetAutoRepeat(int cursor, bool on);
-    void SetSendLineEditKeyASAP(int cursor, bool on);
-    void SetMacroName(int cursor, std::string name);
+    void EraseAll(const TMacroPlace& place);
+    void LedCommand(const TMacroPlace& place, int n);
+    void KeyTypeClicked(const TMacroPlace& place, int keyType);
+    void SetAutoRepeat(const TMacroPlace& place, bool on);
+    void SetSendLineEditKeyASAP(const TMacroPlace& place, bool on);
+    void SetMacroName(const TMacroPlace& place, std::string name);
     // The manual entry's value; false (with the error box for a decimal value
     // above 255) when there is none to insert.
     bool ManualValue(int entered, bool hexadecimal, int& value);
 
     // The selected block's items, or the whole macro when a single cell is
     // selected, as clipboard text (see TMacroClip).
-    std::string CopyText(const TCellBlock& block) const;
+    std::string CopyText(const TMacroPlace& place, const TCellBlock& block) const;
     // The same, then the items go; cutting the whole macro also clears its
     // name and flags.
-    std::string Cut(int cursor, const TCellBlock& block);
+    std::string Cut(const TMacroPlace& place, const TCellBlock& block);
     // Inserts a macro's items at the cursor, all or nothing. An empty macro
     // also takes its flags, an unnamed one its name. Text that is not a
     // macro is refused with a message.
-    bool Paste(int cursor, std::string_view text);
+    bool Paste(const TMacroPlace& place, std::string_view text);
 
     bool CanUndo() const { return m_history.CanUndo(); }
     bool CanRedo() const { return m_history.CanRedo(); }
@@ -110,20 +119,20 @@ public:
     void EndPropertyEdits();
 
 private:
-    TMacroChange beginChange(int cursor, bool nameEdit = false) const;
+    TMacroChange beginChange(const TMacroPlace& place, bool nameEdit = false) const;
     void commitChange(TMacroChange& change, int cursorAfter);
     // Records the change, then shows the macro with the cursor at position.
     void finishMacroChange(TMacroChange& change, int position);
-    void afterInsertion(TMacroChange& change, int position);
-    // A macro flag's reader and writer.
+    void afterInsertion(const TMacroPlace& place, TMacroChange& change, int position);
+    // A macro flag and its writer.
     struct MacroFlag
     {
-        std::uint8_t (TKeypadClass::*Get)() const;
-        void (TKeypadClass::*Set)(std::uint8_t);
+        std::uint8_t TMacroData::*Field;
+        void (TKeypadClass::*Set)(int, int, std::uint8_t);
     };
     // One step when the flag changes, none when it is already so.
-    void setMacroFlag(int cursor, bool on, MacroFlag flag);
-    void insertedItems();
+    void setMacroFlag(const TMacroPlace& place, bool on, MacroFlag flag);
+    void insertedItems(const TMacroPlace& place);
     TPropertySnapshot propertySnapshot() const;
     void restoreProperties(const TPropertySnapshot& snapshot);
     bool recordPropertyChange();

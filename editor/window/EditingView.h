@@ -15,12 +15,12 @@ public:
     // Error and information boxes with an OK button.
     virtual void ShowError(const std::string& text) = 0;
     virtual void ShowInformation(const std::string& text) = 0;
-    // The macro of the current key and level, with the grid cursor at position.
+    // The macro being edited, with the grid cursor at position.
     virtual void ShowMacro(int position) = 0;
-    // The current key or level may have changed too: the keypad and level tab
-    // follow, then the macro is shown with the cursor at position.
-    virtual void ShowPlace(int position) = 0;
-    // The current macro's name alone (the cursor stays).
+    // The macro of another key or level: the keypad and level tab follow,
+    // then the macro is shown with the cursor at position.
+    virtual void ShowPlace(int key, int level, int position) = 0;
+    // The name of the macro being edited alone (the cursor stays).
     virtual void ShowMacroName() = 0;
     // The type icon of one key.
     virtual void ShowKeyType(int key) = 0;
@@ -33,6 +33,9 @@ public:
     // The macro length warning, short or long form, shown without taking the
     // keyboard focus.
     virtual void ShowLengthWarning(bool longForm) = 0;
+    // Whether items are shown in hexadecimal: an unnamed macro is named after
+    // its first item as shown.
+    virtual bool HexView() const = 0;
 };
 
 } // namespace tessaron

@@ -8,7 +8,8 @@
 #include "editor/dialogs/FormBuilder.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/PackedFields.h"
 #include "editor/window/EditorSettings.h"
 #include "editor/window/GridPopupMenu.h"
 #include "editor/window/KeyButton.h"
@@ -169,13 +170,8 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
 
     // The other forms, each made once for the life of the process. Each Apply
     // of a property dialog is one step of the undo history.
-    const TDialogContext context{Keypad(), Rom(), m_services.Messages, [this](bool flag) {
-                                     if (flag) {
-                                         m_editing.PropertiesApplied();
-                                     } else {
-                                         SetModified(false);
-                                     }
-                                 }};
+    const TDialogContext context{Keypad(), Rom(), m_services.Messages,
+                                 [this] { m_editing.PropertiesApplied(); }};
     m_frmParameters = new TfrmParameters(context, this);
     m_frmAdvanced = new TfrmAdvanced(context, this);
     m_frmScreenEdit = new TfrmScreenEdit(context, this);
@@ -188,16 +184,6 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
 }
 
 TfrmMain::~TfrmMain() = default;
-
-QMenu& TfrmMain::GridPopupMenu() const
-{
-    return *m_popmenuClearMacro;
-}
-
-QMenu& TfrmMain::KeyTypeMenu() const
-{
-    return *m_popmenKeyType;
-}
 
 void TfrmMain::buildToolBar()
 {
@@ -534,22 +520,22 @@ void TfrmMain::connectEditing()
     connect(m_pnlKeypad, &TKeypadPanel::keyMenuRequested, this, &TfrmMain::keyMenuRequested);
 
     connect(m_grid, &TMacroGrid::characterTyped, this,
-            [this](int code) { m_editing.CharacterTyped(cursor(), code); });
+            [this](int code) { m_editing.CharacterTyped(place(), code); });
     connect(m_grid, &TMacroGrid::backspacePressed, this,
-            [this] { m_editing.Backspace(cursor(), selectedBlock()); });
+            [this] { m_editing.Backspace(place(), selectedBlock()); });
     connect(m_grid, &TMacroGrid::deletePressed, this,
-            [this] { m_editing.Delete(cursor(), selectedBlock()); });
+            [this] { m_editing.Delete(place(), selectedBlock()); });
     connect(m_grid, &TMacroGrid::shiftPressed, this, [this] { m_editing.ShiftPressed(); });
     connect(m_grid, &TMacroGrid::shiftReleased, this, [this] { m_editing.ShiftReleased(); });
     connect(m_grid, &TMacroGrid::cellDoubleClicked, this,
-            [this] { m_editing.Delete(cursor(), selectedBlock()); });
+            [this] { m_editing.Delete(place(), selectedBlock()); });
     connect(m_grid, &TMacroGrid::popupRequested, this, &TfrmMain::showGridPopup);
     connect(m_grid, &TMacroGrid::cellSelected, this,
             [this](int) { m_pcKeyboard->ShowModifierButtons(); });
 
     connect(m_pcKeyboard, &TPcKeyboard::keyClicked, this, &TfrmMain::onScreenKey);
     connect(m_pcKeyboard, &TPcKeyboard::rawCodeClicked, this,
-            [this](int code) { m_editing.RawCodeWithLengthCheck(cursor(), code); });
+            [this](int code) { m_editing.RawCodeWithLengthCheck(place(), code); });
     connect(m_pcKeyboard, &TPcKeyboard::modifierToggled, this,
             [this](std::uint8_t flag, bool pressed) { m_editing.ModifierToggled(flag, pressed); });
     connect(m_pcKeyboard, &TPcKeyboard::delayClicked, this,
@@ -558,29 +544,29 @@ void TfrmMain::connectEditing()
             [this](int position) { onScreenKey(BeepBase + position); });
 
     connect(m_popmenuClearMacro, &TGridPopupMenu::eraseAll, this,
-            [this] { m_editing.EraseAll(cursor()); });
+            [this] { m_editing.EraseAll(place()); });
     connect(m_popmenuClearMacro, &TGridPopupMenu::copyMacro, this, &TfrmMain::CopyMacro);
     connect(m_popmenuClearMacro, &TGridPopupMenu::pasteMacro, this, &TfrmMain::PasteMacro);
     connect(m_popmenuClearMacro, &TGridPopupMenu::viewAscii, this, [this] { setHexView(false); });
     connect(m_popmenuClearMacro, &TGridPopupMenu::viewHex, this, [this] { setHexView(true); });
     connect(m_popmenuClearMacro, &TGridPopupMenu::rawCode, this,
-            [this](int code) { m_editing.RawCodeWithLengthCheck(cursor(), code); });
+            [this](int code) { m_editing.RawCodeWithLengthCheck(place(), code); });
     connect(m_popmenuClearMacro, &TGridPopupMenu::midiMessage, this, &TfrmMain::openMidiDialog);
     connect(m_popmenuClearMacro, &TGridPopupMenu::ledCommand, this,
-            [this](int n) { m_editing.LedCommand(cursor(), n); });
+            [this](int n) { m_editing.LedCommand(place(), n); });
     connect(m_popmenKeyType, &TKeyTypeMenu::typeClicked, this,
-            [this](int keyType, bool) { m_editing.KeyTypeClicked(cursor(), keyType); });
+            [this](int keyType, bool) { m_editing.KeyTypeClicked(place(), keyType); });
 
     // toggled, not clicked: a box ticked through the accessibility interface
     // counts too. Showing a macro sets the boxes to its flags, which then
     // agree and change nothing.
     connect(m_chkboxAutoRepeat, &QCheckBox::toggled, this,
-            [this](bool on) { m_editing.SetAutoRepeat(cursor(), on); });
+            [this](bool on) { m_editing.SetAutoRepeat(place(), on); });
     connect(m_cboxKeyAsTrueTerminal, &QCheckBox::toggled, this,
-            [this](bool on) { m_editing.SetSendLineEditKeyASAP(cursor(), on); });
+            [this](bool on) { m_editing.SetSendLineEditKeyASAP(place(), on); });
     connect(m_editName, &QLineEdit::textEdited, this, [this](const QString& text) {
         // Names are 8-bit; what Latin-1 cannot hold becomes "?".
-        m_editing.SetMacroName(cursor(), text.toLatin1().toStdString());
+        m_editing.SetMacroName(place(), text.toLatin1().toStdString());
     });
     connect(m_editName, &QLineEdit::returnPressed, this, [this] { m_grid->setFocus(); });
     m_editName->installEventFilter(this);
@@ -689,43 +675,45 @@ void TfrmMain::updateEditCommands()
 void TfrmMain::ShowMacro(int position)
 {
     const TKeypadClass& keypad = Keypad();
+    const TMacroData& macro = keypad.Macro(m_key, m_level);
     m_grid->SetCursor(position);
 
     std::array<QString, TMacroGridModel::Cells> labels;
     for (int i = 0; i < MacroByteLimit; ++i) {
-        labels[static_cast<size_t>(i)] = QString::fromLatin1(keypad.ItemLabel(i).c_str());
+        labels[static_cast<size_t>(i)] =
+            QString::fromLatin1(ItemLabelOf(keypad.Item(m_key, m_level, i), m_hexView).c_str());
     }
     m_grid->Model().SetLabels(labels);
 
     m_pcKeyboard->ShowModifierButtons();
-    m_lblMacroHeader->setText(QStringLiteral("Macro for Key %1, Level %2")
-                                  .arg(keypad.CurrentKey() + 1)
-                                  .arg(keypad.CurrentLevel() + 1));
-    const int used = keypad.BytesUsed();
+    m_lblMacroHeader->setText(
+        QStringLiteral("Macro for Key %1, Level %2").arg(m_key + 1).arg(m_level + 1));
+    const int used = MacroBytesUsed(macro);
     m_lblBytesUsed->setText(QString::number(MacroByteLimit - used));
-    m_chkboxAutoRepeat->setChecked(keypad.AutoRepeat() != 0);
-    m_cboxKeyAsTrueTerminal->setChecked(keypad.SendLineEditKeyASAP() != 0);
-    m_cboxKeyAsTrueTerminal->setEnabled((keypad.Operating_Mode & 1) != 0);
+    m_chkboxAutoRepeat->setChecked(macro.AutoRepeat != 0);
+    m_cboxKeyAsTrueTerminal->setChecked(macro.SendLineEditKeyASAP != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled(IsLineEdit(keypad.Operating_Mode));
     m_progressBar1->setValue(std::clamp(used, 0, MacroByteLimit));
-    m_editName->setText(QString::fromLatin1(keypad.MacroName().c_str()));
+    ShowMacroName();
 }
 
-void TfrmMain::ShowPlace(int position)
+void TfrmMain::ShowPlace(int key, int level, int position)
 {
-    const TKeypadClass& keypad = Keypad();
+    m_key = key;
+    m_level = level;
     {
         // Showing the tab is not a level change of the user's.
         const QSignalBlocker blocker(m_tabControlLevel);
-        m_tabControlLevel->setCurrentIndex(keypad.CurrentLevel());
+        m_tabControlLevel->setCurrentIndex(level);
     }
-    m_pnlKeypad->ShowPressed(keypad.CurrentKey());
-    m_pnlKeypad->SetLevelColour(keypad.CurrentLevel());
+    m_pnlKeypad->ShowPressed(key);
+    m_pnlKeypad->SetLevelColour(level);
     ShowMacro(position);
 }
 
 void TfrmMain::ShowMacroName()
 {
-    m_editName->setText(QString::fromLatin1(Keypad().MacroName().c_str()));
+    m_editName->setText(QString::fromLatin1(Keypad().Macro(m_key, m_level).MacroName.c_str()));
 }
 
 void TfrmMain::ShowKeyType(int key)
@@ -736,7 +724,7 @@ void TfrmMain::ShowKeyType(int key)
 void TfrmMain::ShowProperties()
 {
     afterPropertiesClick();
-    ShowMacro(cursor());
+    ShowMacro(m_grid->Cursor());
 }
 
 void TfrmMain::ShowCapsLock(bool pressed)

@@ -60,41 +60,27 @@ public:
              QWidget* parent = nullptr);
     ~TfrmMain() override;
 
-    // The document and the window state.
+    // The one document and what edits it, for the tools that show the window
+    // with a document of their own (the snapshots, the benchmarks).
     TDocument& Document() { return m_document; }
+    TEditingController& Editing() { return m_editing; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
     TKeypadClass& Keypad() { return m_document.Keypad(); }
     TRomRecords& Rom() { return m_document.Rom(); }
-    bool Modified() const { return m_document.Modified(); }
-    bool RomEditMode() const { return m_romEditMode; }
-    int KeypadLayout() const { return m_keypadLayout; }
-    std::uint8_t ModifierFlags() const { return m_editing.ModifierFlags(); }
-    bool HideLengthWarning() const { return m_editing.HideLengthWarning(); }
-    const std::string& DownloadFile() const { return m_document.DownloadFile(); }
-    const std::string& RedefinitionFileName() const { return m_document.RedefinitionFileName(); }
-    const std::string& RomFileName() const { return m_document.RomFileName(); }
-
-    // The other windows, made once.
-    TfrmParameters& Parameters() const { return *m_frmParameters; }
-    TfrmAdvanced& Advanced() const { return *m_frmAdvanced; }
-    TfrmScreenEdit& ScreenEdit() const { return *m_frmScreenEdit; }
-    TfrmMidiEvents& MidiEvents() const { return *m_frmMidiEvents; }
-    TfrmMacroLenWarning& MacroLenWarning() const { return *m_frmMacroLenWarning; }
-    QMenu& GridPopupMenu() const;
-    QMenu& KeyTypeMenu() const;
-    QMenu& EditMenu() const { return *m_editMenu; }
-    QMenu& HelpMenu() const { return *m_helpMenu; }
-    // The window's keyboard commands: New, Open, Save, Save As, Quit, Undo,
-    // Redo, Cut, Copy and Paste, by their object names ("actUndo").
+    // The window's keyboard commands, by their object names ("actUndo").
     QAction* Command(const char* name) const;
 
-    // Operations that the other windows and the commands share.
+    // Operations that the commands share.
     void SetModified(bool flag);
-    void ShowMacro(int position) override;
     void ShowPortStatus();
-    bool InsertKeyCode(int value);
-    bool InsertRawCode(int value);
-    void DeleteCells(int position);
-    void CheckLengthWarning();
 
     // The commands, as the tool bar and menus run them.
     void ToolBtnNewClick();
@@ -124,14 +110,6 @@ public:
     void SetMidiChannel(std::uint8_t channel) override;
     void InsertMidiMessage(const std::uint8_t* bytes, int count) override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // Construction (Main.cpp).
     void buildToolBar();
     void buildLevelArea();
@@ -146,13 +124,15 @@ private:
     // TEditingView
     void ShowError(const std::string& text) override;
     void ShowInformation(const std::string& text) override;
-    void ShowPlace(int position) override;
+    void ShowMacro(int position) override;
+    void ShowPlace(int key, int level, int position) override;
     void ShowMacroName() override;
     void ShowKeyType(int key) override;
     void ShowProperties() override;
     void ShowModified(bool modified) override;
     void ShowCapsLock(bool pressed) override;
     void ShowLengthWarning(bool longForm) override;
+    bool HexView() const override { return m_hexView; }
 
     // Document life (MainDocument.cpp).
     bool askToSave(bool closing, bool* answeredNo = nullptr);
@@ -176,7 +156,8 @@ private:
     void setHexView(bool hex);
 
     // Editing (MainEditing.cpp).
-    int cursor() const;
+    // The key, level and grid cursor being edited.
+    TMacroPlace place() const;
     TCellBlock selectedBlock() const;
     void onScreenKey(std::int32_t value);
     void openMidiDialog();
@@ -200,6 +181,10 @@ private:
     bool m_romEditMode = false;
     int m_keypadLayout = 2;
     std::uint8_t m_midiChannel = 1;
+    // The macro being edited, and how its items are shown.
+    int m_key = 0;
+    int m_level = 0;
+    bool m_hexView = false;
     bool m_shownOnce = false;
     TPortPanelState m_portState;
 

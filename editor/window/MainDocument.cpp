@@ -8,7 +8,7 @@
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/PackedFields.h"
 #include "editor/window/EditorSettings.h"
 #include "editor/window/KeypadPanel.h"
 #include "editor/window/MacroLen.h"
@@ -76,10 +76,9 @@ void TfrmMain::showFirstKeyOnLevel1()
         const QSignalBlocker blocker(m_tabControlLevel);
         m_tabControlLevel->setCurrentIndex(0);
     }
-    Keypad().SelectLevel(0);
-    const int first = TKeypadPanel::FirstKey(m_keypadLayout);
-    Keypad().SelectKey(static_cast<std::uint8_t>(first));
-    m_pnlKeypad->ShowPressed(first);
+    m_level = 0;
+    m_key = TKeypadPanel::FirstKey(m_keypadLayout);
+    m_pnlKeypad->ShowPressed(m_key);
 }
 
 void TfrmMain::afterLoadRefresh(bool romFile, const std::string& path)
@@ -87,7 +86,7 @@ void TfrmMain::afterLoadRefresh(bool romFile, const std::string& path)
     setCaptionFile(romFile, path);
     showAllKeyTypes();
     showFirstKeyOnLevel1();
-    ShowMacro(Keypad().ItemCount());
+    ShowMacro(Keypad().ItemCount(m_key, m_level));
     SetModified(false);
     m_editing.ClearHistory();
     updateEditCommands();
@@ -95,7 +94,7 @@ void TfrmMain::afterLoadRefresh(bool romFile, const std::string& path)
 
 bool TfrmMain::askToSave(bool closing, bool* answeredNo)
 {
-    if (!Modified()) {
+    if (!m_document.Modified()) {
         return true;
     }
     const QString question = closing && m_romEditMode
@@ -157,7 +156,7 @@ void TfrmMain::ToolBtnOpenClick()
     if (!chosen.isEmpty()) {
         openChosenFile(toPath(chosen));
     }
-    m_pnlKeypad->SetLevelColour(Keypad().CurrentLevel());
+    m_pnlKeypad->SetLevelColour(m_level);
     ShowPortStatus();
 }
 
@@ -189,7 +188,7 @@ bool TfrmMain::OpenDroppedFile(const QString& path)
         return true;
     }
     openChosenFile(toPath(QFileInfo(path).absoluteFilePath()));
-    m_pnlKeypad->SetLevelColour(Keypad().CurrentLevel());
+    m_pnlKeypad->SetLevelColour(m_level);
     ShowPortStatus();
     return true;
 }
@@ -227,15 +226,15 @@ bool TfrmMain::writeUserDocument(const std::string& path)
 bool TfrmMain::ToolBtnSaveClick()
 {
     if (m_romEditMode) {
-        if (TDocument::IsUntitled(RomFileName())) {
+        if (TDocument::IsUntitled(m_document.RomFileName())) {
             return ToolBtnSaveAsClick();
         }
-        return writeRomDocument(RomFileName());
+        return writeRomDocument(m_document.RomFileName());
     }
-    if (TDocument::IsUntitled(RedefinitionFileName())) {
+    if (TDocument::IsUntitled(m_document.RedefinitionFileName())) {
         return ToolBtnSaveAsClick();
     }
-    return writeUserDocument(RedefinitionFileName());
+    return writeUserDocument(m_document.RedefinitionFileName());
 }
 
 bool TfrmMain::ToolBtnSaveAsClick()
@@ -246,14 +245,14 @@ bool TfrmMain::ToolBtnSaveAsClick()
         options.Title = QStringLiteral("Save ROM File As");
         options.Filter = RomFilter;
         options.DefaultExtension = QStringLiteral("rom");
-        options.ProposedName =
-            toQString(RomFileName().empty() ? std::string("untitled") : RomFileName());
+        options.ProposedName = toQString(
+            m_document.RomFileName().empty() ? std::string("untitled") : m_document.RomFileName());
     } else {
         options.Title = QStringLiteral("Save Redefinition File As");
         options.Filter = QStringLiteral("Custom Keyboard Definition  Files (*.ckd)|*.ckd");
         options.DefaultExtension = QStringLiteral("ckd");
         options.StartFolder = toQString(SuitePath("Macro Files"));
-        options.ProposedName = toQString(RedefinitionFileName());
+        options.ProposedName = toQString(m_document.RedefinitionFileName());
     }
     const QString chosen = m_services.Files.SaveFileName(options);
     if (chosen.isEmpty()) {
@@ -284,7 +283,7 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 void TfrmMain::afterPropertiesClick()
 {
     ShowPortStatus();
-    m_cboxKeyAsTrueTerminal->setEnabled((Keypad().Operating_Mode & 1) != 0);
+    m_cboxKeyAsTrueTerminal->setEnabled(IsLineEdit(Keypad().Operating_Mode));
 }
 
 void TfrmMain::runPropertyDialog(QDialog& dialog)

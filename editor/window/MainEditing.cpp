@@ -15,9 +15,9 @@
 
 namespace tessaron {
 
-int TfrmMain::cursor() const
+TMacroPlace TfrmMain::place() const
 {
-    return m_grid->Cursor();
+    return {m_key, m_level, m_grid->Cursor()};
 }
 
 TCellBlock TfrmMain::selectedBlock() const
@@ -26,19 +26,9 @@ TCellBlock TfrmMain::selectedBlock() const
     return {block.left(), block.top(), block.width(), block.height()};
 }
 
-bool TfrmMain::InsertKeyCode(int value)
-{
-    return m_editing.InsertKeyCode(cursor(), value);
-}
-
-bool TfrmMain::InsertRawCode(int value)
-{
-    return m_editing.InsertRawCode(cursor(), value);
-}
-
 void TfrmMain::InsertMidiMessage(const std::uint8_t* bytes, int count)
 {
-    m_editing.InsertMidiMessage(cursor(), bytes, count);
+    m_editing.InsertMidiMessage(place(), bytes, count);
 }
 
 void TfrmMain::SetMidiChannel(std::uint8_t channel)
@@ -46,26 +36,16 @@ void TfrmMain::SetMidiChannel(std::uint8_t channel)
     m_midiChannel = std::clamp<std::uint8_t>(channel, 1, 16);
 }
 
-void TfrmMain::DeleteCells(int position)
-{
-    m_editing.DeleteCells(position, selectedBlock());
-}
-
-void TfrmMain::CheckLengthWarning()
-{
-    m_editing.CheckLengthWarning();
-}
-
 void TfrmMain::onScreenKey(std::int32_t value)
 {
-    m_editing.KeyWithLengthCheck(cursor(), value);
+    m_editing.KeyWithLengthCheck(place(), value);
     m_grid->setFocus();
 }
 
 void TfrmMain::openMidiDialog()
 {
-    Keypad().HexView = 1;
-    ShowMacro(cursor());
+    m_hexView = true;
+    ShowMacro(m_grid->Cursor());
     m_frmMidiEvents->ShowDialog();
 }
 
@@ -78,7 +58,7 @@ void TfrmMain::manualEnter()
 {
     int value = 0;
     if (manualValue(value)) {
-        m_editing.InsertRawCode(cursor(), value);
+        m_editing.InsertRawCode(place(), value);
         m_edManualInput->clear();
     }
 }
@@ -88,13 +68,13 @@ void TfrmMain::manualInsertClicked()
     int value = 0;
     if (manualValue(value)) {
         m_grid->setFocus();
-        m_editing.InsertRawCode(cursor(), value);
+        m_editing.InsertRawCode(place(), value);
     }
 }
 
 void TfrmMain::showGridPopup(const QPoint& globalPosition)
 {
-    m_popmenuClearMacro->ShowView(Keypad().HexView != 0);
+    m_popmenuClearMacro->ShowView(m_hexView);
     m_popmenuClearMacro->popup(globalPosition);
 }
 
@@ -110,13 +90,13 @@ void TfrmMain::Redo()
 
 void TfrmMain::CopyMacro()
 {
-    const std::string text = m_editing.CopyText(selectedBlock());
+    const std::string text = m_editing.CopyText(place(), selectedBlock());
     QGuiApplication::clipboard()->setText(QString::fromLatin1(text.c_str()));
 }
 
 void TfrmMain::CutMacro()
 {
-    const std::string text = m_editing.Cut(cursor(), selectedBlock());
+    const std::string text = m_editing.Cut(place(), selectedBlock());
     QGuiApplication::clipboard()->setText(QString::fromLatin1(text.c_str()));
 }
 
@@ -124,7 +104,7 @@ void TfrmMain::PasteMacro()
 {
     // A name is 8-bit text; a character Latin-1 cannot hold becomes "?".
     const QByteArray text = QGuiApplication::clipboard()->text().toLatin1();
-    m_editing.Paste(cursor(), std::string_view(text.constData(), size_t(text.size())));
+    m_editing.Paste(place(), std::string_view(text.constData(), size_t(text.size())));
 }
 
 } // namespace tessaron

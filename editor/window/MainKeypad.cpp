@@ -34,8 +34,8 @@ void TfrmMain::modelSelected(int layout)
 
 void TfrmMain::keySelected(int keyIndex)
 {
-    Keypad().SelectKey(static_cast<std::uint8_t>(keyIndex));
-    ShowMacro(Keypad().ItemCount());
+    m_key = keyIndex;
+    ShowMacro(Keypad().ItemCount(m_key, m_level));
     m_grid->setFocus();
 }
 
@@ -43,7 +43,7 @@ void TfrmMain::keyMenuRequested(int keyIndex, const QPoint& globalPosition)
 {
     // The panel has already shown the button pressed.
     keySelected(keyIndex);
-    m_popmenKeyType->ShowKeyType(Keypad().KeyType());
+    m_popmenKeyType->ShowKeyType(Keypad().Keys(m_key).KeyType);
     m_popmenKeyType->popup(globalPosition);
 }
 
@@ -52,15 +52,15 @@ void TfrmMain::levelChanged(int level)
     if (level < 0) {
         return;
     }
-    Keypad().SelectLevel(static_cast<std::uint8_t>(level));
-    ShowMacro(Keypad().ItemCount());
-    m_pnlKeypad->SetLevelColour(Keypad().CurrentLevel());
+    m_level = level;
+    ShowMacro(Keypad().ItemCount(m_key, m_level));
+    m_pnlKeypad->SetLevelColour(m_level);
 }
 
 void TfrmMain::setHexView(bool hex)
 {
-    Keypad().HexView = hex ? 1 : 0;
-    ShowMacro(Keypad().ItemCount());
+    m_hexView = hex;
+    ShowMacro(Keypad().ItemCount(m_key, m_level));
 }
 
 } // namespace tessaron

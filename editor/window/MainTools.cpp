@@ -2,7 +2,7 @@
 #include "Main.h"
 
 #include "common/SuiteFolder.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
 #include "editor/window/About.h"
 
 #include <QFile>
@@ -11,17 +11,16 @@ namespace tessaron {
 
 void TfrmMain::ToolBtnDownloadClick()
 {
-    if (Modified()) {
+    if (m_document.Modified()) {
         showError(QStringLiteral("You must save your file before downloading it to the keypad."));
         return;
     }
-    // The path quoted so that the loader gets it back exactly, quotes and all.
-    const std::string parameter = m_document.LoaderParameter(m_romEditMode);
-    if (parameter.empty()) {
+    const std::string file = m_document.LoaderFile(m_romEditMode);
+    if (file.empty()) {
         showError(QStringLiteral("Please open a Tessaron file before attempting to download."));
         return;
     }
-    m_siblings.StartLoader(QFile::decodeName(QByteArray::fromStdString(parameter)));
+    m_siblings.StartLoader(file);
 }
 
 void TfrmMain::btnWendrelClick()

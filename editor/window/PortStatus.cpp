@@ -1,10 +1,13 @@
 #include "PortStatus.h"
 
+#include "editor/model/PackedFields.h"
+
 namespace tessaron {
 
 bool UsbHidCondition(const TKeypadClass& keypad, const TAdvancedParams& advanced)
 {
-    return (keypad.Operating_Mode >> 4) == 3 || advanced.HostType == 3;
+    return HostModeOf(keypad.Operating_Mode) == THostMode::Hid ||
+           advanced.HostType == int(THostMode::Hid);
 }
 
 void UpdatePortPanel(TPortPanelState& state, const TLoaderPortStatus& port, bool usbHid)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editor/model/AdvancedClass.h"
-#include "editor/model/FileIO.h"
 #include "editor/model/KeypadClass.h"
+#include "editor/model/LoaderSettings.h"
 
 #include <string>
 

@@ -1,5 +1,6 @@
 #include "SiblingPrograms.h"
 
+#include "common/CommandLine.h"
 #include "common/SuiteFolder.h"
 
 #include <QFile>
@@ -33,9 +34,10 @@ QString TSiblingPrograms::Path(const char* program)
         SiblingProgramPath(QFile::encodeName(FileName(program)).toStdString())));
 }
 
-void TSiblingPrograms::StartLoader(const QString& quotedPath)
+void TSiblingPrograms::StartLoader(const std::string& path)
 {
-    if (!m_programs.StartProgram(Path("Tavrix"), quotedPath)) {
+    const QString quoted = QFile::decodeName(QByteArray::fromStdString(QuoteWindowsArgument(path)));
+    if (!m_programs.StartProgram(Path("Tavrix"), quoted)) {
         m_messages.Error(Caption, QStringLiteral("Could not find \"%1\" loader program. Make sure "
                                                  "it is located in the same directory as this "
                                                  "application.")

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QWidget;
 
 namespace tessaron {
@@ -22,8 +24,9 @@ public:
     static QString FileName(const char* program);
     static QString Path(const char* program);
 
-    // Starts the loader with one parameter, the quoted path of the file to send.
-    void StartLoader(const QString& quotedPath);
+    // Starts the loader with one parameter: the path of the file to send,
+    // quoted so that the loader gets it back exactly, quotes and all.
+    void StartLoader(const std::string& path);
     // Runs the port setting program and waits for it, window repainting.
     void RunPortSetting(QWidget* window);
     // The test program for the keypad's link: the keyboard test when the keypad

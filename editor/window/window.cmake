@@ -7,7 +7,7 @@ add_library(tessaron_editor_editing STATIC
     UndoHistory.cpp
     UndoHistory.h
 )
-set_target_properties(tessaron_editor_editing PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+set_target_properties(tessaron_editor_editing PROPERTIES AUTOMOC OFF)
 target_include_directories(tessaron_editor_editing PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tessaron_editor_editing PUBLIC tessaron_editor_model)
 

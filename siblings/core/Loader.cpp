@@ -3,7 +3,7 @@
 #include "DownloadImageFile.h"
 #include "PortSurvey.h"
 
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "portmgr/devices/SerialLine.h"
 
 namespace tessaron {

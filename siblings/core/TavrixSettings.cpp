@@ -1,7 +1,7 @@
 #include "TavrixSettings.h"
 
 #include "common/IniFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include "common/QtFileDialog.h"
 #include "common/QtMessageBox.h"
 #include "common/SuiteFolder.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
 #include "siblings/core/TerminalLoader.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 
 #include "common/FileVersion.h"
 #include "common/QtMessageBox.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
 
 #include <QApplication>
 

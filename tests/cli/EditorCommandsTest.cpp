@@ -1,6 +1,9 @@
 #include "cli/Command.h"
 #include "common/IniFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/RedefinitionFile.h"
+#include "editor/model/RomFile.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -7,8 +7,10 @@
 #include "tests/support/TempHome.h"
 
 #include "common/CommandLine.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "editor/model/KeypadClass.h"
+#include "editor/model/LoaderSettings.h"
+#include "editor/model/RedefinitionFile.h"
 
 #include <chrono>
 #include <csignal>
@@ -221,11 +223,9 @@ TEST_F(CorvandelleE2E, DownloadReachesASimulatedUsbKeypadThroughTheBridge)
 
     // The editor's USER-mode save: the redefinition file, then its image.
     TKeypadClass document;
-    document.SelectKey(5);
-    document.AppendMacroText("4869400119"); // "H", "i", a 100 ms delay
-    document.SetAutoRepeat(1);
-    document.SelectKey(2);
-    document.SetKeyType(KeyTypeLevelShift);
+    document.AppendMacroText(5, 0, "4869400119"); // "H", "i", a 100 ms delay
+    document.SetAutoRepeat(5, 0, 1);
+    document.SetKeyType(2, KeyTypeLevelShift);
     document.DOWNLOAD_DELAY = 2;
     const std::string ckd = home.file("Macro Files/My keys.ckd");
     home.write("Macro Files/My keys.ckd", "");

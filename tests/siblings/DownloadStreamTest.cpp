@@ -28,18 +28,15 @@ std::string Repeat(const std::string& pair, int n)
 // A document with typed keys and macros at the block size limits.
 void FillDocument(TKeypadClass& k)
 {
-    k.SelectKey(3);
-    k.SetKeyType(KeyTypeLevelToggle);
-    k.SelectKey(7);
-    k.SetKeyType(KeyTypeLevelShift);
-    k.SelectKey(9);
-    k.SetKeyType(KeyTypeAlphaToggle);
+    k.SetKeyType(3, KeyTypeLevelToggle);
+    k.SetKeyType(7, KeyTypeLevelShift);
+    k.SetKeyType(9, KeyTypeAlphaToggle);
     SetMacro(k, 0, 0, "41");
-    k.SetAutoRepeat(1);
+    k.SetAutoRepeat(0, 0, 1);
     SetMacro(k, 5, 1, Repeat("42", 100)); // 100 bytes: no terminator
     SetMacro(k, 6, 0, Repeat("43", 99));  // 99 bytes and the terminator
     SetMacro(k, 8, 0, "4001054040");      // a delay and the escaped prefix
-    k.SetSendLineEditKeyASAP(1);
+    k.SetSendLineEditKeyASAP(8, 0, 1);
     k.CDC_Serial_No = 1234;
 }
 
@@ -85,8 +82,6 @@ TEST(DownloadStream, ReadsBackWhatTheEditorWrites)
         // Every level's bytes are the macro's text form, flags as the writer made them.
         for (int key = 0; key < MaxKeys; ++key) {
             for (int level = 0; level < 2; ++level) {
-                k.SelectKey(static_cast<std::uint8_t>(key));
-                k.SelectLevel(static_cast<std::uint8_t>(level));
                 const auto& got = stream.Keys()[key].Levels[level];
                 std::string hex;
                 for (int i = 0; i < got.Length; ++i) {
@@ -94,8 +89,8 @@ TEST(DownloadStream, ReadsBackWhatTheEditorWrites)
                     std::snprintf(pair, sizeof pair, "%02x", got.Bytes[i]);
                     hex += pair;
                 }
-                EXPECT_EQ(hex, k.MacroText()) << "key " << key << " level " << level + 1;
-                EXPECT_EQ(got.Flags == 0, k.ItemCount() == 0);
+                EXPECT_EQ(hex, k.MacroText(key, level)) << "key " << key << " level " << level + 1;
+                EXPECT_EQ(got.Flags == 0, k.ItemCount(key, level) == 0);
             }
         }
         const std::string listing = DownloadDecoder::Listing(stream);

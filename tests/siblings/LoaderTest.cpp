@@ -4,7 +4,8 @@
 #include "SiblingsTestSupport.h"
 
 #include "common/FileWriteError.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
+#include "editor/model/LoaderSettings.h"
 #include "portmgr/bridge/TVirtualPort.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/Loader.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "editor/model/KeypadClass.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "tests/editor/model/ModelTestSupport.h"

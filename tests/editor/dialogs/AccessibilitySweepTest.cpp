@@ -40,7 +40,7 @@ TEST_F(PlindoraxSweep, UserModeWindows)
     sweep(w, "main window after typing");
     EXPECT_EQ(busName(find<QWidget>("lblBytesUsed")), "Bytes available for this macro: 98");
     sweep(*w.findChild<TfrmMacroLenWarning*>(), "length warning");
-    trigger(w.GridPopupMenu(), "Insert MIDI Message...");
+    trigger(menu("popmenuClearMacro"), "Insert MIDI Message...");
     sweep(*w.findChild<TfrmMidiEvents*>(), "MIDI dialog");
     w.findChild<TfrmMidiEvents*>()->hide();
 
@@ -58,7 +58,7 @@ TEST_F(PlindoraxSweep, UserModeWindows)
                   "Alt+A");
     });
     sweepNextDialog("About");
-    trigger(w.HelpMenu(), "&About Plindorax");
+    trigger(menu("HelpMenu"), "&About Plindorax");
 }
 
 TEST_F(PlindoraxSweep, RomEditModeWindows)

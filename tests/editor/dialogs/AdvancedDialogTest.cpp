@@ -15,12 +15,11 @@ const QString Caption = "Tessaron Advanced ROM Properties";
 class AdvancedTest : public DialogTest
 {
 public:
-    TAdvancedParams& work() { return window().Rom().AdvancedParamsWork; }
+    const TAdvancedParams& work() { return child<TfrmAdvanced>().WorkingCopy(); }
     // Sets the document's values as a loaded file would.
     void stored(const std::function<void(TAdvancedParams&)>& change)
     {
-        change(window().Rom().AdvancedParams);
-        window().Rom().CancelAdvanced();
+        change(rom().AdvancedParams);
     }
     bool pageVisible(const char* page)
     {
@@ -36,7 +35,7 @@ public:
 
 TEST_F(AdvancedTest, FillingNeverCountsAndCancelUndoesOnlyWhatWasNotApplied)
 {
-    TfrmMain& w = startRom();
+    startRom();
     stored([](TAdvancedParams& p) { p.LcdBrightness = 3; });
     openAdvanced([&] {
         EXPECT_EQ(dialog().windowTitle(), Caption);
@@ -52,7 +51,7 @@ TEST_F(AdvancedTest, FillingNeverCountsAndCancelUndoesOnlyWhatWasNotApplied)
         typeInto("spinCharPacing", "20");
         EXPECT_EQ(dialog().windowTitle(), Caption + "*");
         EXPECT_EQ(work().Character_Pacing, 20);
-        EXPECT_EQ(w.Rom().AdvancedParams.Character_Pacing, 0) << "only the working copy";
+        EXPECT_EQ(rom().AdvancedParams.Character_Pacing, 0) << "only the working copy";
         apply();
         EXPECT_EQ(dialog().windowTitle(), Caption);
         EXPECT_FALSE(applyEnabled());
@@ -60,10 +59,10 @@ TEST_F(AdvancedTest, FillingNeverCountsAndCancelUndoesOnlyWhatWasNotApplied)
         typeInto("spinTSignOnHold", "2500");
         cancel();
     });
-    EXPECT_EQ(w.Rom().AdvancedParams.Character_Pacing, 20);
-    EXPECT_EQ(w.Rom().AdvancedParams.TSignOnHold, 1000);
-    EXPECT_EQ(work(), w.Rom().AdvancedParams);
-    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(rom().AdvancedParams.Character_Pacing, 20);
+    EXPECT_EQ(rom().AdvancedParams.TSignOnHold, 1000);
+    EXPECT_EQ(work(), rom().AdvancedParams);
+    EXPECT_TRUE(doc().Modified());
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Character_Pacing"), "20");
 }
 
@@ -209,14 +208,14 @@ TEST_F(AdvancedTest, ControlsStoreTheirEncodingsAndTheRomFileHoldsThem)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TfrmMain& w = startRom();
+        startRom();
         stored(c.stored);
         openAdvanced([&] {
             c.act(*this);
             ok();
         });
-        c.expect(w.Rom().AdvancedParams);
-        EXPECT_EQ(work(), w.Rom().AdvancedParams);
+        c.expect(rom().AdvancedParams);
+        EXPECT_EQ(work(), rom().AdvancedParams);
         EXPECT_EQ(saved(c.section, c.key), c.inFile);
         TearDown();
     }
@@ -266,8 +265,8 @@ TEST_F(AdvancedTest, ReaderTypeDecidesTheCardPages)
         EXPECT_EQ(dialog().windowTitle(), Caption + "*");
         cancel();
     });
-    EXPECT_EQ(window().Rom().AdvancedParams.CardReader_Type, 1);
-    EXPECT_EQ(window().Rom().AdvancedParams.DeviceType, 0);
+    EXPECT_EQ(rom().AdvancedParams.CardReader_Type, 1);
+    EXPECT_EQ(rom().AdvancedParams.DeviceType, 0);
 }
 
 TEST_F(AdvancedTest, OperatingModeHostTypeAndLcdSizeShapeThePages)
@@ -329,7 +328,7 @@ TEST_F(AdvancedTest, KeyboardScreenReaderAndPictures)
 {
     // A damaged picture in the suite folder shows as an empty area.
     home.write("host-db9.jpg", "not a picture");
-    TfrmMain& w = startRom();
+    startRom();
     stored([](TAdvancedParams& p) { p.Operating_Mode = 0; });
     openAdvanced([&] {
         expectEveryControlNamed();
@@ -351,8 +350,8 @@ TEST_F(AdvancedTest, KeyboardScreenReaderAndPictures)
         mnemonic(Qt::Key_O);
         EXPECT_FALSE(dialog().isVisible());
     });
-    EXPECT_EQ(w.Rom().AdvancedParams.bHostEcho, 1);
-    EXPECT_EQ(w.Rom().AdvancedParams.ScreenEnable, 1);
+    EXPECT_EQ(rom().AdvancedParams.bHostEcho, 1);
+    EXPECT_EQ(rom().AdvancedParams.ScreenEnable, 1);
 }
 
 } // namespace

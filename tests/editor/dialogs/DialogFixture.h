@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace tessaron::test {
 
 class DialogTest : public MainWindowTest
@@ -34,12 +36,12 @@ public:
     void openAdvanced(const Act& act)
     {
         whileShown(act);
-        trigger(window().EditMenu(), "Edit &Advanced ROM Properties");
+        trigger(menu("EditMenu"), "Edit &Advanced ROM Properties");
     }
     void openScreens(const Act& act)
     {
         whileShown(act);
-        trigger(window().EditMenu(), "Edit &Screen Data");
+        trigger(menu("EditMenu"), "Edit &Screen Data");
     }
 
     QDialog& dialog() { return *m_dialog; }
@@ -112,8 +114,16 @@ public:
         ASSERT_NE(face, nullptr);
         ASSERT_NE(face->actionInterface(), nullptr);
         face->actionInterface()->doAction(action);
-        // Press animates the click and ends it a moment later.
-        QTest::qWait(200);
+        waitForClicks(widget->window());
+    }
+    // Press and a mnemonic show a button down and click it a moment later.
+    static void waitForClicks(QWidget* window)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([window] {
+            const auto buttons = window->findChildren<QAbstractButton*>();
+            return std::none_of(buttons.begin(), buttons.end(),
+                                [](const QAbstractButton* b) { return b->isDown(); });
+        }));
     }
     // What a screen reader says a control is: the label it is labelled by
     // (a list's own name adds its current entry), else its name.
@@ -146,7 +156,7 @@ public:
     {
         QWidget* focus = QApplication::focusWidget();
         QTest::keyClick(focus != nullptr ? focus : m_dialog, key, Qt::AltModifier);
-        QTest::qWait(200);
+        waitForClicks(m_dialog);
     }
 
     void ok() { QTest::mouseClick(control<QPushButton>("btnOK"), Qt::LeftButton); }
@@ -158,10 +168,9 @@ public:
     // Saves the document with Save As and reads a key of the file written.
     std::string saved(const char* section, const char* key)
     {
-        const std::string path = home.file(window().RomEditMode() ? "doc.rom" : "doc.ckd");
+        const std::string path = home.file(romEditMode() ? "doc.rom" : "doc.ckd");
         if (m_savedTo != path) {
-            files.QueueAnswer(QString::fromStdString(path));
-            EXPECT_TRUE(window().ToolBtnSaveAsClick());
+            EXPECT_TRUE(saveAs(path));
             m_savedTo = path;
         }
         return IniFile(path).readString(section, key, "<missing>");

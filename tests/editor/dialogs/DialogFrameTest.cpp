@@ -1,11 +1,13 @@
 // The property dialogs on their own, without the main window: OK and Apply
-// start disabled, Apply and Cancel move the ROM working copies the right way.
+// start disabled, Apply commits the working copies and Cancel discards them.
 #include "editor/dialogs/Advanced.h"
 #include "editor/dialogs/Params.h"
 #include "editor/dialogs/ScreenEdit.h"
 #include "tests/support/FakeMessageBox.h"
 
+#include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -20,11 +22,7 @@ protected:
     TRomRecords rom;
     FakeMessageBox messages;
     int modifiedCalls = 0;
-    TDialogContext context{keypad, rom, messages, [this](bool flag) {
-                               if (flag) {
-                                   ++modifiedCalls;
-                               }
-                           }};
+    TDialogContext context{keypad, rom, messages, [this] { ++modifiedCalls; }};
 };
 
 TEST_F(PropertyDialogsTest, CaptionsAndNames)
@@ -63,33 +61,37 @@ TEST_F(PropertyDialogsTest, DisableOkAndApplyAfterARomSave)
     EXPECT_FALSE(advanced.ApplyButton()->isEnabled());
 }
 
-TEST_F(PropertyDialogsTest, AdvancedApplyCommitsTheWorkingCopyAndMarksModified)
+TEST_F(PropertyDialogsTest, AdvancedApplyCommitsTheWorkingCopyAndCancelDiscardsIt)
 {
     TfrmAdvanced advanced(context);
-    rom.AdvancedParamsWork.LcdBrightness = 2;
-    advanced.ApplyButton()->setEnabled(true);
+    auto* brightness = advanced.findChild<QSlider*>("tbarLcdBrightness");
+    advanced.show();
+    brightness->setValue(2);
+    EXPECT_EQ(advanced.WorkingCopy().LcdBrightness, 2);
+    EXPECT_EQ(rom.AdvancedParams.LcdBrightness, 9) << "only the working copy";
     QTest::mouseClick(advanced.ApplyButton(), Qt::LeftButton);
     EXPECT_EQ(rom.AdvancedParams.LcdBrightness, 2);
     EXPECT_EQ(modifiedCalls, 1);
     EXPECT_FALSE(advanced.ApplyButton()->isEnabled());
-}
 
-TEST_F(PropertyDialogsTest, AdvancedCancelDiscardsTheWorkingCopy)
-{
-    TfrmAdvanced advanced(context);
-    rom.AdvancedParamsWork.LcdBrightness = 2;
+    brightness->setValue(5);
     QTest::mouseClick(advanced.CancelButton(), Qt::LeftButton);
-    EXPECT_EQ(rom.AdvancedParamsWork.LcdBrightness, 9);
-    EXPECT_EQ(rom.AdvancedParams.LcdBrightness, 9);
-    EXPECT_EQ(modifiedCalls, 0);
+    EXPECT_EQ(rom.AdvancedParams.LcdBrightness, 2);
+    EXPECT_EQ(modifiedCalls, 1);
+    advanced.show();
+    EXPECT_EQ(brightness->value(), 2) << "the next opening starts from the document";
+    advanced.hide();
 }
 
 TEST_F(PropertyDialogsTest, ScreenCancelDiscardsTheWorkingScreens)
 {
     TfrmScreenEdit screens(context);
-    rom.ScreenDataWork[3].TextLine1 = "changed";
+    screens.show();
+    screens.findChild<QLineEdit*>("edLcdLine1")->setText("changed");
+    EXPECT_EQ(screens.WorkingCopy()[0].TextLine1, "changed");
     QTest::mouseClick(screens.CancelButton(), Qt::LeftButton);
-    EXPECT_EQ(rom.ScreenDataWork[3], rom.ScreenData[3]);
+    EXPECT_EQ(rom.ScreenData[0], NewScreenData(1));
+    EXPECT_EQ(modifiedCalls, 0);
 }
 
 } // namespace

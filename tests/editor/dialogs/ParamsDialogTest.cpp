@@ -13,8 +13,8 @@ using ParamsTest = DialogTest;
 
 TEST_F(ParamsTest, OpeningFillsWithoutChangingAndCancelKeepsTheParameters)
 {
-    TfrmMain& w = start();
-    const TKeypadClass before = w.Keypad();
+    start();
+    const TKeypadClass before = keypad();
     openUserProperties([&] {
         EXPECT_EQ(dialog().windowTitle(), "Tessaron USER Properties");
         EXPECT_FALSE(dialog().windowFlags() & Qt::WindowCloseButtonHint);
@@ -33,9 +33,9 @@ TEST_F(ParamsTest, OpeningFillsWithoutChangingAndCancelKeepsTheParameters)
         EXPECT_TRUE(control("gboxMCR")->isVisible());
         cancel();
     });
-    EXPECT_EQ(w.Keypad().Key_Click, before.Key_Click);
-    EXPECT_EQ(w.Keypad().CardReader_Type, before.CardReader_Type);
-    EXPECT_FALSE(w.Modified());
+    EXPECT_EQ(keypad().Key_Click, before.Key_Click);
+    EXPECT_EQ(keypad().CardReader_Type, before.CardReader_Type);
+    EXPECT_FALSE(doc().Modified());
     // The next opening shows the record again, not what was left in the controls.
     openUserProperties([&] {
         EXPECT_EQ(shown("spinKeyClick"), "40");
@@ -143,17 +143,17 @@ TEST_F(ParamsTest, ApplyStoresTheFieldsAsEncoded)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        TfrmMain& w = start();
-        c.stored(w.Keypad());
+        start();
+        c.stored(keypad());
         openUserProperties([&] {
             c.act(*this);
             // Something changed, so that OK is there to press.
             typeInto("spinDownloadDelay", "7");
             ok();
         });
-        c.expect(w.Keypad());
-        EXPECT_EQ(w.Keypad().DOWNLOAD_DELAY, 7);
-        EXPECT_TRUE(w.Modified());
+        c.expect(keypad());
+        EXPECT_EQ(keypad().DOWNLOAD_DELAY, 7);
+        EXPECT_TRUE(doc().Modified());
         TearDown();
     }
 }
@@ -166,6 +166,7 @@ TEST_F(ParamsTest, ApplyStaysAfterCancelAndReachesTheFile)
         click("rbHostTypeCDC");
         EXPECT_TRUE(enabled("spinCdcSerialNo"));
         typeInto("spinCdcSerialNo", "4321");
+        click("radbtnKeyRoll1");
         apply();
         EXPECT_FALSE(applyEnabled());
         EXPECT_TRUE(okEnabled());
@@ -173,16 +174,17 @@ TEST_F(ParamsTest, ApplyStaysAfterCancelAndReachesTheFile)
         EXPECT_TRUE(applyEnabled());
         cancel();
     });
-    EXPECT_EQ(w.Keypad().Key_Click, 60);
+    EXPECT_EQ(keypad().Key_Click, 60);
     EXPECT_TRUE(w.windowTitle().endsWith('*'));
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Key_Click"), "60");
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Operating_Mode"), "113"); // 0x71
     EXPECT_EQ(saved("GLOBAL_PARAMETERS", "CDC_Serial_No"), "4321");
+    EXPECT_EQ(saved("GLOBAL_PARAMETERS", "Key_Roll_Over"), "1");
 }
 
 TEST_F(ParamsTest, HidHostModeRelabelsTheLedsAndKeepsTheirCodes)
 {
-    TfrmMain& w = start();
+    start();
     openUserProperties([&] {
         click("rbHostTypeHID");
         EXPECT_EQ(shown("rbLED1level"), "CapsLock Indicator");
@@ -193,8 +195,8 @@ TEST_F(ParamsTest, HidHostModeRelabelsTheLedsAndKeepsTheirCodes)
         click("rbLED2host");
         ok();
     });
-    EXPECT_EQ(w.Keypad().Operating_Mode, 0x31);
-    EXPECT_EQ(w.Keypad().LED_Function, 0x32);
+    EXPECT_EQ(keypad().Operating_Mode, 0x31);
+    EXPECT_EQ(keypad().LED_Function, 0x32);
     openUserProperties([&] {
         click("rbHostTypeDefault");
         EXPECT_EQ(shown("rbLED2power"), "Power Indicator");
@@ -203,7 +205,7 @@ TEST_F(ParamsTest, HidHostModeRelabelsTheLedsAndKeepsTheirCodes)
 
 TEST_F(ParamsTest, KeyboardAndScreenReaderReachEveryControl)
 {
-    TfrmMain& w = start();
+    start();
     openUserProperties([&] {
         // Fields speak their labels; a unit or hint adds to it.
         expectEveryControlNamed();
@@ -233,8 +235,8 @@ TEST_F(ParamsTest, KeyboardAndScreenReaderReachEveryControl)
         // The mnemonic of "&Apply".
         mnemonic(Qt::Key_A);
         EXPECT_FALSE(applyEnabled());
-        EXPECT_EQ(w.Keypad().Operating_Mode & 0x01, 0);
-        EXPECT_EQ(w.Keypad().CardReader_Tracks, 2);
+        EXPECT_EQ(keypad().Operating_Mode & 0x01, 0);
+        EXPECT_EQ(keypad().CardReader_Tracks, 2);
         // Escape is Cancel.
         QTest::keyClick(&dialog(), Qt::Key_Escape);
         EXPECT_FALSE(dialog().isVisible());

@@ -11,8 +11,11 @@ namespace {
 class ScreenEditTest : public DialogTest
 {
 public:
-    TScreenDataRec& working(int screen) { return window().Rom().ScreenDataWork[screen]; }
-    TScreenDataRec& document(int screen) { return window().Rom().ScreenData[screen]; }
+    const TScreenDataRec& working(int screen)
+    {
+        return child<TfrmScreenEdit>().WorkingCopy()[static_cast<size_t>(screen)];
+    }
+    TScreenDataRec& document(int screen) { return rom().ScreenData[screen]; }
 };
 
 TEST_F(ScreenEditTest, NewScreensShowTheirDefaultsAndSwitchingChangesNothing)
@@ -48,14 +51,13 @@ TEST_F(ScreenEditTest, NewScreensShowTheirDefaultsAndSwitchingChangesNothing)
         EXPECT_EQ(spoken(control("rbScreen3")), "Screen 3");
         EXPECT_EQ(spoken(control("cboxEnterAction")), "On ENTER key, do:");
     });
-    EXPECT_FALSE(window().Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 TEST_F(ScreenEditTest, ActionsLedsAndEnablingStoreIntoTheScreenShown)
 {
     startRom();
     document(1).LedModes = 21;
-    window().Rom().CancelScreens();
     openScreens([&] {
         click("rbScreen2");
         EXPECT_TRUE(checked("rbLed1flash") && checked("rbLed2on"));
@@ -90,9 +92,22 @@ TEST_F(ScreenEditTest, ActionsLedsAndEnablingStoreIntoTheScreenShown)
     EXPECT_EQ(saved("SCREEN2", "TextLine1"), "%Enter PIN then O%");
 }
 
+TEST_F(ScreenEditTest, AnLedStateNoButtonShowsIsKept)
+{
+    startRom();
+    document(2).LedModes = 52; // green 5, which no button shows; red flashing
+    openScreens([&] {
+        click("rbScreen3");
+        EXPECT_FALSE(checked("rbLed1off") || checked("rbLed1on") || checked("rbLed1flash"));
+        click("rbLed2on");
+        ok();
+    });
+    EXPECT_EQ(saved("SCREEN3", "LedModes"), "51");
+}
+
 TEST_F(ScreenEditTest, ApplyAndCancelCoverAllScreensAndTheStateCarriesOver)
 {
-    TfrmMain& w = startRom();
+    startRom();
     openScreens([&] {
         click("rbScreen3");
         click("cboxMaskUserInput");
@@ -100,7 +115,7 @@ TEST_F(ScreenEditTest, ApplyAndCancelCoverAllScreensAndTheStateCarriesOver)
         cancel();
     });
     EXPECT_EQ(working(2).bUserMaskInput, 0) << "screen 3 restored from screen 5";
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 
     openScreens([&] {
         EXPECT_EQ(dialog().windowTitle(), "Tessaron ROM Screen Editor");
@@ -108,12 +123,12 @@ TEST_F(ScreenEditTest, ApplyAndCancelCoverAllScreensAndTheStateCarriesOver)
         EXPECT_TRUE(okEnabled() && applyEnabled()) << "not disabled by Cancel or reopening";
         // Nothing changed since Cancel: the screens are copied, the document not marked.
         apply();
-        EXPECT_FALSE(w.Modified());
+        EXPECT_FALSE(doc().Modified());
         EXPECT_FALSE(applyEnabled());
         click("cboxRequireAllData");
         click("rbScreen1");
         apply();
-        EXPECT_TRUE(w.Modified());
+        EXPECT_TRUE(doc().Modified());
         EXPECT_EQ(document(4).bRequireAllData, 1);
         click("cboxRequireAllData");
         cancel();
@@ -125,8 +140,7 @@ TEST_F(ScreenEditTest, ApplyAndCancelCoverAllScreensAndTheStateCarriesOver)
 TEST_F(ScreenEditTest, OneLineLcdLosesTheSecondLineOfEveryScreenShown)
 {
     startRom();
-    window().Rom().AdvancedParams.LcdSize = 16;
-    window().Rom().CancelAdvanced();
+    rom().AdvancedParams.LcdSize = 16;
     openScreens([&] {
         EXPECT_FALSE(enabled("edLcdLine2"));
         EXPECT_EQ(shown("edLcdLine2"), "");

@@ -69,33 +69,16 @@ TEST(AdvancedClass, NewScreens)
     EXPECT_EQ(f.UserDataAction, 0);
 }
 
-TEST(TRomRecords, DefaultsApplyAndCancel)
+TEST(TRomRecords, DefaultsAtCreationAndReset)
 {
     TRomRecords rom;
     EXPECT_EQ(rom.AdvancedParams, NewAdvancedParams());
-    EXPECT_EQ(rom.AdvancedParamsWork, NewAdvancedParams());
     EXPECT_EQ(rom.ScreenData[7], NewScreenData(8));
-    EXPECT_EQ(rom.ScreenDataWork[0], NewScreenData(1));
-
-    rom.AdvancedParamsWork.ECR_String = "abc";
-    rom.CancelAdvanced();
-    EXPECT_EQ(rom.AdvancedParamsWork.ECR_String, "");
-    rom.AdvancedParamsWork.ECR_String = "abc";
-    rom.ApplyAdvanced();
-    EXPECT_EQ(rom.AdvancedParams.ECR_String, "abc");
-
-    rom.ScreenDataWork[2].TextLine1 = "x";
-    rom.ApplyScreens();
-    EXPECT_EQ(rom.ScreenData[2].TextLine1, "x");
-    rom.ScreenDataWork[2].TextLine1 = "y";
-    rom.CancelScreens();
-    EXPECT_EQ(rom.ScreenDataWork[2].TextLine1, "x");
-
+    rom.AdvancedParams.ECR_String = "abc";
+    rom.ScreenData[2].TextLine1 = "x";
     rom.SetRomDefaults();
     EXPECT_EQ(rom.AdvancedParams, NewAdvancedParams());
-    EXPECT_EQ(rom.AdvancedParamsWork, NewAdvancedParams());
     EXPECT_EQ(rom.ScreenData[2], NewScreenData(3));
-    EXPECT_EQ(rom.ScreenDataWork[2], NewScreenData(3));
 }
 
 TEST(PadLcdLine, PadsToSixteen)

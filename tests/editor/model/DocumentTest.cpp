@@ -1,8 +1,7 @@
 // The document the window and the tool share: its file names, what Save does
-// to them and to the changed flag, and the loader's parameter.
+// to them and to the changed flag, and the file the loader gets.
 #include "ModelTestSupport.h"
 
-#include "common/CommandLine.h"
 #include "common/FileWriteError.h"
 #include "common/IniFile.h"
 #include "editor/model/Document.h"
@@ -24,14 +23,14 @@ TEST(TDocument, NamesFollowNewOpenAndSave)
     EXPECT_EQ(doc.RedefinitionFileName(), "untitled");
     EXPECT_EQ(doc.RomFileName(), "");
     EXPECT_TRUE(TDocument::IsUntitled(doc.RomFileName()));
-    EXPECT_EQ(doc.LoaderParameter(false), "");
-    EXPECT_EQ(doc.LoaderParameter(true), "");
+    EXPECT_EQ(doc.LoaderFile(false), "");
+    EXPECT_EQ(doc.LoaderFile(true), "");
 
     doc.SetModified(true);
     doc.SaveRedefinition(dir.file("keys.ckd"));
     EXPECT_FALSE(doc.Modified());
     EXPECT_EQ(doc.RedefinitionFileName(), dir.file("keys.ckd"));
-    EXPECT_EQ(doc.DownloadFile(), "\"" + dir.file("keys.hex") + "\"");
+    EXPECT_EQ(doc.DownloadFile(), dir.file("keys.hex"));
     EXPECT_FALSE(ReadFile(dir.file("keys.hex")).empty());
 
     EXPECT_FALSE(doc.OpenRom(dir.file("none.rom"), nullptr));
@@ -44,10 +43,10 @@ TEST(TDocument, NamesFollowNewOpenAndSave)
     EXPECT_EQ(doc.RomFileName(), "untitled");
     EXPECT_EQ(doc.DownloadFile(), "");
     ASSERT_TRUE(doc.ReadRedefinition(dir.file("keys.ckd")));
-    EXPECT_EQ(doc.DownloadFile(), "\"" + dir.file("keys.hex") + "\"");
+    EXPECT_EQ(doc.DownloadFile(), dir.file("keys.hex"));
 }
 
-TEST(TDocument, TheLoaderGetsThePathBackExactly)
+TEST(TDocument, TheLoaderGetsTheImageOrTheRomFile)
 {
     TempDir dir;
     for (const std::string name : {"a \"quoted\" name.ckd", "tail\\\\", "back\\\"slash.rom"}) {
@@ -60,9 +59,7 @@ TEST(TDocument, TheLoaderGetsThePathBackExactly)
             doc.SetDownloadFileFor(path);
         }
         const std::string expected = rom ? path : path.substr(0, path.size() - 3) + "hex";
-        EXPECT_EQ(SplitWindowsCommandLine(doc.LoaderParameter(rom)),
-                  std::vector<std::string>{expected})
-            << name;
+        EXPECT_EQ(doc.LoaderFile(rom), expected) << name;
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include "common/AtomicFile.h"
 #include "common/FileWriteError.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/DownloadImage.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -95,14 +95,14 @@ TEST_F(DownloadImage, LevelFlagsAndBlocks)
 {
     TKeypadClass k;
     SetMacro(k, 0, 0, "41");
-    k.SetAutoRepeat(1);
+    k.SetAutoRepeat(0, 0, 1);
     SetMacro(k, 0, 1, "42");
-    k.SetSendLineEditKeyASAP(1);
+    k.SetSendLineEditKeyASAP(0, 1, 1);
     SetMacro(k, 1, 1, "43");
-    k.SetAutoRepeat(1);
-    k.SetSendLineEditKeyASAP(1);
+    k.SetAutoRepeat(1, 1, 1);
+    k.SetSendLineEditKeyASAP(1, 1, 1);
     SetMacro(k, 2, 0, "");
-    k.SetAutoRepeat(1); // flags of an empty level do not count
+    k.SetAutoRepeat(2, 0, 1); // flags of an empty level do not count
     const auto image = Write(k);
     EXPECT_EQ(std::vector<int>(image.begin() + 28, image.begin() + 34),
               (std::vector<int>{64, 2, 0, 5, 3, 0}));
@@ -148,7 +148,7 @@ TEST_F(DownloadImage, OverLongMacroCountsItsBytes)
     // 99 bytes and a delay accepted at the limit: 102 bytes.
     TKeypadClass k;
     SetMacro(k, 0, 0, std::string(198, '6') + "400105");
-    ASSERT_EQ(k.BytesUsed(), 102);
+    ASSERT_EQ(k.BytesUsed(0, 0), 102);
     const auto image = Write(k);
     const auto block = Block(image, 0, 0);
     ASSERT_EQ(block.size(), 103u);
@@ -178,16 +178,13 @@ TEST_F(DownloadImage, TypedKeys)
 {
     TKeypadClass k;
     for (int key : {2, 5, 9}) {
-        k.SelectKey(static_cast<std::uint8_t>(key));
-        k.SetKeyType(KeyTypeLevelToggle);
+        k.SetKeyType(key, KeyTypeLevelToggle);
     }
     for (int key : {11, 1}) {
-        k.SelectKey(static_cast<std::uint8_t>(key));
-        k.SetKeyType(KeyTypeLevelShift);
+        k.SetKeyType(key, KeyTypeLevelShift);
     }
     for (int key : {4, 17, 12}) {
-        k.SelectKey(static_cast<std::uint8_t>(key));
-        k.SetKeyType(KeyTypeAlphaToggle);
+        k.SetKeyType(key, KeyTypeAlphaToggle);
     }
     auto image = Write(k);
     EXPECT_EQ(image[5], 2);
@@ -197,8 +194,7 @@ TEST_F(DownloadImage, TypedKeys)
     EXPECT_EQ(image[24], 17);
 
     TKeypadClass one;
-    one.SelectKey(6);
-    one.SetKeyType(KeyTypeLevelShift | 0x80);
+    one.SetKeyType(6, KeyTypeLevelShift | 0x80);
     image = Write(one);
     EXPECT_EQ(image[5], 128);
     EXPECT_EQ(image[7], 6);
@@ -254,16 +250,12 @@ TEST_F(DownloadImage, MagneticCardBytesIgnoreEnableFlags)
               (std::vector<int>{0, 13, 0, 0}));
 }
 
-TEST_F(DownloadImage, RestoresCurrentKeyAndLevelAndReplacesTheFile)
+TEST_F(DownloadImage, ReplacesTheFile)
 {
     TKeypadClass k;
-    k.SelectKey(9);
-    k.SelectLevel(1);
     WriteFile(m_dir.file("k.hex"), std::string(5000, 'x'));
     const auto image = Write(k);
     EXPECT_EQ(image.size(), 188u);
-    EXPECT_EQ(k.CurrentKey(), 9);
-    EXPECT_EQ(k.CurrentLevel(), 1);
 }
 
 TEST_F(DownloadImage, FailureRaisesNamingTheFileAndKeepsTheOldOne)

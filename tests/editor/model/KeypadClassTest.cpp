@@ -16,9 +16,9 @@ int code(const char* text)
 // Fills the current level with plain codes up to the given byte count.
 void fillPlain(TKeypadClass& k, int bytes)
 {
-    int pos = k.ItemCount();
+    int pos = k.ItemCount(0, 0);
     for (int i = 0; i < bytes; ++i) {
-        ASSERT_TRUE(k.InsertItem(pos, 'x'));
+        ASSERT_TRUE(k.InsertItem(0, 0, pos, 'x'));
     }
 }
 
@@ -113,18 +113,15 @@ TEST(TKeypadClass, FreshTableIsEmptyWithNewDefaults)
     TKeypadClass k;
     for (int key = 0; key < MaxKeys; ++key) {
         for (int level = 0; level < 2; ++level) {
-            k.SelectKey(static_cast<std::uint8_t>(key));
-            k.SelectLevel(static_cast<std::uint8_t>(level));
-            EXPECT_EQ(k.ItemCount(), 0);
-            EXPECT_EQ(k.BytesUsed(), 0);
-            EXPECT_EQ(k.MacroText(), "");
-            EXPECT_EQ(k.KeyType(), KeyTypeNone);
+            EXPECT_EQ(k.ItemCount(key, level), 0);
+            EXPECT_EQ(k.BytesUsed(key, level), 0);
+            EXPECT_EQ(k.MacroText(key, level), "");
+            EXPECT_EQ(k.Keys(key).KeyType, KeyTypeNone);
             for (int slot = 0; slot < MacroSlots; ++slot) {
-                ASSERT_EQ(k.ItemLabel(slot), " ");
+                ASSERT_EQ(ItemLabelOf(k.Item(key, level, slot), false), " ");
             }
         }
     }
-    EXPECT_EQ(k.HexView, 0);
     EXPECT_EQ(k.Key_Roll_Over, 2);
     EXPECT_EQ(k.LED_Function, 49);
     EXPECT_EQ(k.Character_Pacing, 2);
@@ -151,59 +148,36 @@ TEST(TKeypadClass, FreshTableIsEmptyWithNewDefaults)
     EXPECT_EQ(k.CDC_Serial_No, 1);
 }
 
-TEST(TKeypadClass, ResetClearsEverythingButHexView)
+TEST(TKeypadClass, ResetClearsEverything)
 {
     TKeypadClass k;
-    k.SelectKey(7);
-    k.SelectLevel(1);
     int pos = 0;
-    k.InsertItem(pos, 'a');
-    k.SetKeyType(KeyTypeLevelShift);
-    k.SetAutoRepeat(1);
-    k.SetSendLineEditKeyASAP(1);
-    k.SetMacroName("name");
+    k.InsertItem(7, 1, pos, 'a');
+    k.SetKeyType(7, KeyTypeLevelShift);
+    k.SetAutoRepeat(7, 1, 1);
+    k.SetSendLineEditKeyASAP(7, 1, 1);
+    k.SetMacroName(7, 1, "name");
     k.Key_Click = 10;
     k.Command_Prefix = 1;
-    k.HexView = 1;
 
     k.Reset();
-    EXPECT_EQ(k.CurrentKey(), 0);
-    EXPECT_EQ(k.CurrentLevel(), 0);
-    EXPECT_EQ(k.HexView, 1);
     EXPECT_EQ(k.Key_Click, 40);
     EXPECT_EQ(k.Command_Prefix, 64);
-    k.SelectKey(7);
-    k.SelectLevel(1);
-    EXPECT_EQ(k.ItemCount(), 0);
-    EXPECT_EQ(k.KeyType(), 0);
-    EXPECT_EQ(k.AutoRepeat(), 0);
-    EXPECT_EQ(k.SendLineEditKeyASAP(), 0);
-    EXPECT_EQ(k.MacroName(), "");
+    EXPECT_EQ(k.ItemCount(7, 1), 0);
+    EXPECT_EQ(k.Keys(7).KeyType, 0);
+    EXPECT_EQ(k.Macro(7, 1).AutoRepeat, 0);
+    EXPECT_EQ(k.Macro(7, 1).SendLineEditKeyASAP, 0);
+    EXPECT_EQ(k.Macro(7, 1).MacroName, "");
 }
 
-TEST(TKeypadClass, SelectIgnoresOutOfRange)
+TEST(TKeypadClass, OperationsActOnTheNamedKeyAndLevel)
 {
     TKeypadClass k;
-    k.SelectKey(19);
-    k.SelectKey(20);
-    k.SelectKey(255);
-    EXPECT_EQ(k.CurrentKey(), 19);
-    k.SelectLevel(1);
-    k.SelectLevel(2);
-    EXPECT_EQ(k.CurrentLevel(), 1);
-}
-
-TEST(TKeypadClass, OperationsActOnCurrentKeyAndLevel)
-{
-    TKeypadClass k;
-    k.SelectKey(3);
-    k.SelectLevel(1);
     int pos = 0;
-    k.InsertItem(pos, 'z');
-    k.SetMacroName("three");
-    k.SelectLevel(0);
-    EXPECT_EQ(k.ItemCount(), 0);
-    EXPECT_EQ(k.MacroName(), "");
+    k.InsertItem(3, 1, pos, 'z');
+    k.SetMacroName(3, 1, "three");
+    EXPECT_EQ(k.ItemCount(3, 0), 0);
+    EXPECT_EQ(k.Macro(3, 0).MacroName, "");
     EXPECT_EQ(k.Keys(3).Levels[1].Items[0], 'z');
     EXPECT_EQ(k.Keys(3).Levels[1].MacroName, "three");
     EXPECT_EQ(k.Keys(2).Levels[1].Items[0], MacroEnd);
@@ -213,18 +187,18 @@ TEST(InsertItem, PositionsClampAndInsertBefore)
 {
     TKeypadClass k;
     int pos = 50;
-    ASSERT_TRUE(k.InsertItem(pos, 'a'));
+    ASSERT_TRUE(k.InsertItem(0, 0, pos, 'a'));
     EXPECT_EQ(pos, 1);
-    ASSERT_TRUE(k.InsertItem(pos, 'c'));
+    ASSERT_TRUE(k.InsertItem(0, 0, pos, 'c'));
     pos = 1;
-    ASSERT_TRUE(k.InsertItem(pos, 'b'));
+    ASSERT_TRUE(k.InsertItem(0, 0, pos, 'b'));
     EXPECT_EQ(pos, 2);
-    EXPECT_EQ(k.ItemCount(), 3);
-    EXPECT_EQ(k.Item(0), 'a');
-    EXPECT_EQ(k.Item(1), 'b');
-    EXPECT_EQ(k.Item(2), 'c');
-    EXPECT_EQ(k.Item(3), MacroEnd);
-    EXPECT_EQ(k.Item(MacroSlots - 1), MacroEnd);
+    EXPECT_EQ(k.ItemCount(0, 0), 3);
+    EXPECT_EQ(k.Item(0, 0, 0), 'a');
+    EXPECT_EQ(k.Item(0, 0, 1), 'b');
+    EXPECT_EQ(k.Item(0, 0, 2), 'c');
+    EXPECT_EQ(k.Item(0, 0, 3), MacroEnd);
+    EXPECT_EQ(k.Item(0, 0, MacroSlots - 1), MacroEnd);
 }
 
 TEST(InsertItem, CountsOneByteWhateverTheItem)
@@ -232,30 +206,30 @@ TEST(InsertItem, CountsOneByteWhateverTheItem)
     TKeypadClass k;
     fillPlain(k, 99);
     int pos = 99;
-    EXPECT_TRUE(k.InsertItem(pos, DelayBase + 5));
-    EXPECT_EQ(k.BytesUsed(), 102);
-    EXPECT_EQ(k.ItemCount(), 100);
+    EXPECT_TRUE(k.InsertItem(0, 0, pos, DelayBase + 5));
+    EXPECT_EQ(k.BytesUsed(0, 0), 102);
+    EXPECT_EQ(k.ItemCount(0, 0), 100);
 
     TKeypadClass full;
     fillPlain(full, 100);
     pos = 0;
-    EXPECT_FALSE(full.InsertItem(pos, 'a'));
-    EXPECT_FALSE(full.InsertItem(pos, DelayBase + 1));
+    EXPECT_FALSE(full.InsertItem(0, 0, pos, 'a'));
+    EXPECT_FALSE(full.InsertItem(0, 0, pos, DelayBase + 1));
     EXPECT_EQ(pos, 0);
-    EXPECT_EQ(full.ItemCount(), 100);
+    EXPECT_EQ(full.ItemCount(0, 0), 100);
 }
 
 TEST(InsertItem, RefusesNegativeItems)
 {
     TKeypadClass k;
     int pos = 0;
-    k.InsertItem(pos, 'a');
-    k.InsertItem(pos, 'b');
+    k.InsertItem(0, 0, pos, 'a');
+    k.InsertItem(0, 0, pos, 'b');
     pos = 1;
-    EXPECT_FALSE(k.InsertItem(pos, MacroEnd));
-    EXPECT_FALSE(k.InsertItem(pos, -7));
-    EXPECT_EQ(k.ItemCount(), 2);
-    EXPECT_EQ(k.Item(1), 'b');
+    EXPECT_FALSE(k.InsertItem(0, 0, pos, MacroEnd));
+    EXPECT_FALSE(k.InsertItem(0, 0, pos, -7));
+    EXPECT_EQ(k.ItemCount(0, 0), 2);
+    EXPECT_EQ(k.Item(0, 0, 1), 'b');
 }
 
 TEST(DeleteItem, RemovesAndRefusesPastEnd)
@@ -263,29 +237,29 @@ TEST(DeleteItem, RemovesAndRefusesPastEnd)
     TKeypadClass k;
     int pos = 0;
     for (char c : std::string("abc")) {
-        k.InsertItem(pos, c);
+        k.InsertItem(0, 0, pos, c);
     }
-    EXPECT_FALSE(k.DeleteItem(3));
-    EXPECT_FALSE(k.DeleteItem(200));
-    EXPECT_TRUE(k.DeleteItem(1));
-    EXPECT_EQ(k.ItemCount(), 2);
-    EXPECT_EQ(k.Item(0), 'a');
-    EXPECT_EQ(k.Item(1), 'c');
-    EXPECT_EQ(k.Item(2), MacroEnd);
-    EXPECT_TRUE(k.DeleteItem(1));
-    EXPECT_TRUE(k.DeleteItem(0));
-    EXPECT_FALSE(k.DeleteItem(0));
-    EXPECT_EQ(k.ItemCount(), 0);
+    EXPECT_FALSE(k.DeleteItem(0, 0, 3));
+    EXPECT_FALSE(k.DeleteItem(0, 0, 200));
+    EXPECT_TRUE(k.DeleteItem(0, 0, 1));
+    EXPECT_EQ(k.ItemCount(0, 0), 2);
+    EXPECT_EQ(k.Item(0, 0, 0), 'a');
+    EXPECT_EQ(k.Item(0, 0, 1), 'c');
+    EXPECT_EQ(k.Item(0, 0, 2), MacroEnd);
+    EXPECT_TRUE(k.DeleteItem(0, 0, 1));
+    EXPECT_TRUE(k.DeleteItem(0, 0, 0));
+    EXPECT_FALSE(k.DeleteItem(0, 0, 0));
+    EXPECT_EQ(k.ItemCount(0, 0), 0);
 }
 
 TEST(DeleteItem, FullListKeepsInvariant)
 {
     TKeypadClass k;
     fillPlain(k, 100);
-    EXPECT_TRUE(k.DeleteItem(0));
-    EXPECT_EQ(k.ItemCount(), 99);
+    EXPECT_TRUE(k.DeleteItem(0, 0, 0));
+    EXPECT_EQ(k.ItemCount(0, 0), 99);
     for (int slot = 99; slot < MacroSlots; ++slot) {
-        ASSERT_EQ(k.Item(slot), MacroEnd);
+        ASSERT_EQ(k.Item(0, 0, slot), MacroEnd);
     }
 }
 
@@ -307,13 +281,13 @@ TEST_P(InsertKeyNumberCases, Translates)
     const KeyCase c = GetParam();
     TKeypadClass k;
     int pos = 0;
-    EXPECT_TRUE(k.InsertKeyNumber(pos, c.keyNumber, c.flags, c.pcShift, c.pcCaps));
+    EXPECT_TRUE(k.InsertKeyNumber(0, 0, pos, c.keyNumber, c.flags, c.pcShift, c.pcCaps));
     if (c.expected == MacroEnd) {
-        EXPECT_EQ(k.ItemCount(), 0);
+        EXPECT_EQ(k.ItemCount(0, 0), 0);
         EXPECT_EQ(pos, 0);
     } else {
-        EXPECT_EQ(k.ItemCount(), 1);
-        EXPECT_EQ(k.Item(0), c.expected);
+        EXPECT_EQ(k.ItemCount(0, 0), 1);
+        EXPECT_EQ(k.Item(0, 0, 0), c.expected);
         EXPECT_EQ(pos, 1);
     }
 }
@@ -347,16 +321,16 @@ TEST(InsertKeyNumber, ByteLimitCountsTheRealCost)
     TKeypadClass k;
     fillPlain(k, 98);
     int pos = 98;
-    EXPECT_FALSE(k.InsertKeyNumber(pos, DelayBase + 5, 0, false, false));
+    EXPECT_FALSE(k.InsertKeyNumber(0, 0, pos, DelayBase + 5, 0, false, false));
     EXPECT_EQ(pos, 98);
-    EXPECT_EQ(k.ItemCount(), 98);
-    EXPECT_TRUE(k.InsertKeyNumber(pos, 30, 0, false, false));
-    EXPECT_EQ(k.BytesUsed(), 99);
-    EXPECT_FALSE(k.InsertKeyNumber(pos, 3, LeftShift, false, false));
-    EXPECT_FALSE(k.InsertKeyNumber(pos, LedBase + 9, 0, false, false));
-    EXPECT_TRUE(k.InsertKeyNumber(pos, 3, 0, false, true)); // plain 64, one byte
-    EXPECT_EQ(k.BytesUsed(), 100);
-    EXPECT_FALSE(k.InsertKeyNumber(pos, 30, 0, false, false));
+    EXPECT_EQ(k.ItemCount(0, 0), 98);
+    EXPECT_TRUE(k.InsertKeyNumber(0, 0, pos, 30, 0, false, false));
+    EXPECT_EQ(k.BytesUsed(0, 0), 99);
+    EXPECT_FALSE(k.InsertKeyNumber(0, 0, pos, 3, LeftShift, false, false));
+    EXPECT_FALSE(k.InsertKeyNumber(0, 0, pos, LedBase + 9, 0, false, false));
+    EXPECT_TRUE(k.InsertKeyNumber(0, 0, pos, 3, 0, false, true)); // plain 64, one byte
+    EXPECT_EQ(k.BytesUsed(0, 0), 100);
+    EXPECT_FALSE(k.InsertKeyNumber(0, 0, pos, 30, 0, false, false));
 }
 
 TEST(InsertKeyNumber, FullMacroStillRefusesKeyWithoutItem)
@@ -365,7 +339,7 @@ TEST(InsertKeyNumber, FullMacroStillRefusesKeyWithoutItem)
     fillPlain(k, 100);
     int pos = 0;
     // The room check comes first, even for a key that would insert nothing.
-    EXPECT_FALSE(k.InsertKeyNumber(pos, 59, 0, false, false));
+    EXPECT_FALSE(k.InsertKeyNumber(0, 0, pos, 59, 0, false, false));
 }
 
 TEST(ItemLabel, TextView)
@@ -424,7 +398,7 @@ TEST(ItemLabel, TextView)
                                   LedBase + 13,
                                   PrefixEscape};
     for (std::int32_t item : items) {
-        ASSERT_TRUE(k.InsertItem(pos, item));
+        ASSERT_TRUE(k.InsertItem(0, 0, pos, item));
     }
     const char* expected[] = {
         "^@  00h", "^A  01h",   "^K  0Bh", "^\\  1Ch", "^_  1Fh", "Bel",    "BS",        "Tab",
@@ -436,50 +410,44 @@ TEST(ItemLabel, TextView)
         "red on",  "red flash", "@@"};
     static_assert(std::size(items) == std::size(expected));
     for (size_t i = 0; i < std::size(items); ++i) {
-        EXPECT_EQ(k.ItemLabel(static_cast<int>(i)), expected[i]) << "item " << items[i];
+        EXPECT_EQ(ItemLabelOf(k.Item(0, 0, static_cast<int>(i)), false), expected[i])
+            << "item " << items[i];
     }
-    EXPECT_EQ(k.ItemLabel(static_cast<int>(std::size(items))), " ");
-    EXPECT_EQ(k.ItemLabel(-1), " ");
-    EXPECT_EQ(k.ItemLabel(MacroSlots), " ");
+    EXPECT_EQ(ItemLabelOf(k.Item(0, 0, static_cast<int>(std::size(items))), false), " ");
+    EXPECT_EQ(ItemLabelOf(k.Item(0, 0, -1), false), " ");
+    EXPECT_EQ(ItemLabelOf(k.Item(0, 0, MacroSlots), false), " ");
 }
 
 TEST(ItemLabel, HexView)
 {
-    TKeypadClass k;
-    k.HexView = 1;
-    int pos = 0;
-    k.InsertItem(pos, 13);
-    k.InsertItem(pos, DelayBase + 50);
-    k.InsertItem(pos, 0xAB);
-    k.InsertItem(pos, PrefixEscape);
-    EXPECT_EQ(k.ItemLabel(0), "0x0D");
-    EXPECT_EQ(k.ItemLabel(1), "0x1032");
-    EXPECT_EQ(k.ItemLabel(2), "0xAB");
-    EXPECT_EQ(k.ItemLabel(3), "0x4040");
-    EXPECT_EQ(k.ItemLabel(4), " ");
+    EXPECT_EQ(ItemLabelOf(13, true), "0x0D");
+    EXPECT_EQ(ItemLabelOf(DelayBase + 50, true), "0x1032");
+    EXPECT_EQ(ItemLabelOf(0xAB, true), "0xAB");
+    EXPECT_EQ(ItemLabelOf(PrefixEscape, true), "0x4040");
+    EXPECT_EQ(ItemLabelOf(MacroEnd, true), " ");
 }
 
 TEST(ItemLabel, OtherCommandByte)
 {
     TKeypadClass k;
-    k.AppendMacroText("4018");
-    ASSERT_EQ(k.ItemCount(), 1);
-    EXPECT_EQ(k.Item(0), LedBase + 0x18);
-    EXPECT_EQ(k.ItemLabel(0), "Cmd 18h");
+    k.AppendMacroText(0, 0, "4018");
+    ASSERT_EQ(k.ItemCount(0, 0), 1);
+    EXPECT_EQ(k.Item(0, 0, 0), LedBase + 0x18);
+    EXPECT_EQ(ItemLabelOf(k.Item(0, 0, 0), false), "Cmd 18h");
 }
 
 TEST(MacroText, EncodesItems)
 {
     TKeypadClass k;
     int pos = 0;
-    k.InsertItem(pos, 'A');
-    k.InsertItem(pos, DelayBase + 50);
-    k.InsertItem(pos, LedBase + 12);
-    EXPECT_EQ(k.MacroText(), "41400132400c");
-    k.InsertItem(pos, BeepBase + 255);
-    k.InsertItem(pos, PrefixEscape);
-    k.InsertItem(pos, 0);
-    EXPECT_EQ(k.MacroText(), "41400132400c4002ff404000");
+    k.InsertItem(0, 0, pos, 'A');
+    k.InsertItem(0, 0, pos, DelayBase + 50);
+    k.InsertItem(0, 0, pos, LedBase + 12);
+    EXPECT_EQ(k.MacroText(0, 0), "41400132400c");
+    k.InsertItem(0, 0, pos, BeepBase + 255);
+    k.InsertItem(0, 0, pos, PrefixEscape);
+    k.InsertItem(0, 0, pos, 0);
+    EXPECT_EQ(k.MacroText(0, 0), "41400132400c4002ff404000");
 }
 
 TEST(MacroText, UsesCurrentPrefix)
@@ -487,25 +455,25 @@ TEST(MacroText, UsesCurrentPrefix)
     TKeypadClass k;
     k.Command_Prefix = 0x7E;
     int pos = 0;
-    k.InsertItem(pos, DelayBase + 1);
-    k.InsertItem(pos, PrefixEscape);
-    k.InsertItem(pos, 0x40);
-    EXPECT_EQ(k.MacroText(), "7e01017e4040");
+    k.InsertItem(0, 0, pos, DelayBase + 1);
+    k.InsertItem(0, 0, pos, PrefixEscape);
+    k.InsertItem(0, 0, pos, 0x40);
+    EXPECT_EQ(k.MacroText(0, 0), "7e01017e4040");
 }
 
 TEST(MacroText, PlainPrefixIsWrittenEscaped)
 {
     TKeypadClass k;
     int pos = 0;
-    k.InsertKeyNumber(pos, 3, 0, false, true); // plain 64 through PC Caps Lock
-    k.InsertItem(pos, 'a');
-    EXPECT_EQ(k.Item(0), 64);
-    EXPECT_EQ(k.MacroText(), "404061");
+    k.InsertKeyNumber(0, 0, pos, 3, 0, false, true); // plain 64 through PC Caps Lock
+    k.InsertItem(0, 0, pos, 'a');
+    EXPECT_EQ(k.Item(0, 0, 0), 64);
+    EXPECT_EQ(k.MacroText(0, 0), "404061");
 
     TKeypadClass back;
-    back.AppendMacroText(k.MacroText());
-    EXPECT_EQ(back.Item(0), PrefixEscape);
-    EXPECT_EQ(back.Item(1), 'a');
+    back.AppendMacroText(0, 0, k.MacroText(0, 0));
+    EXPECT_EQ(back.Item(0, 0, 0), PrefixEscape);
+    EXPECT_EQ(back.Item(0, 0, 1), 'a');
 }
 
 TEST(AppendMacroText, RoundTripsItems)
@@ -524,41 +492,41 @@ TEST(AppendMacroText, RoundTripsItems)
                                   DelayBase + 255,
                                   0};
     for (auto item : items) {
-        k.InsertItem(pos, item);
+        k.InsertItem(0, 0, pos, item);
     }
     TKeypadClass back;
-    back.AppendMacroText(k.MacroText());
-    ASSERT_EQ(back.ItemCount(), std::size(items));
+    back.AppendMacroText(0, 0, k.MacroText(0, 0));
+    ASSERT_EQ(back.ItemCount(0, 0), std::size(items));
     for (size_t i = 0; i < std::size(items); ++i) {
-        EXPECT_EQ(back.Item(static_cast<int>(i)), items[i]);
+        EXPECT_EQ(back.Item(0, 0, static_cast<int>(i)), items[i]);
     }
 }
 
 TEST(AppendMacroText, DecodesCommands)
 {
     TKeypadClass k;
-    k.AppendMacroText("41 40 01 32 40 0c");
-    ASSERT_EQ(k.ItemCount(), 3);
-    EXPECT_EQ(k.Item(0), 'A');
-    EXPECT_EQ(k.Item(1), DelayBase + 50);
-    EXPECT_EQ(k.Item(2), LedBase + 12);
+    k.AppendMacroText(0, 0, "41 40 01 32 40 0c");
+    ASSERT_EQ(k.ItemCount(0, 0), 3);
+    EXPECT_EQ(k.Item(0, 0, 0), 'A');
+    EXPECT_EQ(k.Item(0, 0, 1), DelayBase + 50);
+    EXPECT_EQ(k.Item(0, 0, 2), LedBase + 12);
 }
 
 TEST(AppendMacroText, TrailingPrefixIsPlain)
 {
     TKeypadClass k;
-    k.AppendMacroText("4140");
-    ASSERT_EQ(k.ItemCount(), 2);
-    EXPECT_EQ(k.Item(1), 64);
+    k.AppendMacroText(0, 0, "4140");
+    ASSERT_EQ(k.ItemCount(0, 0), 2);
+    EXPECT_EQ(k.Item(0, 0, 1), 64);
 }
 
 TEST(AppendMacroText, CommandWithoutBit3IsDropped)
 {
     TKeypadClass k;
-    k.AppendMacroText("41400341");
-    ASSERT_EQ(k.ItemCount(), 2);
-    EXPECT_EQ(k.Item(0), 'A');
-    EXPECT_EQ(k.Item(1), 'A');
+    k.AppendMacroText(0, 0, "41400341");
+    ASSERT_EQ(k.ItemCount(0, 0), 2);
+    EXPECT_EQ(k.Item(0, 0, 0), 'A');
+    EXPECT_EQ(k.Item(0, 0, 1), 'A');
 }
 
 TEST(AppendMacroText, MalformedTextNeverCrashes)
@@ -582,10 +550,10 @@ TEST(AppendMacroText, MalformedTextNeverCrashes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         TKeypadClass k;
-        k.AppendMacroText(c.text);
-        ASSERT_EQ(k.ItemCount(), c.items.size());
+        k.AppendMacroText(0, 0, c.text);
+        ASSERT_EQ(k.ItemCount(0, 0), c.items.size());
         for (size_t i = 0; i < c.items.size(); ++i) {
-            EXPECT_EQ(k.Item(static_cast<int>(i)), c.items[i]);
+            EXPECT_EQ(k.Item(0, 0, static_cast<int>(i)), c.items[i]);
         }
     }
 }
@@ -597,39 +565,39 @@ TEST(AppendMacroText, LongTextIsCutAtTheLimit)
     for (int i = 0; i < 150; ++i) {
         text += "41";
     }
-    k.AppendMacroText(text);
-    EXPECT_EQ(k.ItemCount(), 100);
-    EXPECT_EQ(k.BytesUsed(), 100);
+    k.AppendMacroText(0, 0, text);
+    EXPECT_EQ(k.ItemCount(0, 0), 100);
+    EXPECT_EQ(k.BytesUsed(0, 0), 100);
 
     TKeypadClass delays;
     std::string d(98 * 2, '6');
     d += "400105";
     d += "400106";
-    delays.AppendMacroText(d);
+    delays.AppendMacroText(0, 0, d);
     // 98 bytes, then one delay (99 + 1 <= 100 counts one byte), then refused.
-    EXPECT_EQ(delays.BytesUsed(), 101);
-    EXPECT_EQ(delays.ItemCount(), 99);
-    EXPECT_EQ(delays.Item(98), DelayBase + 5);
+    EXPECT_EQ(delays.BytesUsed(0, 0), 101);
+    EXPECT_EQ(delays.ItemCount(0, 0), 99);
+    EXPECT_EQ(delays.Item(0, 0, 98), DelayBase + 5);
 }
 
 TEST(AppendMacroText, VeryLongTextIsHandled)
 {
     TKeypadClass k;
     const std::string text(1 << 20, '4');
-    k.AppendMacroText(text);
-    EXPECT_EQ(k.BytesUsed(), 100);
+    k.AppendMacroText(0, 0, text);
+    EXPECT_EQ(k.BytesUsed(0, 0), 100);
 }
 
 TEST(ClearMacro, EmptiesOnlyTheItems)
 {
     TKeypadClass k;
-    k.AppendMacroText("414243");
-    k.SetMacroName("n");
-    k.SetAutoRepeat(1);
-    k.ClearMacro();
-    EXPECT_EQ(k.ItemCount(), 0);
-    EXPECT_EQ(k.MacroName(), "n");
-    EXPECT_EQ(k.AutoRepeat(), 1);
+    k.AppendMacroText(0, 0, "414243");
+    k.SetMacroName(0, 0, "n");
+    k.SetAutoRepeat(0, 0, 1);
+    k.ClearMacro(0, 0);
+    EXPECT_EQ(k.ItemCount(0, 0), 0);
+    EXPECT_EQ(k.Macro(0, 0).MacroName, "n");
+    EXPECT_EQ(k.Macro(0, 0).AutoRepeat, 1);
 }
 
 } // namespace

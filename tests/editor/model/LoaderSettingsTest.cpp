@@ -1,4 +1,4 @@
-#include "editor/model/FileIO.h"
+#include "editor/model/LoaderSettings.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -57,10 +57,8 @@ public:
 // Inserts a text form into a level of a key.
 inline void SetMacro(TKeypadClass& k, int key, int level, const std::string& text)
 {
-    k.SelectKey(static_cast<std::uint8_t>(key));
-    k.SelectLevel(static_cast<std::uint8_t>(level));
-    k.ClearMacro();
-    k.AppendMacroText(text);
+    k.ClearMacro(key, level);
+    k.AppendMacroText(key, level, text);
 }
 
 // While alive, this process cannot write files beyond a few bytes: a save

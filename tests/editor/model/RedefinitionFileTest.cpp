@@ -2,7 +2,7 @@
 
 #include "common/FileWriteError.h"
 #include "common/IniFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/RedefinitionFile.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -77,16 +77,16 @@ TKeypadClass FullDocument()
     k.RF_Keypad_ID = 5;
     k.CDC_Serial_No = 4321;
     SetMacro(k, 0, 0, "48656c6c6f4001324009");
-    k.SetMacroName("Hello");
-    k.SetAutoRepeat(1);
+    k.SetMacroName(0, 0, "Hello");
+    k.SetAutoRepeat(0, 0, 1);
     SetMacro(k, 0, 1, "4002194040");
-    k.SetSendLineEditKeyASAP(1);
-    k.SetMacroName("Second level");
+    k.SetSendLineEditKeyASAP(0, 1, 1);
+    k.SetMacroName(0, 1, "Second level");
     SetMacro(k, 19, 1, "0d0a");
-    k.SetKeyType(KeyTypeAlphaToggle);
+    k.SetKeyType(19, KeyTypeAlphaToggle);
     SetMacro(k, 7, 0, "");
-    k.SetKeyType(KeyTypeLevelShift);
-    k.SetMacroName("Shift");
+    k.SetKeyType(7, KeyTypeLevelShift);
+    k.SetMacroName(7, 0, "Shift");
     return k;
 }
 
@@ -150,11 +150,11 @@ TEST(WriteRedefinitionFile, WritesMacrosFlagsNamesAndTypes)
     TempDir dir;
     TKeypadClass k;
     SetMacro(k, 4, 0, "41400132400c");
-    k.SetAutoRepeat(1);
-    k.SetMacroName("Launch");
-    k.SetKeyType(0x82); // bit 7 is not stored
+    k.SetAutoRepeat(4, 0, 1);
+    k.SetMacroName(4, 0, "Launch");
+    k.SetKeyType(4, 0x82); // bit 7 is not stored
     SetMacro(k, 4, 1, "0d");
-    k.SetSendLineEditKeyASAP(1);
+    k.SetSendLineEditKeyASAP(4, 1, 1);
     const std::string path = dir.file("k.ckd");
     WriteRedefinitionFile(k, path);
 
@@ -165,17 +165,6 @@ TEST(WriteRedefinitionFile, WritesMacrosFlagsNamesAndTypes)
                    "L2_SendLineEditKeyASAP=1", "Level_2_Codes=0d", "Level_2_Name=", "[KEY5]"})),
               std::string::npos)
         << text;
-}
-
-TEST(WriteRedefinitionFile, RestoresCurrentKeyAndLevel)
-{
-    TempDir dir;
-    TKeypadClass k;
-    k.SelectKey(13);
-    k.SelectLevel(1);
-    WriteRedefinitionFile(k, dir.file("a.ckd"));
-    EXPECT_EQ(k.CurrentKey(), 13);
-    EXPECT_EQ(k.CurrentLevel(), 1);
 }
 
 TEST(WriteRedefinitionFile, KeepsWhatItDoesNotWrite)
@@ -231,8 +220,7 @@ TEST(ReadRedefinitionFile, MissingFileChangesNothing)
     EXPECT_FALSE(ReadRedefinitionFile(k, dir.file("none.ckd")));
     EXPECT_FALSE(ReadRedefinitionFile(k, dir.path())); // a folder is no file
     EXPECT_EQ(k.Key_Click, 6);
-    k.SelectKey(2);
-    EXPECT_EQ(k.ItemCount(), 1);
+    EXPECT_EQ(k.ItemCount(2, 0), 1);
 }
 
 TEST(ReadRedefinitionFile, MissingKeysReadAsFileDefaults)
@@ -242,9 +230,7 @@ TEST(ReadRedefinitionFile, MissingKeysReadAsFileDefaults)
     WriteFile(path, "");
     TKeypadClass k;
     SetMacro(k, 2, 0, "41");
-    k.SelectKey(5);
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
-    EXPECT_EQ(k.CurrentKey(), 0);
     EXPECT_EQ(k.Xon_Character, 17);
     EXPECT_EQ(k.Xoff_Character, 19);
     EXPECT_EQ(k.Key_Click, 20);
@@ -269,8 +255,7 @@ TEST(ReadRedefinitionFile, MissingKeysReadAsFileDefaults)
     EXPECT_EQ(k.CardReader_FieldSeparator, 9);
     EXPECT_EQ(k.RF_Keypad_ID, 0);
     EXPECT_EQ(k.CDC_Serial_No, 1);
-    k.SelectKey(2);
-    EXPECT_EQ(k.ItemCount(), 0);
+    EXPECT_EQ(k.ItemCount(2, 0), 0);
 }
 
 TEST(ReadRedefinitionFile, ClampsAndLowBits)
@@ -312,10 +297,9 @@ TEST(ReadRedefinitionFile, JunkValuesReadAsDefaults)
     EXPECT_EQ(k.CDC_Serial_No, 1);
     EXPECT_EQ(k.CardReader_EndCharacterEnable, 1);
     EXPECT_EQ(k.Command_Prefix, 64);
-    k.SelectKey(1);
-    EXPECT_EQ(k.KeyType(), 0);
-    EXPECT_EQ(k.AutoRepeat(), 1);
-    EXPECT_EQ(k.MacroText(), "4142");
+    EXPECT_EQ(k.Keys(1).KeyType, 0);
+    EXPECT_EQ(k.Macro(1, 0).AutoRepeat, 1);
+    EXPECT_EQ(k.MacroText(1, 0), "4142");
 }
 
 TEST(ReadRedefinitionFile, AnyLetterCaseBlanksAndOrder)
@@ -328,17 +312,13 @@ TEST(ReadRedefinitionFile, AnyLetterCaseBlanksAndOrder)
     TKeypadClass k;
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
     EXPECT_EQ(k.Key_Click, 12);
-    k.SelectKey(7);
-    EXPECT_EQ(k.KeyType(), KeyTypeLevelShift);
-    EXPECT_EQ(k.MacroText(), "4142");
-    EXPECT_EQ(k.MacroName(), "Hand made");
-    k.SelectKey(2);
-    k.SelectLevel(1);
-    EXPECT_EQ(k.MacroText(), "43");
-    EXPECT_EQ(k.AutoRepeat(), 1);
+    EXPECT_EQ(k.Keys(7).KeyType, KeyTypeLevelShift);
+    EXPECT_EQ(k.MacroText(7, 0), "4142");
+    EXPECT_EQ(k.Macro(7, 0).MacroName, "Hand made");
+    EXPECT_EQ(k.MacroText(2, 1), "43");
+    EXPECT_EQ(k.Macro(2, 1).AutoRepeat, 1);
     for (int key : {0, 1, 3, 19}) {
-        k.SelectKey(static_cast<std::uint8_t>(key));
-        EXPECT_EQ(k.ItemCount(), 0);
+        EXPECT_EQ(k.ItemCount(key, 1), 0);
     }
 }
 
@@ -359,18 +339,13 @@ TEST(ReadRedefinitionFile, SectionsThatNameNoKeyAreSkipped)
                     "[advanced_parameters]\nLevel_1_Name=adv\n");
     TKeypadClass k;
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
-    k.SelectKey(5);
-    EXPECT_EQ(k.MacroName(), "five");
-    EXPECT_EQ(k.MacroText(), "35");
+    EXPECT_EQ(k.Macro(5, 0).MacroName, "five");
+    EXPECT_EQ(k.MacroText(5, 0), "35");
     // Only the first three characters are ignored.
-    k.SelectKey(6);
-    EXPECT_EQ(k.MacroName(), "six");
-    k.SelectKey(8);
-    EXPECT_EQ(k.MacroName(), "eight");
-    k.SelectKey(0);
-    EXPECT_EQ(k.MacroName(), "");
-    k.SelectKey(1);
-    EXPECT_EQ(k.MacroName(), "");
+    EXPECT_EQ(k.Macro(6, 0).MacroName, "six");
+    EXPECT_EQ(k.Macro(8, 0).MacroName, "eight");
+    EXPECT_EQ(k.Macro(0, 0).MacroName, "");
+    EXPECT_EQ(k.Macro(1, 0).MacroName, "");
 }
 
 TEST(ReadRedefinitionFile, LaterSectionForTheSameKeyReplacesCodes)
@@ -380,8 +355,7 @@ TEST(ReadRedefinitionFile, LaterSectionForTheSameKeyReplacesCodes)
     WriteFile(path, "[KEY5]\nLevel_1_Codes=4142\n[XYZ5]\nLevel_1_Codes=43\n");
     TKeypadClass k;
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
-    k.SelectKey(5);
-    EXPECT_EQ(k.MacroText(), "43");
+    EXPECT_EQ(k.MacroText(5, 0), "43");
 }
 
 TEST(ReadRedefinitionFile, CodesDecodedWithTheFilesPrefix)
@@ -392,11 +366,10 @@ TEST(ReadRedefinitionFile, CodesDecodedWithTheFilesPrefix)
                     "[GLOBAL_PARAMETERS]\nCommand_Prefix=126\n");
     TKeypadClass k;
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
-    k.SelectKey(1);
-    ASSERT_EQ(k.ItemCount(), 3);
-    EXPECT_EQ(k.Item(0), DelayBase + 0x32);
-    EXPECT_EQ(k.Item(1), LedBase + 12);
-    EXPECT_EQ(k.Item(2), 0x40);
+    ASSERT_EQ(k.ItemCount(1, 0), 3);
+    EXPECT_EQ(k.Item(1, 0, 0), DelayBase + 0x32);
+    EXPECT_EQ(k.Item(1, 0, 1), LedBase + 12);
+    EXPECT_EQ(k.Item(1, 0, 2), 0x40);
 }
 
 TEST(ReadRedefinitionFile, LongCodeListIsCut)
@@ -406,7 +379,7 @@ TEST(ReadRedefinitionFile, LongCodeListIsCut)
     WriteFile(path, "[KEY0]\nLevel_1_Codes=" + std::string(400, '6') + "\n");
     TKeypadClass k;
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
-    EXPECT_EQ(k.BytesUsed(), 100);
+    EXPECT_EQ(k.BytesUsed(0, 0), 100);
 }
 
 TEST(RedefinitionFile, RoundTrip)
@@ -429,11 +402,11 @@ TEST(RedefinitionFile, NamesLoseOuterBlanks)
 {
     TempDir dir;
     TKeypadClass k;
-    k.SetMacroName("  padded  ");
+    k.SetMacroName(0, 0, "  padded  ");
     WriteRedefinitionFile(k, dir.file("n.ckd"));
     TKeypadClass back;
     ASSERT_TRUE(ReadRedefinitionFile(back, dir.file("n.ckd")));
-    EXPECT_EQ(back.MacroName(), "padded");
+    EXPECT_EQ(back.Macro(0, 0).MacroName, "padded");
 }
 
 TEST(ReadRedefinitionFile, RomFileGivesKeysAndGlobals)
@@ -449,10 +422,8 @@ TEST(ReadRedefinitionFile, RomFileGivesKeysAndGlobals)
     ASSERT_TRUE(ReadRedefinitionFile(k, path));
     EXPECT_EQ(k.Key_Click, 30);
     EXPECT_EQ(k.RF_Keypad_ID, 0);
-    k.SelectKey(3);
-    k.SelectLevel(1);
-    EXPECT_EQ(k.KeyType(), KeyTypeLevelToggle);
-    EXPECT_EQ(k.MacroText(), "61");
+    EXPECT_EQ(k.Keys(3).KeyType, KeyTypeLevelToggle);
+    EXPECT_EQ(k.MacroText(3, 1), "61");
     for (int key : {1, 2}) {
         EXPECT_EQ(k.Keys(key).KeyType, 0) << key;
     }

@@ -2,7 +2,9 @@
 
 #include "common/FileWriteError.h"
 #include "common/IniFile.h"
-#include "editor/model/FileIO.h"
+#include "editor/model/RedefinitionFile.h"
+#include "editor/model/RomFile.h"
+#include "editor/model/RomSections.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -145,7 +147,6 @@ TEST_F(RomFile, OneLineLcdEmptiesSecondLines)
     EXPECT_EQ(m_rom.AdvancedParams.SignOnMsgLine1, "AB" + std::string(14, ' '));
     EXPECT_EQ(m_rom.AdvancedParams.SignOnMsgLine2, "");
     EXPECT_EQ(m_rom.ScreenData[3].TextLine2, "");
-    EXPECT_EQ(m_rom.AdvancedParamsWork.SignOnMsgLine2, "*   Tessaron   *");
 
     ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("one.rom"), &m_messages));
     EXPECT_EQ(m_rom.AdvancedParams.SignOnMsgLine1, "AB" + std::string(14, ' '));
@@ -190,7 +191,6 @@ TEST_F(RomFile, QuotedTexts)
         WriteFile(path("q.rom"), std::string("[SCREEN3]\nTextLine1=") + c.value + "\n");
         ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("q.rom"), &m_messages));
         EXPECT_EQ(m_rom.ScreenData[2].TextLine1, c.text);
-        EXPECT_EQ(m_rom.ScreenDataWork[2].TextLine1, c.text);
     }
 }
 
@@ -215,7 +215,6 @@ TEST_F(RomFile, EcrStringIsCutToEightWithAWarning)
     WriteFile(path("e.rom"), "[ADVANCED_PARAMETERS]\nECR_String=123456789\n");
     ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("e.rom"), &m_messages));
     EXPECT_EQ(m_rom.AdvancedParams.ECR_String, "12345678");
-    EXPECT_EQ(m_rom.AdvancedParamsWork.ECR_String, "12345678");
     ASSERT_EQ(m_messages.shown.size(), 1u);
     EXPECT_EQ(m_messages.shown[0],
               "Warning: ECR Suffix String has been truncated to the max width of 8 characters.");
@@ -231,8 +230,7 @@ TEST_F(RomFile, EcrStringIsCutToEightWithAWarning)
                              "Level_1_Codes=41\n");
     ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("e.rom"), nullptr));
     EXPECT_EQ(m_rom.AdvancedParams.ECR_String, "abcdefgh");
-    m_keypad.SelectKey(1);
-    EXPECT_EQ(m_keypad.MacroText(), "41");
+    EXPECT_EQ(m_keypad.MacroText(1, 0), "41");
 }
 
 TEST_F(RomFile, RedefinitionFileReadAsRomFile)
@@ -241,7 +239,7 @@ TEST_F(RomFile, RedefinitionFileReadAsRomFile)
     user.Key_Click = 60;
     user.Command_Prefix = 64;
     SetMacro(user, 6, 1, "41400105");
-    user.SetKeyType(KeyTypeLevelToggle);
+    user.SetKeyType(6, KeyTypeLevelToggle);
     WriteRedefinitionFile(user, path("doc.ckd"));
 
     m_rom.AdvancedParams.TBeepError = 5;
@@ -257,21 +255,16 @@ TEST_F(RomFile, RedefinitionFileReadAsRomFile)
     for (const TScreenDataRec& s : m_rom.ScreenData) {
         EXPECT_EQ(s, FileDefaultScreenData());
     }
-    EXPECT_EQ(m_rom.ScreenDataWork, m_rom.ScreenData);
-    EXPECT_EQ(m_rom.AdvancedParamsWork, m_rom.AdvancedParams);
-    m_keypad.SelectKey(6);
-    m_keypad.SelectLevel(1);
-    EXPECT_EQ(m_keypad.MacroText(), "41400105");
-    EXPECT_EQ(m_keypad.KeyType(), KeyTypeLevelToggle);
+    EXPECT_EQ(m_keypad.MacroText(6, 1), "41400105");
+    EXPECT_EQ(m_keypad.Keys(6).KeyType, KeyTypeLevelToggle);
 }
 
 TEST_F(RomFile, FileDefaultsForMissingKeys)
 {
     WriteFile(path("empty.rom"), "[GLOBAL_PARAMETERS]\n");
-    m_rom.AdvancedParamsWork.TBeepChirp = 1;
+    m_rom.AdvancedParams.TBeepChirp = 1;
     ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("empty.rom"), &m_messages));
     EXPECT_EQ(m_rom.AdvancedParams, FileDefaultAdvancedParams());
-    EXPECT_EQ(m_rom.AdvancedParamsWork, FileDefaultAdvancedParams());
     EXPECT_EQ(m_rom.ScreenData[0].TimeoutPeriod, 0);
     EXPECT_EQ(m_rom.ScreenData[0].TextLine1, "Line 1          ");
 }
@@ -283,12 +276,11 @@ TEST_F(RomFile, PrefixOfTheFileDoesNotDecodeItsCodes)
     ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("p.rom"), &m_messages));
     EXPECT_EQ(m_rom.AdvancedParams.Command_Prefix, 126);
     EXPECT_EQ(m_keypad.Command_Prefix, 64);
-    m_keypad.SelectKey(2);
-    ASSERT_EQ(m_keypad.ItemCount(), 4);
-    EXPECT_EQ(m_keypad.Item(0), 0x7E);
-    EXPECT_EQ(m_keypad.Item(1), 0x01);
-    EXPECT_EQ(m_keypad.Item(2), 0x32);
-    EXPECT_EQ(m_keypad.Item(3), DelayBase + 0x32);
+    ASSERT_EQ(m_keypad.ItemCount(2, 0), 4);
+    EXPECT_EQ(m_keypad.Item(2, 0, 0), 0x7E);
+    EXPECT_EQ(m_keypad.Item(2, 0, 1), 0x01);
+    EXPECT_EQ(m_keypad.Item(2, 0, 2), 0x32);
+    EXPECT_EQ(m_keypad.Item(2, 0, 3), DelayBase + 0x32);
 }
 
 TEST_F(RomFile, TimeoutPeriodClampAndClampsOfGlobals)
@@ -393,9 +385,9 @@ TEST_F(RomFile, RoundTrip)
         s.OnLeaveChar = 6;
     }
     SetMacro(m_keypad, 10, 0, "616263400104400c");
-    m_keypad.SetMacroName("abc");
-    m_keypad.SetKeyType(KeyTypeAlphaToggle);
-    m_keypad.SetAutoRepeat(1);
+    m_keypad.SetMacroName(10, 0, "abc");
+    m_keypad.SetKeyType(10, KeyTypeAlphaToggle);
+    m_keypad.SetAutoRepeat(10, 0, 1);
 
     FitLcdTexts(m_rom);
     WriteRomFile(m_keypad, m_rom, path("full.rom"));
@@ -421,17 +413,7 @@ TEST_F(RomFile, MissingFileChangesNothing)
     SetMacro(m_keypad, 1, 0, "41");
     EXPECT_FALSE(ReadRomFile(m_keypad, m_rom, path("none.rom"), &m_messages));
     EXPECT_EQ(m_rom.AdvancedParams.TBeepError, 5);
-    EXPECT_EQ(m_keypad.MacroText(), "41");
-}
-
-TEST_F(RomFile, ReadingRefreshesWorkingCopies)
-{
-    WriteRomFile(m_keypad, m_rom, path("w.rom"));
-    m_rom.AdvancedParamsWork.MaskChar = 'x';
-    m_rom.ScreenDataWork[4].EnterAction = 3;
-    ASSERT_TRUE(ReadRomFile(m_keypad, m_rom, path("w.rom"), &m_messages));
-    EXPECT_EQ(m_rom.AdvancedParamsWork, m_rom.AdvancedParams);
-    EXPECT_EQ(m_rom.ScreenDataWork, m_rom.ScreenData);
+    EXPECT_EQ(m_keypad.MacroText(1, 0), "41");
 }
 
 TEST_F(RomFile, FailureRaisesAndKeepsTheOldFile)

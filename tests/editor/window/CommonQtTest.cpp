@@ -66,14 +66,6 @@ protected:
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return QString::fromStdString(path);
     }
-    bool waitFor(const std::function<bool()>& condition)
-    {
-        for (int i = 0; i < 250 && !condition(); ++i) {
-            QTest::qWait(20);
-        }
-        return condition();
-    }
-
     TempHome home;
     QtLauncher launcher;
 };
@@ -82,14 +74,14 @@ TEST_F(LauncherTest, ProgramGetsTheQuotedPathAsOneArgument)
 {
     const QString tavrix = script("Tavrix");
     ASSERT_TRUE(launcher.StartProgram(tavrix, "\"/tmp/my keys/a.hex\""));
-    ASSERT_TRUE(waitFor([&] { return home.exists("Tavrix.args"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return home.exists("Tavrix.args"); }));
     EXPECT_EQ(home.read("Tavrix.args"), "/tmp/my keys/a.hex\n");
 }
 
 TEST_F(LauncherTest, ProgramWithoutParametersGetsNoArguments)
 {
     ASSERT_TRUE(launcher.StartProgram(script("Qex"), ""));
-    ASSERT_TRUE(waitFor([&] { return home.exists("Qex.args"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return home.exists("Qex.args"); }));
     EXPECT_EQ(home.read("Qex.args"), "");
 }
 

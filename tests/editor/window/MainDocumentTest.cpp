@@ -34,14 +34,13 @@ TEST_F(DocumentTest, EditingMarksTheCaptionOnceAndEnablesSave)
 {
     TfrmMain& w = start();
     type("ab");
-    EXPECT_TRUE(w.Modified());
+    EXPECT_TRUE(doc().Modified());
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*");
     EXPECT_TRUE(find<QToolButton>("ToolBtnSave")->isEnabled());
-    w.SetModified(false);
-    EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
-    EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*") << "clearing keeps it";
-    w.SetModified(true);
+    type("c");
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*");
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
+    EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
 }
 
 TEST_F(DocumentTest, SaveOfANeverSavedDocumentIsSaveAs)
@@ -73,38 +72,35 @@ TEST_F(DocumentTest, SaveAsInUserModeWritesTheDocumentAndItsDownloadImage)
 
     EXPECT_TRUE(home.exists("keys.ckd"));
     EXPECT_TRUE(home.exists("keys.hex"));
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("keys.ckd"));
-    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keys.hex") + "\"");
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("keys.ckd"));
+    EXPECT_EQ(doc().DownloadFile(), home.file("keys.hex"));
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - keys.ckd");
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
     EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
 
     // Save now writes to the same name without asking.
     type("b");
     QTest::mouseClick(find<QToolButton>("ToolBtnSave"), Qt::LeftButton);
     EXPECT_EQ(files.shown().size(), 1u);
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
     EXPECT_NE(home.read("keys.ckd").find("6162"), std::string::npos) << home.read("keys.ckd");
 }
 
 TEST_F(DocumentTest, NameWithoutThreeLetterExtensionLosesItsLastThreeCharacters)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("keys.ab")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    start();
+    ASSERT_TRUE(saveAs(home.file("keys.ab")));
     EXPECT_TRUE(home.exists("keyshex"));
-    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keyshex") + "\"");
+    EXPECT_EQ(doc().DownloadFile(), home.file("keyshex"));
 }
 
 TEST_F(DocumentTest, SaveAsProposesTheCurrentName)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("a.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    files.QueueCancel();
-    EXPECT_FALSE(w.ToolBtnSaveAsClick());
+    start();
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
+    EXPECT_FALSE(saveAs({}));
     EXPECT_EQ(files.shown().back().options.ProposedName, q(home.file("a.ckd")));
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("a.ckd")) << "cancel changes nothing";
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("a.ckd")) << "cancel changes nothing";
 }
 
 TEST_F(DocumentTest, FailedWriteIsShownAndKeepsTheChanges)
@@ -112,36 +108,33 @@ TEST_F(DocumentTest, FailedWriteIsShownAndKeepsTheChanges)
     TfrmMain& w = start();
     type("a");
     // A folder that does not exist cannot take the file.
-    files.QueueAnswer(q(home.file("missing/keys.ckd")));
-    EXPECT_FALSE(w.ToolBtnSaveAsClick());
+    EXPECT_FALSE(saveAs(home.file("missing/keys.ckd")));
     ASSERT_EQ(messages.errors().size(), 1u);
     EXPECT_TRUE(messages.errors()[0].startsWith("Unable to write to"))
         << messages.errors()[0].toStdString();
-    EXPECT_TRUE(w.Modified());
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled") << "the new name holds only once written";
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_TRUE(doc().Modified());
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled") << "the new name holds only once written";
+    EXPECT_EQ(doc().DownloadFile(), "");
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled*");
 }
 
 TEST_F(DocumentTest, FailedDownloadImageKeepsThePreviousDownloadFile)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("keys.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    start();
+    ASSERT_TRUE(saveAs(home.file("keys.ckd")));
     type("a");
     // A folder where the image would go makes its write fail.
     home.write("other.hex/x", "");
-    files.QueueAnswer(q(home.file("other.ckd")));
-    EXPECT_FALSE(w.ToolBtnSaveAsClick());
+    EXPECT_FALSE(saveAs(home.file("other.ckd")));
     ASSERT_EQ(messages.errors().size(), 1u);
-    EXPECT_TRUE(w.Modified());
-    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keys.hex") + "\"");
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("keys.ckd"));
+    EXPECT_TRUE(doc().Modified());
+    EXPECT_EQ(doc().DownloadFile(), home.file("keys.hex"));
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("keys.ckd"));
 }
 
 TEST_F(DocumentTest, NewAsksWhenModifiedAndCancelKeepsEverything)
 {
-    TfrmMain& w = start();
+    start();
     type("a");
     messages.QueueAnswer(MessageAnswer::Cancel);
     QTest::mouseClick(find<QToolButton>("ToolBtnNew"), Qt::LeftButton);
@@ -149,7 +142,7 @@ TEST_F(DocumentTest, NewAsksWhenModifiedAndCancelKeepsEverything)
     EXPECT_EQ(messages.shown()[0].kind, Kind::YesNoCancel);
     EXPECT_EQ(messages.shown()[0].text, AskDefinition);
     EXPECT_EQ(items(), std::vector<int>{'a'});
-    EXPECT_TRUE(w.Modified());
+    EXPECT_TRUE(doc().Modified());
 }
 
 TEST_F(DocumentTest, NewWithNoDiscardsAndResets)
@@ -158,47 +151,45 @@ TEST_F(DocumentTest, NewWithNoDiscardsAndResets)
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton7"), Qt::LeftButton);
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
     type("a");
-    w.Keypad().SetKeyType(KeyTypeLevelToggle);
-    w.Keypad().Key_Click = 10;
-    w.Rom().AdvancedParams.LcdSize = 16;
+    keypad().SetKeyType(6, KeyTypeLevelToggle);
+    keypad().Key_Click = 10;
+    rom().AdvancedParams.LcdSize = 16;
     messages.QueueAnswer(MessageAnswer::No);
-    w.ToolBtnNewClick();
-    EXPECT_FALSE(w.Modified());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 0);
-    EXPECT_EQ(w.Keypad().CurrentLevel(), 0);
+    click("ToolBtnNew");
+    EXPECT_FALSE(doc().Modified());
+    EXPECT_EQ(pressedKey(), 0);
+    EXPECT_EQ(shownLevel(), 0);
     EXPECT_EQ(find<QTabBar>("TabControlLevel")->currentIndex(), 0);
-    EXPECT_EQ(w.Keypad().Keys(6).KeyType, 0);
-    EXPECT_EQ(w.Keypad().Keys(6).Levels[1].Items[0], MacroEnd);
-    EXPECT_EQ(w.Keypad().Key_Click, 40);
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdSize, 32);
+    EXPECT_EQ(keypad().Keys(6).KeyType, 0);
+    EXPECT_EQ(keypad().Keys(6).Levels[1].Items[0], MacroEnd);
+    EXPECT_EQ(keypad().Key_Click, 40);
+    EXPECT_EQ(rom().AdvancedParams.LcdSize, 32);
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
-    EXPECT_EQ(w.RomFileName(), "untitled");
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled");
+    EXPECT_EQ(doc().RomFileName(), "untitled");
+    EXPECT_EQ(doc().DownloadFile(), "");
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 1, Level 1");
 }
 
 TEST_F(DocumentTest, NewWithoutChangesAsksNothing)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("a.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    w.ToolBtnNewClick();
+    start();
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
+    click("ToolBtnNew");
     EXPECT_TRUE(messages.shown().empty());
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(doc().DownloadFile(), "");
 }
 
 TEST_F(DocumentTest, YesSavesFirstThenGoesOn)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("a.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    start();
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
     type("z");
     messages.QueueAnswer(MessageAnswer::Yes);
-    w.ToolBtnNewClick();
+    click("ToolBtnNew");
     EXPECT_NE(home.read("a.ckd").find("7a"), std::string::npos);
-    EXPECT_EQ(w.Keypad().ItemCount(), 0);
-    EXPECT_FALSE(w.Modified());
+    EXPECT_EQ(MacroItemCount(macro()), 0);
+    EXPECT_FALSE(doc().Modified());
 }
 
 // Answering Yes and then cancelling the Save As dialog (or a failed save)
@@ -210,13 +201,13 @@ TEST_F(DocumentTest, YesThenCancelledSaveAsAbandonsNewOpenAndClosing)
 
     messages.QueueAnswer(MessageAnswer::Yes);
     files.QueueCancel();
-    w.ToolBtnNewClick();
+    click("ToolBtnNew");
     EXPECT_EQ(items(), std::vector<int>{'a'});
-    EXPECT_TRUE(w.Modified());
+    EXPECT_TRUE(doc().Modified());
 
     messages.QueueAnswer(MessageAnswer::Yes);
     files.QueueCancel();
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     EXPECT_EQ(files.shown().size(), 2u) << "no open dialog after the cancelled save";
     EXPECT_EQ(items(), std::vector<int>{'a'});
 
@@ -237,7 +228,7 @@ TEST_F(DocumentTest, YesThenFailedSaveAbandonsClosing)
     messages.QueueAnswer(MessageAnswer::Yes);
     EXPECT_FALSE(w.close());
     EXPECT_EQ(messages.errors().size(), 1u);
-    EXPECT_TRUE(w.Modified());
+    EXPECT_TRUE(doc().Modified());
 }
 
 TEST_F(DocumentTest, OpenInUserMode)
@@ -257,11 +248,11 @@ TEST_F(DocumentTest, OpenInUserMode)
     EXPECT_EQ(o.StartFolder, q(home.file("Macro Files")));
 
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - keys.ckd");
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("Macro Files/keys.ckd"));
-    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("Macro Files/keys.hex") + "\"");
-    EXPECT_EQ(w.Keypad().CurrentKey(), 0);
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("Macro Files/keys.ckd"));
+    EXPECT_EQ(doc().DownloadFile(), home.file("Macro Files/keys.hex"));
+    EXPECT_EQ(pressedKey(), 0);
     EXPECT_EQ(grid()->Cursor(), 3) << "after the last item";
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
     EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
 }
 
@@ -273,9 +264,9 @@ TEST_F(DocumentTest, OpenInTheTwelveKeyLayoutSelectsTheSevenKey)
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton10"), Qt::LeftButton);
     files.QueueAnswer(q(home.file("keys.ckd")));
-    w.ToolBtnOpenClick();
-    EXPECT_EQ(w.Keypad().CurrentKey(), 4);
-    EXPECT_EQ(w.Keypad().CurrentLevel(), 0);
+    click("ToolBtnOpen");
+    EXPECT_EQ(pressedKey(), 4);
+    EXPECT_EQ(shownLevel(), 0);
     EXPECT_EQ(find<QTabBar>("TabControlLevel")->currentIndex(), 0);
     EXPECT_TRUE(qobject_cast<QAbstractButton*>(w.findChild<QWidget*>("SpeedButton5"))->isChecked());
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 5, Level 1");
@@ -287,57 +278,57 @@ TEST_F(DocumentTest, OpenShowsTheKeyTypeIconsOfTheFile)
     home.write("keys.ckd", "[KEY2]\r\nKeyType=2\r\n");
     TfrmMain& w = start();
     files.QueueAnswer(q(home.file("keys.ckd")));
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     auto* button = w.findChild<QWidget*>("SpeedButton3");
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(w.Keypad().Keys(2).KeyType, 2);
+    EXPECT_EQ(keypad().Keys(2).KeyType, 2);
     EXPECT_FALSE(static_cast<TKeyButton*>(button)->Glyph().isNull());
     EXPECT_TRUE(static_cast<TKeyButton*>(w.findChild<QWidget*>("SpeedButton1"))->Glyph().isNull());
 }
 
 TEST_F(DocumentTest, OpenOfAMissingFileOnlyDerivesTheDownloadFile)
 {
-    TfrmMain& w = start();
+    start();
     type("a");
     messages.QueueAnswer(MessageAnswer::No);
     files.QueueAnswer(q(home.file("new.ckd")));
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     EXPECT_EQ(items(), std::vector<int>{'a'});
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
-    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("new.hex") + "\"");
-    EXPECT_TRUE(w.Modified()) << "No does not clear the flag for Open";
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled");
+    EXPECT_EQ(doc().DownloadFile(), home.file("new.hex"));
+    EXPECT_TRUE(doc().Modified()) << "No does not clear the flag for Open";
 }
 
 TEST_F(DocumentTest, OpenOfAFifoSaysWhyAtOnceAndChangesNothing)
 {
     ASSERT_EQ(::mkfifo(home.file("pipe.ckd").c_str(), 0600), 0);
-    TfrmMain& w = start();
+    start();
     type("a");
     messages.QueueAnswer(MessageAnswer::No);
     files.QueueAnswer(q(home.file("pipe.ckd")));
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     ASSERT_EQ(messages.errors().size(), 1u);
     EXPECT_EQ(messages.errors()[0].toStdString(),
               "Unable to read " + home.file("pipe.ckd") + ": not a regular file (a FIFO)");
     EXPECT_EQ(items(), std::vector<int>{'a'});
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled");
+    EXPECT_EQ(doc().DownloadFile(), "");
 }
 
 TEST_F(DocumentTest, CancelledOpenChangesNothing)
 {
     TfrmMain& w = start();
     files.QueueCancel();
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(doc().DownloadFile(), "");
 }
 
 TEST_F(DocumentTest, RomModeOpensAndSavesRomFiles)
 {
     TfrmMain& w = startRom();
     type("q");
-    w.Rom().AdvancedParams.LcdBrightness = 4;
+    rom().AdvancedParams.LcdBrightness = 4;
     files.QueueAnswer(q(home.file("shop.rom")));
     QTest::mouseClick(find<QToolButton>("ToolBtnSave"), Qt::LeftButton);
     ASSERT_EQ(files.shown().size(), 1u);
@@ -350,61 +341,59 @@ TEST_F(DocumentTest, RomModeOpensAndSavesRomFiles)
     EXPECT_TRUE(o.OverwritePrompt);
     EXPECT_TRUE(home.exists("shop.rom"));
     EXPECT_FALSE(home.exists("shop.hex")) << "the ROM file is itself what is sent";
-    EXPECT_EQ(w.RomFileName(), home.file("shop.rom"));
+    EXPECT_EQ(doc().RomFileName(), home.file("shop.rom"));
     EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - shop.rom");
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 
     messages.QueueAnswer(MessageAnswer::No);
     type("r");
-    w.ToolBtnNewClick();
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 9);
+    click("ToolBtnNew");
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 9);
     EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - untitled");
 
     files.QueueAnswer(q(home.file("shop.rom")));
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     const FileDialogOptions& open = files.shown().back().options;
     EXPECT_EQ(open.Title, "Open Advanced Configuration File");
     EXPECT_EQ(open.Filter, "Tessaron ROM Files (*.rom)|*.rom");
     EXPECT_EQ(open.StartFolder, "");
     EXPECT_EQ(items(), std::vector<int>{'q'});
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 4);
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 4);
     EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - shop.rom");
-    EXPECT_EQ(w.RomFileName(), home.file("shop.rom"));
+    EXPECT_EQ(doc().RomFileName(), home.file("shop.rom"));
 }
 
 TEST_F(DocumentTest, RomOpenOfAMissingFileTakesItsName)
 {
     TfrmMain& w = startRom();
     files.QueueAnswer(q(home.file("later.rom")));
-    w.ToolBtnOpenClick();
-    EXPECT_EQ(w.RomFileName(), home.file("later.rom"));
+    click("ToolBtnOpen");
+    EXPECT_EQ(doc().RomFileName(), home.file("later.rom"));
     EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - untitled");
 }
 
 TEST_F(DocumentTest, RomReaderWarningIsAnInformationBox)
 {
     TfrmMain& w = startRom();
-    w.Rom().AdvancedParams.ECR_String = "123456789";
+    rom().AdvancedParams.ECR_String = "123456789";
+    ASSERT_TRUE(saveAs(home.file("a.rom")));
     files.QueueAnswer(q(home.file("a.rom")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    files.QueueAnswer(q(home.file("a.rom")));
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     EXPECT_EQ(messages.informations(),
               std::vector<QString>{"Warning: ECR Suffix String has been truncated to the max "
                                    "width of 8 characters."});
-    EXPECT_EQ(w.Rom().AdvancedParams.ECR_String, "12345678");
+    EXPECT_EQ(rom().AdvancedParams.ECR_String, "12345678");
     EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - a.rom");
 }
 
 TEST_F(DocumentTest, RomSaveDisablesTheAdvancedDialogsButtons)
 {
-    TfrmMain& w = startRom();
-    w.Advanced().OkButton()->setEnabled(true);
-    w.Advanced().ApplyButton()->setEnabled(true);
-    files.QueueAnswer(q(home.file("a.rom")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    EXPECT_FALSE(w.Advanced().OkButton()->isEnabled());
-    EXPECT_FALSE(w.Advanced().ApplyButton()->isEnabled());
+    startRom();
+    child<TfrmAdvanced>().OkButton()->setEnabled(true);
+    child<TfrmAdvanced>().ApplyButton()->setEnabled(true);
+    ASSERT_TRUE(saveAs(home.file("a.rom")));
+    EXPECT_FALSE(child<TfrmAdvanced>().OkButton()->isEnabled());
+    EXPECT_FALSE(child<TfrmAdvanced>().ApplyButton()->isEnabled());
 }
 
 TEST_F(DocumentTest, ClosingWritesTheMidiChannelAndAsksOnlyWhenModified)
@@ -436,36 +425,36 @@ TEST_F(DocumentTest, ClosingAsksWithTheModesWording)
 TEST_F(DocumentTest, MidiChannelChosenInTheDialogIsStoredAndReadBack)
 {
     TfrmMain& w = start();
-    w.MidiEvents().ShowDialog();
-    auto* channel = w.MidiEvents().findChild<QSlider*>("tbMidiChannel");
+    child<TfrmMidiEvents>().ShowDialog();
+    auto* channel = child<TfrmMidiEvents>().findChild<QSlider*>("tbMidiChannel");
     ASSERT_NE(channel, nullptr);
     channel->setValue(12);
-    EXPECT_EQ(w.MidiChannel(), 12);
+    EXPECT_EQ(midiChannel(), 12);
     EXPECT_TRUE(w.close());
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "MIDI_Channel"), "12");
     TearDown();
 
-    TfrmMain& again = start();
-    EXPECT_EQ(again.MidiChannel(), 12);
-    again.MidiEvents().ShowDialog();
-    EXPECT_EQ(again.MidiEvents().findChild<QSlider*>("tbMidiChannel")->value(), 12);
+    start();
+    EXPECT_EQ(midiChannel(), 12);
+    child<TfrmMidiEvents>().ShowDialog();
+    EXPECT_EQ(child<TfrmMidiEvents>().findChild<QSlider*>("tbMidiChannel")->value(), 12);
 }
 
 TEST_F(DocumentTest, ClosingHidesTheModelessWindows)
 {
     TfrmMain& w = start();
-    w.MidiEvents().ShowDialog();
-    w.MacroLenWarning().ShowLengthWarning(false);
+    child<TfrmMidiEvents>().ShowDialog();
+    child<TfrmMacroLenWarning>().ShowLengthWarning(false);
     EXPECT_TRUE(w.close());
-    EXPECT_FALSE(w.MidiEvents().isVisible());
-    EXPECT_FALSE(w.MacroLenWarning().isVisible());
+    EXPECT_FALSE(child<TfrmMidiEvents>().isVisible());
+    EXPECT_FALSE(child<TfrmMacroLenWarning>().isVisible());
 }
 
 TEST_F(DocumentTest, PropertiesInUserModeOpenTheParametersDialog)
 {
-    TfrmMain& w = start();
+    start();
     // The dialog switches Line Edit off while it is open.
-    dialogs.SetWhileShown([&](QDialog&) { w.Keypad().Operating_Mode = 0x30; });
+    dialogs.SetWhileShown([&](QDialog&) { keypad().Operating_Mode = 0x30; });
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=0\r\n");
     QTest::mouseClick(find<QToolButton>("ToolBtnParameters"), Qt::LeftButton);
     EXPECT_EQ(dialogs.shown(), std::vector<QString>{"frmParameters"});
@@ -475,28 +464,28 @@ TEST_F(DocumentTest, PropertiesInUserModeOpenTheParametersDialog)
 
 TEST_F(DocumentTest, PropertiesInRomModeOnlyDropTheMenu)
 {
-    TfrmMain& w = startRom();
+    startRom();
     QTest::mouseClick(find<QToolButton>("ToolBtnParameters"), Qt::LeftButton);
     EXPECT_TRUE(dialogs.shown().empty());
-    EXPECT_TRUE(w.EditMenu().isVisible());
+    EXPECT_TRUE(menu("EditMenu").isVisible());
     closeMenus();
 
-    trigger(w.EditMenu(), "Edit &Advanced ROM Properties");
+    trigger(menu("EditMenu"), "Edit &Advanced ROM Properties");
     EXPECT_EQ(dialogs.shown(), std::vector<QString>{"frmAdvanced"});
 }
 
 TEST_F(DocumentTest, ScreenDataWarnsWhenAutomatedScreenModeIsOff)
 {
-    TfrmMain& w = startRom();
-    trigger(w.EditMenu(), "Edit &Screen Data");
+    startRom();
+    trigger(menu("EditMenu"), "Edit &Screen Data");
     EXPECT_EQ(messages.informations(),
               std::vector<QString>{"Warning: You have not enabled \"Automated Screen Mode\" (on "
                                    "the Advanced ROM Properties form)."});
     EXPECT_EQ(dialogs.shown(), std::vector<QString>{"frmScreenEdit"});
 
     messages.clear();
-    w.Rom().AdvancedParams.ScreenEnable = 1;
-    trigger(w.EditMenu(), "Edit &Screen Data");
+    rom().AdvancedParams.ScreenEnable = 1;
+    trigger(menu("EditMenu"), "Edit &Screen Data");
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(dialogs.shown().size(), 2u);
 }
@@ -504,14 +493,15 @@ TEST_F(DocumentTest, ScreenDataWarnsWhenAutomatedScreenModeIsOff)
 TEST_F(DocumentTest, ApplyOfTheAdvancedDialogMarksTheDocumentModified)
 {
     TfrmMain& w = startRom();
-    dialogs.SetWhileShown([&](QDialog&) {
-        w.Rom().AdvancedParamsWork.LcdBrightness = 3;
-        w.Advanced().ApplyButton()->setEnabled(true);
-        w.Advanced().ApplyButton()->click();
+    dialogs.SetWhileShown([&](QDialog& d) {
+        d.show();
+        d.findChild<QSlider*>("tbarLcdBrightness")->setValue(3);
+        child<TfrmAdvanced>().ApplyButton()->click();
+        d.reject();
     });
-    w.mnuEditAdvancedClick();
-    EXPECT_TRUE(w.Modified());
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 3);
+    trigger(menu("EditMenu"), "Edit &Advanced ROM Properties");
+    EXPECT_TRUE(doc().Modified());
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 3);
     EXPECT_TRUE(w.windowTitle().endsWith('*'));
 }
 

@@ -25,14 +25,14 @@ protected:
     TfrmMain& startQuiet()
     {
         TfrmMain& w = start();
-        w.Keypad().Operating_Mode = 0;
+        keypad().Operating_Mode = 0;
         return w;
     }
     // Fills the macro with plain codes up to the given number of bytes.
     void fillTo(int bytes)
     {
-        while (window().Keypad().BytesUsed() < bytes) {
-            ASSERT_TRUE(window().InsertRawCode('x'));
+        while (MacroBytesUsed(macro()) < bytes) {
+            ASSERT_TRUE(insertRaw('x'));
         }
         messages.clear();
     }
@@ -41,99 +41,70 @@ protected:
     {
         return find<QAbstractButton>(QStringLiteral("btnKey%1").arg(k).toLatin1().constData());
     }
-    bool warningShown() { return window().MacroLenWarning().isVisible(); }
-    QString warningText()
-    {
-        auto* memo = window().MacroLenWarning().findChild<QPlainTextEdit*>("Memo1");
-        return memo != nullptr ? memo->toPlainText() : QString();
-    }
+    bool warningShown() { return child<TfrmMacroLenWarning>().isVisible(); }
 };
 
 // Typing in the grid.
 
 TEST_F(EditingTest, TypedLetterIsInsertedAndNamesAnUnnamedMacro)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     type("a");
     EXPECT_EQ(items(), std::vector<int>{97});
-    EXPECT_EQ(w.Keypad().MacroName(), "a");
+    EXPECT_EQ(macro().MacroName, "a");
     EXPECT_EQ(find<QLineEdit>("EditName")->text(), "a");
     EXPECT_EQ(grid()->Cursor(), 1);
-    EXPECT_TRUE(w.Modified());
+    EXPECT_TRUE(doc().Modified());
     type("b");
-    EXPECT_EQ(w.Keypad().MacroName(), "a") << "only an empty name is replaced";
-}
-
-TEST_F(EditingTest, NameFromTheFirstItemFollowsTheView)
-{
-    TfrmMain& w = startQuiet();
-    w.Keypad().HexView = 1;
-    type("a");
-    EXPECT_EQ(w.Keypad().MacroName(), "0x61");
-}
-
-TEST_F(EditingTest, PcShiftGivesTheShiftedCode)
-{
-    startQuiet();
-    keyboard.shift = true;
-    QTest::keyClick(grid(), 'A', Qt::ShiftModifier);
-    EXPECT_EQ(items(), std::vector<int>{65});
-}
-
-TEST_F(EditingTest, PcCapsLockGivesTheShiftedCode)
-{
-    startQuiet();
-    keyboard.capsLock = true;
-    type("a");
-    EXPECT_EQ(items(), std::vector<int>{65});
+    EXPECT_EQ(macro().MacroName, "a") << "only an empty name is replaced";
 }
 
 TEST_F(EditingTest, OnScreenCapsLockShiftsAndSurvivesTheInsertion)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::mouseClick(key("spdbtnCapsLock"), Qt::LeftButton);
-    EXPECT_EQ(w.ModifierFlags(), CapsLock);
+    EXPECT_EQ(window().Editing().ModifierFlags(), CapsLock);
     type("ab");
     EXPECT_EQ(items(), (std::vector<int>{65, 66}));
-    EXPECT_EQ(w.ModifierFlags(), CapsLock);
+    EXPECT_EQ(window().Editing().ModifierFlags(), CapsLock);
     EXPECT_TRUE(key("spdbtnCapsLock")->isChecked());
     QTest::mouseClick(key("spdbtnCapsLock"), Qt::LeftButton);
-    EXPECT_EQ(w.ModifierFlags(), 0);
+    EXPECT_EQ(window().Editing().ModifierFlags(), 0);
 }
 
 TEST_F(EditingTest, AtSignIsTheEscapedPrefixThenPlainWhileShiftStaysDown)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::keyPress(grid(), Qt::Key_Shift);
     keyboard.shift = true;
-    EXPECT_EQ(w.ModifierFlags(), LeftShift | ShiftKeyHeld);
+    EXPECT_EQ(window().Editing().ModifierFlags(), LeftShift | ShiftKeyHeld);
     QTest::keyClick(grid(), '@');
-    EXPECT_EQ(w.ModifierFlags(), 0) << "cleared by the insertion";
+    EXPECT_EQ(window().Editing().ModifierFlags(), 0) << "cleared by the insertion";
     QTest::keyClick(grid(), '@');
     QTest::keyRelease(grid(), Qt::Key_Shift);
     keyboard.shift = false;
     EXPECT_EQ(items(), (std::vector<int>{PrefixEscape, 64}));
     EXPECT_EQ(cells(2), (std::vector<std::string>{"@@", "@"}));
-    EXPECT_EQ(w.Keypad().BytesUsed(), 3);
+    EXPECT_EQ(MacroBytesUsed(macro()), 3);
 }
 
 TEST_F(EditingTest, ShiftGoingUpClearsEveryFlagAndReleasesCapsLock)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::mouseClick(key("spdbtnCapsLock"), Qt::LeftButton);
     QTest::mouseClick(key("sbtnRCtrl"), Qt::LeftButton);
     QTest::keyPress(grid(), Qt::Key_Shift);
-    EXPECT_EQ(w.ModifierFlags(), CapsLock | RightCtrl | LeftShift | ShiftKeyHeld);
+    EXPECT_EQ(window().Editing().ModifierFlags(), CapsLock | RightCtrl | LeftShift | ShiftKeyHeld);
     QTest::keyRelease(grid(), Qt::Key_Shift);
-    EXPECT_EQ(w.ModifierFlags(), 0);
+    EXPECT_EQ(window().Editing().ModifierFlags(), 0);
     EXPECT_FALSE(key("spdbtnCapsLock")->isChecked());
 }
 
 TEST_F(EditingTest, OnScreenCtrlThenCGivesControlCOnce)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::mouseClick(key("sbtnLCtrl"), Qt::LeftButton);
-    EXPECT_EQ(w.ModifierFlags(), LeftCtrl);
+    EXPECT_EQ(window().Editing().ModifierFlags(), LeftCtrl);
     type("cc");
     EXPECT_EQ(items(), (std::vector<int>{3, 'c'}));
     EXPECT_EQ(cells(1), std::vector<std::string>{"^C  03h"});
@@ -142,36 +113,25 @@ TEST_F(EditingTest, OnScreenCtrlThenCGivesControlCOnce)
     EXPECT_EQ(key("sbtnRCtrl")->toolTip(), "Use Ctrl+Key to enter ASCII control codes");
 }
 
-TEST_F(EditingTest, CtrlWithADigitInsertsNothingAndKeepsTheNameEmpty)
-{
-    TfrmMain& w = startQuiet();
-    QTest::mouseClick(key("sbtnLCtrl"), Qt::LeftButton);
-    type("1");
-    EXPECT_TRUE(items().empty());
-    EXPECT_EQ(w.ModifierFlags(), 0);
-    EXPECT_EQ(w.Keypad().MacroName(), "");
-    EXPECT_TRUE(messages.shown().empty());
-}
-
 TEST_F(EditingTest, ModifierTogglesAreIndependent)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::mouseClick(key("sbtnLShift"), Qt::LeftButton);
     QTest::mouseClick(key("sbtnRShift"), Qt::LeftButton);
     QTest::mouseClick(key("sbtnRCtrl"), Qt::LeftButton);
-    EXPECT_EQ(w.ModifierFlags(), LeftShift | RightShift | RightCtrl);
+    EXPECT_EQ(window().Editing().ModifierFlags(), LeftShift | RightShift | RightCtrl);
     QTest::mouseClick(key("sbtnRShift"), Qt::LeftButton);
-    EXPECT_EQ(w.ModifierFlags(), LeftShift | RightCtrl);
+    EXPECT_EQ(window().Editing().ModifierFlags(), LeftShift | RightCtrl);
     EXPECT_TRUE(items().empty()) << "toggles insert nothing";
 }
 
 TEST_F(EditingTest, CharactersWithoutAKeyAreIgnoredSilently)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::keyClick(grid(), Qt::Key_A, Qt::ControlModifier); // types ^A
     QTest::keyClick(grid(), Qt::Key_F5);
     EXPECT_TRUE(items().empty());
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
     EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -203,83 +163,20 @@ TEST_F(EditingTest, TabMovesOnThenTypesATab)
     EXPECT_EQ(grid()->Cursor(), 2);
 }
 
-TEST_F(EditingTest, FullMacroRefusesTypingWithTheKeyPathMessage)
-{
-    TfrmMain& w = startQuiet();
-    fillTo(99);
-    type("a");
-    EXPECT_EQ(w.Keypad().BytesUsed(), 100) << "a character still fits at 99 bytes";
-    grid()->SetCursor(50);
-    type("b");
-    EXPECT_EQ(messages.errors(), std::vector<QString>{"Not enough room or macro full!"});
-    EXPECT_EQ(w.Keypad().BytesUsed(), 100);
-}
-
-TEST_F(EditingTest, DelayAtNinetyNineBytesIsRefused)
-{
-    TfrmMain& w = startQuiet();
-    fillTo(99);
-    QTest::mouseClick(key("btnDelay"), Qt::LeftButton);
-    EXPECT_EQ(messages.errors(), std::vector<QString>{"Not enough room or macro full!"});
-    EXPECT_EQ(w.Keypad().BytesUsed(), 99);
-}
-
 TEST_F(EditingTest, RawInsertionsAtHundredBytesAreRefusedWithMacroFull)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     fillTo(100);
     QTest::mouseClick(key("btnRaw161"), Qt::LeftButton);
-    trigger(w.GridPopupMenu(), "F13");
+    trigger(menu("popmenuClearMacro"), "F13");
     find<QLineEdit>("edManualInput")->setText("65");
     QTest::mouseClick(find<QToolButton>("spdbtnInsert"), Qt::LeftButton);
     EXPECT_EQ(messages.errors(),
               (std::vector<QString>{"Macro Full!", "Macro Full!", "Macro Full!"}));
-    EXPECT_EQ(w.Keypad().ItemCount(), 100);
-}
-
-TEST_F(EditingTest, FailedInsertionChangesNothing)
-{
-    TfrmMain& w = startQuiet();
-    fillTo(100);
-    w.SetModified(false);
-    QTest::mouseClick(key("sbtnLShift"), Qt::LeftButton);
-    type("a");
-    EXPECT_FALSE(w.Modified());
-    EXPECT_EQ(w.ModifierFlags(), LeftShift) << "flags are cleared only by a success";
+    EXPECT_EQ(MacroItemCount(macro()), 100);
 }
 
 // Deleting.
-
-TEST_F(EditingTest, BackspaceDeletesBeforeTheCursor)
-{
-    TfrmMain& w = startQuiet();
-    type("abc");
-    press(Qt::Key_Backspace);
-    EXPECT_EQ(items(), (std::vector<int>{'a', 'b'}));
-    EXPECT_EQ(grid()->Cursor(), 2);
-    grid()->SetCursor(0);
-    w.SetModified(false);
-    press(Qt::Key_Backspace);
-    EXPECT_EQ(items(), (std::vector<int>{'a', 'b'}));
-    EXPECT_FALSE(w.Modified()) << "Backspace at cell 0 does nothing";
-}
-
-TEST_F(EditingTest, DeleteRemovesAtTheCursorAndPastTheEndOnlyMarksModified)
-{
-    TfrmMain& w = startQuiet();
-    type("abc");
-    grid()->SetCursor(1);
-    press(Qt::Key_Delete);
-    EXPECT_EQ(items(), (std::vector<int>{'a', 'c'}));
-    EXPECT_EQ(grid()->Cursor(), 1);
-
-    w.SetModified(false);
-    clickCell(20);
-    press(Qt::Key_Delete);
-    EXPECT_EQ(items(), (std::vector<int>{'a', 'c'}));
-    EXPECT_TRUE(w.Modified());
-    EXPECT_EQ(grid()->Cursor(), 20);
-}
 
 TEST_F(EditingTest, DoubleClickDeletesTheClickedCell)
 {
@@ -322,9 +219,9 @@ TEST_F(EditingTest, BlockExtendedRightwardsDeletesItsOwnCells)
 
 TEST_F(EditingTest, BlockOverTwoRowsDeletesBothRowParts)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     for (int i = 0; i < 16; ++i) {
-        w.InsertRawCode('a' + i);
+        insertRaw('a' + i);
     }
     clickCell(1);
     press(Qt::Key_Right, Qt::ShiftModifier);
@@ -338,14 +235,14 @@ TEST_F(EditingTest, BlockOverTwoRowsDeletesBothRowParts)
 
 TEST_F(EditingTest, EraseAllEmptiesTheMacroAndKeepsItsName)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     type("abcdef");
-    w.SetModified(false);
-    trigger(w.GridPopupMenu(), "Erase all key codes for this macro");
+    doc().SetModified(false);
+    trigger(menu("popmenuClearMacro"), "Erase all key codes for this macro");
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(grid()->Cursor(), 0);
-    EXPECT_EQ(w.Keypad().MacroName(), "a");
-    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(macro().MacroName, "a");
+    EXPECT_TRUE(doc().Modified());
 }
 
 // The on-screen PC keyboard.
@@ -398,7 +295,7 @@ TEST_F(EditingTest, DelayAndBeepTakeTheirTrackBarsPositions)
     QTest::mouseClick(key("btnBeep"), Qt::LeftButton);
     EXPECT_EQ(items(), (std::vector<int>{DelayBase + 50, BeepBase + 125}));
     EXPECT_EQ(cells(2), (std::vector<std::string>{"Dly 200", "Beep500"}));
-    EXPECT_EQ(window().Keypad().BytesUsed(), 6);
+    EXPECT_EQ(MacroBytesUsed(macro()), 6);
     EXPECT_EQ(key("btnDelay")->toolTip(), "3 byte Delay command");
     EXPECT_EQ(key("btnBeep")->toolTip(), "3 byte Beep command");
 }
@@ -441,11 +338,11 @@ TEST_F(EditingTest, ManualDecimalEntryChecksTheRange)
 
 TEST_F(EditingTest, EnterInAnEmptyFieldDoesNothing)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     QTest::keyClick(find<QLineEdit>("edManualInput"), Qt::Key_Return);
     QTest::mouseClick(find<QToolButton>("spdbtnInsert"), Qt::LeftButton);
     EXPECT_TRUE(items().empty());
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
     EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -489,10 +386,10 @@ TEST_F(EditingTest, PastedTextKeepsToTheDigits)
 
 TEST_F(EditingTest, PopupMenuGroupsAndRawCodes)
 {
-    TfrmMain& w = startQuiet();
-    QMenu& menu = w.GridPopupMenu();
+    startQuiet();
+    QMenu& popup = menu("popmenuClearMacro");
     QStringList captions;
-    for (QAction* a : menu.actions()) {
+    for (QAction* a : popup.actions()) {
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
     }
     EXPECT_EQ(captions, (QStringList{"Erase all key codes for this macro",
@@ -524,72 +421,17 @@ TEST_F(EditingTest, PopupMenuGroupsAndRawCodes)
     };
     std::vector<int> expected;
     for (const auto& [caption, code] : codes) {
-        trigger(menu, QString::fromLatin1(caption));
+        trigger(popup, QString::fromLatin1(caption));
         expected.push_back(code);
     }
     EXPECT_EQ(items(), expected);
-    EXPECT_EQ(action(menu, "Insert USB HID MultiMedia key")->menu()->actions().size(), 24);
-    EXPECT_EQ(action(menu, "Insert USB HID Numeric Keypad key")->menu()->actions().size(), 16);
-    EXPECT_EQ(action(menu, "Insert USB HID Miscellaneous key")->menu()->actions().size(), 11);
-    EXPECT_EQ(action(menu, "Insert F13 through F24 key")->menu()->actions().size(), 12);
-}
-
-TEST_F(EditingTest, LedCommandInHidKeyboardModeShowsOnlyTheHidNote)
-{
-    TfrmMain& w = startQuiet();
-    w.Keypad().Operating_Mode = 0x31;
-    trigger(w.GridPopupMenu(), "Turn Green LED On");
-    EXPECT_EQ(items(), std::vector<int>{LedBase + 9});
-    EXPECT_EQ(messages.informations(),
-              std::vector<QString>{"Note: The LED cannot be controlled by Host or Macro in HID "
-                                   "Keyboard mode."});
-}
-
-TEST_F(EditingTest, LedCommandInLineEditModeNeedsTransmitThisKey)
-{
-    TfrmMain& w = start();
-    w.Keypad().LED_Function = 0x22;
-    trigger(w.GridPopupMenu(), "Flash Red LED");
-    EXPECT_EQ(messages.informations(),
-              std::vector<QString>{"Keypad must be in True Terminal mode or key  must have "
-                                   "\"Transmit this key\"\nchecked in order for the LED command "
-                                   "to function."});
-    EXPECT_FALSE(warningShown()) << "LED commands never warn about the length";
-
-    messages.clear();
-    QTest::mouseClick(find<QCheckBox>("cboxKeyAsTrueTerminal"), Qt::LeftButton);
-    trigger(w.GridPopupMenu(), "Turn Red LED Off");
-    EXPECT_TRUE(messages.shown().empty());
-    EXPECT_EQ(items(), (std::vector<int>{LedBase + 13, LedBase + 11}));
-}
-
-TEST_F(EditingTest, LedCommandNotesTheLedModes)
-{
-    TfrmMain& w = startQuiet();
-    w.Keypad().LED_Function = 0x21; // green host, red level indicator
-    trigger(w.GridPopupMenu(), "Turn Green LED Off");
-    EXPECT_TRUE(messages.shown().empty());
-    trigger(w.GridPopupMenu(), "Turn Red LED On");
-    EXPECT_EQ(messages.informations(),
-              std::vector<QString>{"The Red LED will not operate in your macro unless you "
-                                   "change\nthe Red LED mode to Host/Macro in the Properties "
-                                   "panel."});
-    messages.clear();
-    w.Keypad().LED_Function = 0x12;
-    trigger(w.GridPopupMenu(), "Flash Green LED");
-    EXPECT_EQ(messages.informations(),
-              std::vector<QString>{"The Green LED will not operate in your macro unless you "
-                                   "change\nthe Green LED mode to Host/Macro in the Properties "
-                                   "panel."});
-}
-
-TEST_F(EditingTest, LedNotesFollowAFailedInsertionToo)
-{
-    TfrmMain& w = startQuiet();
-    fillTo(99);
-    trigger(w.GridPopupMenu(), "Turn Green LED On");
-    EXPECT_EQ(messages.errors(), std::vector<QString>{"Not enough room or macro full!"});
-    EXPECT_EQ(messages.informations().size(), 1u) << "the default green LED is a level indicator";
+    trigger(popup, "Flash Red LED");
+    EXPECT_EQ(items().back(), LedBase + 13);
+    EXPECT_EQ(messages.informations().size(), 1u) << "the red LED is no host LED";
+    EXPECT_EQ(action(popup, "Insert USB HID MultiMedia key")->menu()->actions().size(), 24);
+    EXPECT_EQ(action(popup, "Insert USB HID Numeric Keypad key")->menu()->actions().size(), 16);
+    EXPECT_EQ(action(popup, "Insert USB HID Miscellaneous key")->menu()->actions().size(), 11);
+    EXPECT_EQ(action(popup, "Insert F13 through F24 key")->menu()->actions().size(), 12);
 }
 
 // Key types.
@@ -599,31 +441,31 @@ TEST_F(EditingTest, KeyTypeMenuChecksTheTypeAndToggles)
     TfrmMain& w = startQuiet();
     QWidget* button = w.findChild<QWidget*>("SpeedButton6");
     QTest::mouseClick(button, Qt::RightButton);
-    EXPECT_EQ(w.Keypad().CurrentKey(), 5);
+    EXPECT_EQ(pressedKey(), 5);
     EXPECT_TRUE(static_cast<QAbstractButton*>(button)->isChecked());
-    QMenu& menu = w.KeyTypeMenu();
-    EXPECT_TRUE(menu.isVisible());
-    ASSERT_EQ(menu.actions().size(), 3);
-    EXPECT_EQ(menu.actions()[0]->text(),
+    QMenu& types = menu("popmenKeyType");
+    EXPECT_TRUE(types.isVisible());
+    ASSERT_EQ(types.actions().size(), 3);
+    EXPECT_EQ(types.actions()[0]->text(),
               "Shift Level    -- will cause the keypad to switch levels while held down.");
-    EXPECT_EQ(menu.actions()[1]->text(),
+    EXPECT_EQ(types.actions()[1]->text(),
               "Toggle Level -- will cause the keypad to switch levels after key is released.");
-    for (QAction* a : menu.actions()) {
+    for (QAction* a : types.actions()) {
         EXPECT_FALSE(a->isChecked());
     }
-    menu.actions()[0]->trigger();
+    types.actions()[0]->trigger();
     closeMenus();
-    EXPECT_EQ(w.Keypad().Keys(5).KeyType, KeyTypeLevelShift);
-    EXPECT_EQ(w.Keypad().MacroName(), "Level Shift");
+    EXPECT_EQ(keypad().Keys(5).KeyType, KeyTypeLevelShift);
+    EXPECT_EQ(macro().MacroName, "Level Shift");
     EXPECT_EQ(find<QLineEdit>("EditName")->text(), "Level Shift");
-    EXPECT_TRUE(w.Modified());
+    EXPECT_TRUE(doc().Modified());
 
     QTest::mouseClick(button, Qt::RightButton);
-    EXPECT_TRUE(menu.actions()[0]->isChecked());
-    menu.actions()[0]->trigger();
+    EXPECT_TRUE(types.actions()[0]->isChecked());
+    types.actions()[0]->trigger();
     closeMenus();
-    EXPECT_EQ(w.Keypad().Keys(5).KeyType, KeyTypeNone);
-    EXPECT_EQ(w.Keypad().MacroName(), "Level Shift");
+    EXPECT_EQ(keypad().Keys(5).KeyType, KeyTypeNone);
+    EXPECT_EQ(macro().MacroName, "Level Shift");
 }
 
 TEST_F(EditingTest, KeyTypeBelongsToTheKeyAndNamesOnlyAnUnnamedMacro)
@@ -631,17 +473,17 @@ TEST_F(EditingTest, KeyTypeBelongsToTheKeyAndNamesOnlyAnUnnamedMacro)
     TfrmMain& w = startQuiet();
     type("z");
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton1"), Qt::RightButton);
-    trigger(w.KeyTypeMenu(),
+    trigger(menu("popmenKeyType"),
             "Toggle Level -- will cause the keypad to switch levels after key is released.");
-    EXPECT_EQ(w.Keypad().MacroName(), "z");
+    EXPECT_EQ(macro().MacroName, "z");
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
-    EXPECT_EQ(w.Keypad().KeyType(), KeyTypeLevelToggle);
+    EXPECT_EQ(keypad().Keys(pressedKey()).KeyType, KeyTypeLevelToggle);
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton1"), Qt::RightButton);
-    EXPECT_TRUE(w.KeyTypeMenu().actions()[1]->isChecked());
-    trigger(w.KeyTypeMenu(),
+    EXPECT_TRUE(menu("popmenKeyType").actions()[1]->isChecked());
+    trigger(menu("popmenKeyType"),
             "Alpha Lock    -- toggles keypad in and out of Alphabetic mode. (v5.43+)");
-    EXPECT_EQ(w.Keypad().KeyType(), KeyTypeAlphaToggle);
-    EXPECT_EQ(w.Keypad().MacroName(), "Alpha Toggle") << "level 2 had no name";
+    EXPECT_EQ(keypad().Keys(pressedKey()).KeyType, KeyTypeAlphaToggle);
+    EXPECT_EQ(macro().MacroName, "Alpha Toggle") << "level 2 had no name";
 }
 
 // Check boxes and the name.
@@ -649,22 +491,22 @@ TEST_F(EditingTest, KeyTypeBelongsToTheKeyAndNamesOnlyAnUnnamedMacro)
 TEST_F(EditingTest, CheckBoxesSetTheMacrosFlags)
 {
     TfrmMain& w = startQuiet();
-    w.Keypad().Operating_Mode = 1;
-    w.ShowMacro(0);
+    keypad().Operating_Mode = 1;
+    showAgain(); // which enables the transmit box
     QTest::mouseClick(find<QCheckBox>("chkboxAutoRepeat"), Qt::LeftButton);
-    EXPECT_EQ(w.Keypad().AutoRepeat(), 1);
-    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(macro().AutoRepeat, 1);
+    EXPECT_TRUE(doc().Modified());
     QTest::mouseClick(find<QCheckBox>("cboxKeyAsTrueTerminal"), Qt::LeftButton);
-    EXPECT_EQ(w.Keypad().SendLineEditKeyASAP(), 1);
+    EXPECT_EQ(macro().SendLineEditKeyASAP, 1);
 
     // Showing another key's macro sets the boxes without counting as an edit.
-    w.SetModified(false);
+    doc().SetModified(false);
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton2"), Qt::LeftButton);
     EXPECT_FALSE(find<QCheckBox>("chkboxAutoRepeat")->isChecked());
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton1"), Qt::LeftButton);
     EXPECT_TRUE(find<QCheckBox>("chkboxAutoRepeat")->isChecked());
     EXPECT_TRUE(find<QCheckBox>("cboxKeyAsTrueTerminal")->isChecked());
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 TEST_F(EditingTest, NameFieldStoresWhatIsTypedAndEnterGoesToTheGrid)
@@ -672,8 +514,8 @@ TEST_F(EditingTest, NameFieldStoresWhatIsTypedAndEnterGoesToTheGrid)
     TfrmMain& w = startQuiet();
     auto* name = find<QLineEdit>("EditName");
     QTest::keyClicks(name, "Open door");
-    EXPECT_EQ(w.Keypad().MacroName(), "Open door");
-    EXPECT_TRUE(w.Modified());
+    EXPECT_EQ(macro().MacroName, "Open door");
+    EXPECT_TRUE(doc().Modified());
     QTest::keyClick(name, Qt::Key_Return);
     EXPECT_EQ(w.focusWidget(), grid());
     QTest::mouseClick(w.findChild<QWidget*>("SpeedButton2"), Qt::LeftButton);
@@ -684,32 +526,20 @@ TEST_F(EditingTest, NameFieldStoresWhatIsTypedAndEnterGoesToTheGrid)
 
 TEST_F(EditingTest, MovingInTheNameFieldIsNoEdit)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     auto* name = find<QLineEdit>("EditName");
     QTest::keyClick(name, Qt::Key_Left);
     QTest::keyClick(name, Qt::Key_Shift);
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 // The macro length warning.
 
-TEST_F(EditingTest, LineEditWarnsFromTwoBytesWithTheShortText)
-{
-    TfrmMain& w = start();
-    type("a");
-    EXPECT_FALSE(warningShown());
-    type("b");
-    EXPECT_TRUE(warningShown());
-    EXPECT_EQ(warningText(), TfrmMacroLenWarning::WarningText(false));
-    EXPECT_TRUE(messages.shown().empty());
-    EXPECT_FALSE(w.HideLengthWarning());
-}
-
 TEST_F(EditingTest, TheWarningFollowsTheNamedCommandsOnly)
 {
-    TfrmMain& w = start();
-    w.InsertRawCode('a');
-    w.InsertRawCode('b');
+    start();
+    insertRaw('a');
+    insertRaw('b');
     EXPECT_FALSE(warningShown()) << "the operations themselves do not warn";
 
     QTest::mouseClick(find<QToolButton>("spdbtnInsert"), Qt::LeftButton);
@@ -719,13 +549,13 @@ TEST_F(EditingTest, TheWarningFollowsTheNamedCommandsOnly)
 
     QTest::mouseClick(find<QAbstractButton>("btnRaw161"), Qt::LeftButton);
     EXPECT_TRUE(warningShown()) << "F1";
-    w.MacroLenWarning().hide();
-    trigger(w.GridPopupMenu(), "Mute");
+    child<TfrmMacroLenWarning>().hide();
+    trigger(menu("popmenuClearMacro"), "Mute");
     EXPECT_TRUE(warningShown()) << "pop-up menu code";
-    w.MacroLenWarning().hide();
+    child<TfrmMacroLenWarning>().hide();
     QTest::mouseClick(find<QAbstractButton>("btnBeep"), Qt::LeftButton);
     EXPECT_TRUE(warningShown()) << "beep";
-    w.MacroLenWarning().hide();
+    child<TfrmMacroLenWarning>().hide();
     press(Qt::Key_F5);
     EXPECT_FALSE(warningShown()) << "a key without a character is no typing";
     QTest::keyClick(grid(), Qt::Key_A, Qt::ControlModifier);
@@ -734,17 +564,17 @@ TEST_F(EditingTest, TheWarningFollowsTheNamedCommandsOnly)
 
 TEST_F(EditingTest, DontShowAgainStopsTheWarningUntilRestart)
 {
-    TfrmMain& w = start();
+    start();
     type("ab");
     ASSERT_TRUE(warningShown());
-    auto* box = w.MacroLenWarning().findChild<QCheckBox*>("CheckBox1");
-    auto* ok = w.MacroLenWarning().findChild<QAbstractButton*>("BitBtn1");
+    auto* box = child<TfrmMacroLenWarning>().findChild<QCheckBox*>("CheckBox1");
+    auto* ok = child<TfrmMacroLenWarning>().findChild<QAbstractButton*>("BitBtn1");
     ASSERT_NE(box, nullptr);
     ASSERT_NE(ok, nullptr);
     box->setChecked(true);
     ok->click();
     EXPECT_FALSE(warningShown());
-    EXPECT_TRUE(w.HideLengthWarning());
+    EXPECT_TRUE(window().Editing().HideLengthWarning());
     type("c");
     EXPECT_FALSE(warningShown());
     TearDown();
@@ -754,87 +584,52 @@ TEST_F(EditingTest, DontShowAgainStopsTheWarningUntilRestart)
     EXPECT_TRUE(warningShown()) << "not stored";
 }
 
-TEST_F(EditingTest, RomModeWarnsByTheRomPropertiesWithTheLongTextForTranslation)
-{
-    TfrmMain& w = startRom();
-    w.Keypad().Operating_Mode = 0;
-    w.Rom().AdvancedParams.Operating_Mode = 0;
-    type("ab");
-    EXPECT_FALSE(warningShown());
-    w.Rom().AdvancedParams.Operating_Mode = 1;
-    type("c");
-    EXPECT_TRUE(warningShown());
-    EXPECT_EQ(warningText(), TfrmMacroLenWarning::WarningText(false));
-    w.Rom().AdvancedParamsWork.LcdXlate = 1;
-    type("d");
-    EXPECT_EQ(warningText(), TfrmMacroLenWarning::WarningText(true));
-}
-
 // The MIDI dialog.
 
 TEST_F(EditingTest, MidiMessageItemShowsHexAndOpensTheDialog)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     type("a");
-    trigger(w.GridPopupMenu(), "Insert MIDI Message...");
-    EXPECT_EQ(w.Keypad().HexView, 1);
+    trigger(menu("popmenuClearMacro"), "Insert MIDI Message...");
     EXPECT_EQ(cells(1), std::vector<std::string>{"0x61"});
-    EXPECT_TRUE(w.MidiEvents().isVisible());
+    EXPECT_TRUE(child<TfrmMidiEvents>().isVisible());
 }
 
 TEST_F(EditingTest, MidiNoteOnInsertsThreeRawItemsWithoutAWarning)
 {
-    TfrmMain& w = start();
-    trigger(w.GridPopupMenu(), "Insert MIDI Message...");
-    auto* insert = w.MidiEvents().findChild<QPushButton*>("btnInsert");
+    start();
+    trigger(menu("popmenuClearMacro"), "Insert MIDI Message...");
+    auto* insert = child<TfrmMidiEvents>().findChild<QPushButton*>("btnInsert");
     ASSERT_NE(insert, nullptr);
     QTest::mouseClick(insert, Qt::LeftButton);
     EXPECT_EQ(items(), (std::vector<int>{0x90, 0x3C, 0x7F}));
     EXPECT_EQ(cells(3), (std::vector<std::string>{"0x90", "0x3C", "0x7F"}));
     EXPECT_FALSE(warningShown());
-    EXPECT_TRUE(w.Modified());
-    EXPECT_TRUE(w.MidiEvents().isVisible()) << "the dialog stays open";
+    EXPECT_TRUE(doc().Modified());
+    EXPECT_TRUE(child<TfrmMidiEvents>().isVisible()) << "the dialog stays open";
 }
 
 TEST_F(EditingTest, MidiProgramChangeOnChannelTen)
 {
-    TfrmMain& w = startQuiet();
-    trigger(w.GridPopupMenu(), "Insert MIDI Message...");
-    TfrmMidiEvents& midi = w.MidiEvents();
+    startQuiet();
+    trigger(menu("popmenuClearMacro"), "Insert MIDI Message...");
+    TfrmMidiEvents& midi = child<TfrmMidiEvents>();
     midi.findChild<QRadioButton*>("rbProgramChange")->click();
     midi.findChild<QSlider*>("tbMidiChannel")->setValue(10);
     midi.findChild<QSlider*>("tbMidiParam1")->setValue(5);
     midi.findChild<QPushButton*>("btnInsert")->click();
     EXPECT_EQ(items(), (std::vector<int>{0xC9, 0x05}));
-    EXPECT_EQ(w.MidiChannel(), 10);
-}
-
-// A message that does not fit is refused whole, with one message.
-TEST_F(EditingTest, MidiMessageThatDoesNotFitIsNotInsertedAtAll)
-{
-    TfrmMain& w = startQuiet();
-    fillTo(98);
-    trigger(w.GridPopupMenu(), "Insert MIDI Message...");
-    w.MidiEvents().findChild<QPushButton*>("btnInsert")->click();
-    EXPECT_EQ(messages.errors(), std::vector<QString>{"Macro Full!"});
-    EXPECT_EQ(w.Keypad().BytesUsed(), 98);
-    EXPECT_EQ(w.Keypad().Item(97), 'x');
-
-    messages.clear();
-    w.MidiEvents().findChild<QRadioButton*>("rbSongSelect")->click();
-    w.MidiEvents().findChild<QPushButton*>("btnInsert")->click();
-    EXPECT_TRUE(messages.shown().empty()) << "two bytes fit";
-    EXPECT_EQ(w.Keypad().BytesUsed(), 100);
+    EXPECT_EQ(midiChannel(), 10);
 }
 
 TEST_F(EditingTest, MidiInsertsAtTheCursor)
 {
-    TfrmMain& w = startQuiet();
+    startQuiet();
     type("ab");
     grid()->SetCursor(1);
-    trigger(w.GridPopupMenu(), "Insert MIDI Message...");
-    w.MidiEvents().findChild<QRadioButton*>("rbStart")->click();
-    w.MidiEvents().findChild<QPushButton*>("btnInsert")->click();
+    trigger(menu("popmenuClearMacro"), "Insert MIDI Message...");
+    child<TfrmMidiEvents>().findChild<QRadioButton*>("rbStart")->click();
+    child<TfrmMidiEvents>().findChild<QPushButton*>("btnInsert")->click();
     EXPECT_EQ(items(), (std::vector<int>{'a', 0xFA, 'b'}));
 }
 

@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
@@ -68,19 +69,6 @@ protected:
         }
     }
 
-    std::vector<int> itemsOf(int key, int level)
-    {
-        std::vector<int> result;
-        const TMacroData& macro = window().Keypad().Macro(key, level);
-        for (int i = 0; i < MacroItemCount(macro); ++i) {
-            result.push_back(macro.Items[static_cast<size_t>(i)]);
-        }
-        return result;
-    }
-    QAbstractButton* keyButton(int number)
-    {
-        return find<QAbstractButton>(QStringLiteral("SpeedButton%1").arg(number).toLatin1());
-    }
     static QAccessibleInterface* accessible(QObject* object)
     {
         QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
@@ -106,16 +94,16 @@ TEST_F(InputTest, AWordTypedIntoANewDocumentKeepsEveryCharacter)
     ASSERT_EQ(QApplication::focusWidget(), grid());
     typeText("hello world");
     EXPECT_EQ(items(), (std::vector<int>{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd'}));
-    EXPECT_TRUE(w.MacroLenWarning().isVisible());
+    EXPECT_TRUE(child<TfrmMacroLenWarning>().isVisible());
     EXPECT_EQ(QApplication::focusWidget(), grid());
     EXPECT_EQ(QApplication::activeWindow(), &w);
-    EXPECT_FALSE(w.MacroLenWarning().findChild<QCheckBox*>("CheckBox1")->isChecked());
+    EXPECT_FALSE(child<TfrmMacroLenWarning>().findChild<QCheckBox*>("CheckBox1")->isChecked());
 }
 
 TEST_F(InputTest, CtrlLettersThatAreControlCharactersStillType)
 {
-    TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    startActive();
+    keypad().Operating_Mode = 0;
     key(Qt::Key_I, Qt::ControlModifier);
     key(Qt::Key_M, Qt::ControlModifier);
     key(Qt::Key_BracketLeft, Qt::ControlModifier);
@@ -126,26 +114,26 @@ TEST_F(InputTest, CtrlLettersThatAreControlCharactersStillType)
 
 TEST_F(InputTest, FileShortcutsRunTheirCommands)
 {
-    TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    startActive();
+    keypad().Operating_Mode = 0;
     typeText("a");
-    EXPECT_TRUE(w.Command("actSave")->isEnabled());
+    EXPECT_TRUE(command("actSave")->isEnabled());
 
     files.QueueAnswer(q(home.file("one.ckd")));
     key(Qt::Key_S, Qt::ControlModifier); // never saved: Save As
     EXPECT_TRUE(home.exists("one.ckd"));
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 
     files.QueueAnswer(q(home.file("two.ckd")));
     key(Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("two.ckd"));
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("two.ckd"));
 
     files.QueueAnswer(q(home.file("one.ckd")));
     key(Qt::Key_O, Qt::ControlModifier);
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("one.ckd"));
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("one.ckd"));
 
     key(Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled");
     EXPECT_TRUE(items().empty());
     EXPECT_EQ(files.shown().size(), 3u);
 }
@@ -153,7 +141,7 @@ TEST_F(InputTest, FileShortcutsRunTheirCommands)
 TEST_F(InputTest, CtrlQClosesWithTheSaveQuestion)
 {
     TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    keypad().Operating_Mode = 0;
     typeText("a");
     messages.QueueAnswer(MessageAnswer::Cancel);
     key(Qt::Key_Q, Qt::ControlModifier);
@@ -166,30 +154,31 @@ TEST_F(InputTest, CtrlQClosesWithTheSaveQuestion)
 
 TEST_F(InputTest, MenuKeyAndShiftF10OpenThePopupMenus)
 {
-    TfrmMain& w = startActive();
+    startActive();
     for (const auto modifiers : {Qt::NoModifier, Qt::ShiftModifier}) {
         key(modifiers == Qt::NoModifier ? Qt::Key_Menu : Qt::Key_F10, modifiers);
-        EXPECT_EQ(QApplication::activePopupWidget(), &w.GridPopupMenu());
+        EXPECT_EQ(QApplication::activePopupWidget(), &menu("popmenuClearMacro"));
         closeMenus();
     }
     // The key type menu of the keypad key that has the focus.
-    keyButton(7)->setFocus();
-    QTest::keyClick(keyButton(7), Qt::Key_Menu);
-    EXPECT_EQ(QApplication::activePopupWidget(), &w.KeyTypeMenu());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 6);
+    keypadButton(7)->setFocus();
+    QTest::keyClick(keypadButton(7), Qt::Key_Menu);
+    EXPECT_EQ(QApplication::activePopupWidget(), &menu("popmenKeyType"));
+    EXPECT_EQ(pressedKey(), 6);
 }
 
 TEST_F(InputTest, ArrowKeysMoveBetweenKeypadKeysAndTabLeavesTheGrid)
 {
-    TfrmMain& w = startActive();
-    keyButton(1)->setFocus();
+    startActive();
+    keypadButton(1)->setFocus();
     key(Qt::Key_Right);
-    EXPECT_EQ(w.Keypad().CurrentKey(), 1);
-    EXPECT_EQ(QApplication::focusWidget(), keyButton(2));
+    EXPECT_EQ(pressedKey(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), keypadButton(2));
     key(Qt::Key_Down);
-    EXPECT_EQ(w.Keypad().CurrentKey(), 5);
-    EXPECT_EQ(keyButton(6)->focusPolicy(), Qt::TabFocus) << "the pressed key is in the tab chain";
-    EXPECT_EQ(keyButton(1)->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(pressedKey(), 5);
+    EXPECT_EQ(keypadButton(6)->focusPolicy(), Qt::TabFocus)
+        << "the pressed key is in the tab chain";
+    EXPECT_EQ(keypadButton(1)->focusPolicy(), Qt::NoFocus);
 
     // Tab is typed into the macro; Ctrl+Tab and Ctrl+Shift+Tab leave the grid.
     grid()->setFocus();
@@ -207,22 +196,21 @@ TEST_F(InputTest, ArrowKeysMoveBetweenKeypadKeysAndTabLeavesTheGrid)
 TEST_F(InputTest, UndoAndRedoFollowTheChangedFlagAndTheCaption)
 {
     TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    keypad().Operating_Mode = 0;
     typeText("ab");
-    files.QueueAnswer(q(home.file("k.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    ASSERT_TRUE(saveAs(home.file("k.ckd")));
     typeText("c");
     EXPECT_TRUE(w.windowTitle().endsWith('*'));
 
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(items(), (std::vector<int>{'a', 'b'}));
-    EXPECT_FALSE(w.Modified()) << "back at the saved state";
+    EXPECT_FALSE(doc().Modified()) << "back at the saved state";
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - k.ckd");
     EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
 
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(items(), std::vector<int>{'a'});
-    EXPECT_TRUE(w.Modified()) << "Save does not clear the history";
+    EXPECT_TRUE(doc().Modified()) << "Save does not clear the history";
     EXPECT_EQ(grid()->Cursor(), 1);
 
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
@@ -230,29 +218,29 @@ TEST_F(InputTest, UndoAndRedoFollowTheChangedFlagAndTheCaption)
     EXPECT_EQ(items(), (std::vector<int>{'a', 'b', 'c'}));
     EXPECT_EQ(grid()->Cursor(), 3);
     EXPECT_TRUE(w.windowTitle().endsWith('*'));
-    EXPECT_FALSE(w.Command("actRedo")->isEnabled());
+    EXPECT_FALSE(command("actRedo")->isEnabled());
 
     messages.QueueAnswer(MessageAnswer::No);
     key(Qt::Key_N, Qt::ControlModifier);
-    EXPECT_FALSE(w.Command("actUndo")->isEnabled()) << "New starts a new history";
+    EXPECT_FALSE(command("actUndo")->isEnabled()) << "New starts a new history";
 }
 
 TEST_F(InputTest, UndoShowsTheKeyAndLevelItChanges)
 {
-    TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
-    QTest::mouseClick(keyButton(3), Qt::LeftButton);
+    startActive();
+    keypad().Operating_Mode = 0;
+    QTest::mouseClick(keypadButton(3), Qt::LeftButton);
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
     typeText("x");
-    QTest::mouseClick(keyButton(9), Qt::LeftButton);
+    QTest::mouseClick(keypadButton(9), Qt::LeftButton);
     find<QTabBar>("TabControlLevel")->setCurrentIndex(0);
     grid()->setFocus();
 
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(itemsOf(2, 1).empty());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 2);
-    EXPECT_EQ(w.Keypad().CurrentLevel(), 1);
-    EXPECT_TRUE(keyButton(3)->isChecked());
+    EXPECT_EQ(pressedKey(), 2);
+    EXPECT_EQ(shownLevel(), 1);
+    EXPECT_TRUE(keypadButton(3)->isChecked());
     EXPECT_EQ(find<QTabBar>("TabControlLevel")->currentIndex(), 1);
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 3, Level 2");
 }
@@ -260,23 +248,23 @@ TEST_F(InputTest, UndoShowsTheKeyAndLevelItChanges)
 TEST_F(InputTest, EditsOfEveryKindAreOneStepEach)
 {
     TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    keypad().Operating_Mode = 0;
     QTest::mouseClick(find<QAbstractButton>("btnDelay"), Qt::LeftButton);
-    trigger(w.GridPopupMenu(), "F13");
+    trigger(menu("popmenuClearMacro"), "F13");
     const std::uint8_t noteOn[] = {0x90, 0x3C, 0x7F};
-    w.InsertMidiMessage(noteOn, 3);
+    static_cast<TMidiEventsHost&>(w).InsertMidiMessage(noteOn, 3);
     QTest::mouseClick(find<QCheckBox>("chkboxAutoRepeat"), Qt::LeftButton);
     QLineEdit* name = find<QLineEdit>("EditName");
     name->setFocus();
     name->selectAll();
     QTest::keyClicks(name, "Intro");
-    trigger(w.GridPopupMenu(), "Erase all key codes for this macro");
-    QTest::mouseClick(keyButton(1), Qt::RightButton);
-    trigger(w.KeyTypeMenu(), w.KeyTypeMenu().actions()[0]->text());
+    trigger(menu("popmenuClearMacro"), "Erase all key codes for this macro");
+    QTest::mouseClick(keypadButton(1), Qt::RightButton);
+    trigger(menu("popmenKeyType"), menu("popmenKeyType").actions()[0]->text());
 
-    const TMacroData& macro = w.Keypad().Macro(0, 0);
+    const TMacroData& macro = keypad().Macro(0, 0);
     const std::pair<const char*, std::function<bool()>> steps[] = {
-        {"key type", [&] { return w.Keypad().Keys(0).KeyType == KeyTypeNone; }},
+        {"key type", [&] { return keypad().Keys(0).KeyType == KeyTypeNone; }},
         {"erase", [&] { return MacroItemCount(macro) == 5; }},
         {"name, typed in one go", [&] { return macro.MacroName == "Dly 200"; }},
         {"auto-repeat", [&] { return macro.AutoRepeat == 0; }},
@@ -289,51 +277,59 @@ TEST_F(InputTest, EditsOfEveryKindAreOneStepEach)
         key(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_TRUE(undone()) << what;
     }
-    EXPECT_FALSE(w.Command("actUndo")->isEnabled());
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(command("actUndo")->isEnabled());
+    EXPECT_FALSE(doc().Modified());
 }
 
 TEST_F(InputTest, EachApplyOfAPropertyDialogIsOneStep)
 {
     writeSettings("[CONFIGURATION]\r\nAdvanced_Enable=1\r\n");
-    TfrmMain& w = startActive();
+    startActive();
+    int shown = -1;
     dialogs.SetWhileShown([&](QDialog& dialog) {
+        dialog.show();
         auto* apply = dialog.findChild<QPushButton*>("btnApply");
-        ASSERT_NE(apply, nullptr);
-        for (int brightness : {2, 5}) {
-            w.Rom().AdvancedParamsWork.LcdBrightness = static_cast<std::uint8_t>(brightness);
-            apply->setEnabled(true);
+        auto* brightness = dialog.findChild<QSlider*>("tbarLcdBrightness");
+        for (int value : {2, 5}) {
+            brightness->setValue(value);
             QTest::mouseClick(apply, Qt::LeftButton);
         }
+        dialog.reject();
     });
-    w.mnuEditAdvancedClick();
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 5);
+    trigger(menu("EditMenu"), "Edit &Advanced ROM Properties");
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 5);
     key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 2);
-    EXPECT_EQ(w.Rom().AdvancedParamsWork.LcdBrightness, 2);
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 2);
+    dialogs.SetWhileShown([&](QDialog& dialog) {
+        dialog.show();
+        shown = dialog.findChild<QSlider*>("tbarLcdBrightness")->value();
+        dialog.reject();
+    });
+    trigger(menu("EditMenu"), "Edit &Advanced ROM Properties");
+    EXPECT_EQ(shown, 2) << "the dialog opens with the document's values";
     key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 9);
-    EXPECT_FALSE(w.Modified());
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 9);
+    EXPECT_FALSE(doc().Modified());
     key(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(w.Rom().AdvancedParams.LcdBrightness, 2);
+    EXPECT_EQ(rom().AdvancedParams.LcdBrightness, 2);
 }
 
 // Copy and paste.
 
 TEST_F(InputTest, AMacroCopiedOnOneKeyIsPastedOnAnother)
 {
-    TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    startActive();
+    keypad().Operating_Mode = 0;
     typeText("abc");
     QTest::mouseClick(find<QCheckBox>("chkboxAutoRepeat"), Qt::LeftButton);
     key(Qt::Key_C, Qt::ControlModifier);
     EXPECT_TRUE(QGuiApplication::clipboard()->text().contains("Codes=616263"));
 
-    QTest::mouseClick(keyButton(2), Qt::LeftButton);
+    QTest::mouseClick(keypadButton(2), Qt::LeftButton);
     key(Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(itemsOf(1, 0), (std::vector<int>{'a', 'b', 'c'}));
-    EXPECT_EQ(w.Keypad().Macro(1, 0).MacroName, "a");
-    EXPECT_EQ(w.Keypad().Macro(1, 0).AutoRepeat, 1);
+    EXPECT_EQ(keypad().Macro(1, 0).MacroName, "a");
+    EXPECT_EQ(keypad().Macro(1, 0).AutoRepeat, 1);
     EXPECT_EQ(grid()->Cursor(), 3);
 
     // A block: Shift and the arrows select, Ctrl+X cuts, the pop-up pastes.
@@ -342,15 +338,15 @@ TEST_F(InputTest, AMacroCopiedOnOneKeyIsPastedOnAnother)
     key(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(itemsOf(1, 0), std::vector<int>{'c'});
     grid()->SetCursor(1);
-    trigger(w.GridPopupMenu(), "Paste macro");
+    trigger(menu("popmenuClearMacro"), "Paste macro");
     EXPECT_EQ(itemsOf(1, 0), (std::vector<int>{'c', 'a', 'b'}));
     EXPECT_TRUE(messages.shown().empty());
 }
 
 TEST_F(InputTest, PasteRefusesTextThatIsNoMacroAndAMacroThatDoesNotFit)
 {
-    TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    startActive();
+    keypad().Operating_Mode = 0;
     typeText("z");
     QGuiApplication::clipboard()->setText("Hello, world");
     key(Qt::Key_V, Qt::ControlModifier);
@@ -370,36 +366,36 @@ TEST_F(InputTest, PasteRefusesTextThatIsNoMacroAndAMacroThatDoesNotFit)
 
 TEST_F(InputTest, AccessibilityActionsHaveTheEffectOfAClick)
 {
-    TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
-    doAction(keyButton(5), QAccessibleActionInterface::toggleAction());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 4);
+    startActive();
+    keypad().Operating_Mode = 0;
+    doAction(keypadButton(5), QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(pressedKey(), 4);
     typeText("q");
     EXPECT_EQ(itemsOf(4, 0), std::vector<int>{'q'});
 
     doAction(find<QCheckBox>("chkboxAutoRepeat"), QAccessibleActionInterface::toggleAction());
-    EXPECT_EQ(w.Keypad().Macro(4, 0).AutoRepeat, 1);
+    EXPECT_EQ(keypad().Macro(4, 0).AutoRepeat, 1);
     files.QueueAnswer(q(home.file("a.ckd")));
     doAction(find<QToolButton>("ToolBtnSave"), QAccessibleActionInterface::pressAction());
     EXPECT_EQ(IniFile(home.file("a.ckd")).readString("KEY4", "L1_AutoRepeat", ""), "1");
 
     doAction(find<QRadioButton>("rbModel514"), QAccessibleActionInterface::toggleAction());
-    EXPECT_EQ(w.KeypadLayout(), 1);
+    EXPECT_TRUE(find<QRadioButton>("rbModel514")->isChecked());
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Keypad_Layout"), "1");
-    EXPECT_FALSE(keyButton(1)->isVisible());
+    EXPECT_FALSE(keypadButton(1)->isVisible());
 }
 
 TEST_F(InputTest, ControlsHaveAccessibleNames)
 {
     TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    keypad().Operating_Mode = 0;
     typeText("a");
-    QTest::mouseClick(keyButton(1), Qt::RightButton);
-    trigger(w.KeyTypeMenu(), w.KeyTypeMenu().actions()[1]->text());
+    QTest::mouseClick(keypadButton(1), Qt::RightButton);
+    trigger(menu("popmenKeyType"), menu("popmenKeyType").actions()[1]->text());
 
     const auto name = [](QObject* o) { return accessible(o)->text(QAccessible::Name); };
-    EXPECT_EQ(name(keyButton(1)), "Key 1, Level Toggle");
-    EXPECT_EQ(name(keyButton(20)), "Key 20");
+    EXPECT_EQ(name(keypadButton(1)), "Key 1, Level Toggle");
+    EXPECT_EQ(name(keypadButton(20)), "Key 20");
     EXPECT_EQ(name(find<QLineEdit>("EditName")), "Description");
     EXPECT_EQ(name(find<QWidget>("panelPort")), "Port: <not set>");
     EXPECT_EQ(name(find<QToolButton>("ToolBtnNew")), "New");
@@ -412,7 +408,7 @@ TEST_F(InputTest, ControlsHaveAccessibleNames)
     EXPECT_FALSE(w.windowIcon().isNull());
 
     find<QRadioButton>("rbModel514")->click();
-    EXPECT_EQ(name(keyButton(5)), "Key 5 \"7\"");
+    EXPECT_EQ(name(keypadButton(5)), "Key 5 \"7\"");
 }
 
 // Dropped files.
@@ -422,7 +418,7 @@ TEST_F(InputTest, ADroppedDocumentOpensAfterTheSaveQuestion)
     home.write("drop.ckd", "[KEY0]\r\nLevel_1_Codes=4142\r\n");
     home.write("drop.rom", "[KEY0]\r\nLevel_1_Codes=43\r\n");
     TfrmMain& w = startActive();
-    w.Keypad().Operating_Mode = 0;
+    keypad().Operating_Mode = 0;
     typeText("z");
     const auto drop = [&](const std::string& file) {
         QMimeData data;
@@ -442,7 +438,7 @@ TEST_F(InputTest, ADroppedDocumentOpensAfterTheSaveQuestion)
     messages.QueueAnswer(MessageAnswer::No);
     EXPECT_TRUE(drop("drop.ckd"));
     EXPECT_EQ(items(), (std::vector<int>{'A', 'B'}));
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("drop.ckd"));
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("drop.ckd"));
     EXPECT_EQ(messages.texts(Kind::YesNoCancel),
               std::vector<QString>{"Do you wish to save changes to your custom definition?"});
 }

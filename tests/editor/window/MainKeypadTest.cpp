@@ -63,7 +63,7 @@ TEST_F(KeypadTest, TwelveKeyLayoutPositionsAndCaptions)
         EXPECT_FALSE(keyButton(w, k)->isVisible()) << k;
     }
     EXPECT_TRUE(keyButton(w, 5)->isChecked());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 4);
+    EXPECT_EQ(pressedKey(), 4);
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 5, Level 1");
     EXPECT_FALSE(find<QToolButton>("ToolButtonKeyLabels")->isEnabled());
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Keypad_Layout"), "1");
@@ -74,7 +74,7 @@ TEST_F(KeypadTest, TwelveKeyLayoutPositionsAndCaptions)
     EXPECT_EQ(keyButton(w, 19)->geometry().topLeft(), QPoint(78, 148));
     EXPECT_EQ(keyButton(w, 5)->text(), " ");
     EXPECT_TRUE(keyButton(w, 1)->isVisible());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 0);
+    EXPECT_EQ(pressedKey(), 0);
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Keypad_Layout"), "2");
 }
 
@@ -85,7 +85,7 @@ TEST_F(KeypadTest, SwitchingLayoutsKeepsTheHiddenKeysMacros)
     type("x");
     find<QRadioButton>("rbModel514")->click();
     find<QRadioButton>("rbModel510")->click();
-    EXPECT_EQ(w.Keypad().Keys(3).Levels[0].Items[0], 'x');
+    EXPECT_EQ(keypad().Keys(3).Levels[0].Items[0], 'x');
 }
 
 TEST_F(KeypadTest, ChoosingTheCurrentModelStillWritesTheSetting)
@@ -98,9 +98,9 @@ TEST_F(KeypadTest, ChoosingTheCurrentModelStillWritesTheSetting)
 
 TEST_F(KeypadTest, ModelChoiceDoesNotTouchTheDocument)
 {
-    TfrmMain& w = start();
+    start();
     find<QRadioButton>("rbModel514")->click();
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 TEST_F(KeypadTest, KeySelectionKeepsTheLevelAndLevelChangeKeepsTheKey)
@@ -108,15 +108,15 @@ TEST_F(KeypadTest, KeySelectionKeepsTheLevelAndLevelChangeKeepsTheKey)
     TfrmMain& w = start();
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
     QTest::mouseClick(keyButton(w, 7), Qt::LeftButton);
-    EXPECT_EQ(w.Keypad().CurrentKey(), 6);
-    EXPECT_EQ(w.Keypad().CurrentLevel(), 1);
+    EXPECT_EQ(pressedKey(), 6);
+    EXPECT_EQ(shownLevel(), 1);
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 7, Level 2");
     EXPECT_TRUE(keyButton(w, 7)->isChecked());
     EXPECT_FALSE(keyButton(w, 1)->isChecked());
 
     find<QTabBar>("TabControlLevel")->setCurrentIndex(0);
-    EXPECT_EQ(w.Keypad().CurrentKey(), 6);
-    EXPECT_EQ(w.Keypad().CurrentLevel(), 0);
+    EXPECT_EQ(pressedKey(), 6);
+    EXPECT_EQ(shownLevel(), 0);
     EXPECT_EQ(find<QLabel>("lblMacroHeader")->text(), "Macro for Key 7, Level 1");
 }
 
@@ -137,10 +137,10 @@ TEST_F(KeypadTest, PanelIsGreyOnLevelOneAndBlackOnLevelTwo)
 
 TEST_F(KeypadTest, EachLevelHasItsOwnMacro)
 {
-    TfrmMain& w = start();
+    start();
     type("a");
     find<QTabBar>("TabControlLevel")->setCurrentIndex(1);
-    EXPECT_EQ(w.Keypad().ItemCount(), 0);
+    EXPECT_EQ(MacroItemCount(macro()), 0);
     type("b");
     find<QTabBar>("TabControlLevel")->setCurrentIndex(0);
     EXPECT_EQ(items(), std::vector<int>{'a'});
@@ -149,7 +149,7 @@ TEST_F(KeypadTest, EachLevelHasItsOwnMacro)
 
 TEST_F(KeypadTest, HeaderControls)
 {
-    TfrmMain& w = start();
+    start();
     EXPECT_EQ(find<QLabel>("Label1")->text(), "Description:");
     EXPECT_EQ(find<QLineEdit>("EditName")->maxLength(), 40);
     EXPECT_EQ(find<QLineEdit>("EditName")->toolTip(), "Enter optional name for key macro.");
@@ -167,20 +167,20 @@ TEST_F(KeypadTest, HeaderControls)
     EXPECT_NE(find<QWidget>("pnlMacroHeader"), nullptr);
     // Line Edit is on in a new document, so the check box is usable.
     EXPECT_TRUE(find<QCheckBox>("cboxKeyAsTrueTerminal")->isEnabled());
-    w.Keypad().Operating_Mode = 0;
-    w.ShowMacro(0);
+    keypad().Operating_Mode = 0;
+    showAgain();
     EXPECT_FALSE(find<QCheckBox>("cboxKeyAsTrueTerminal")->isEnabled());
 }
 
 TEST_F(KeypadTest, FullMacroShowsNoBytesLeftAndAFullBar)
 {
-    TfrmMain& w = start();
-    w.Keypad().Operating_Mode = 0;
+    start();
+    keypad().Operating_Mode = 0;
     for (int i = 0; i < 33; ++i) {
-        ASSERT_TRUE(w.InsertKeyCode(DelayBase + 1));
+        ASSERT_TRUE(insertKey(DelayBase + 1));
     }
-    ASSERT_TRUE(w.InsertRawCode(1));
-    EXPECT_EQ(w.Keypad().BytesUsed(), 100);
+    ASSERT_TRUE(insertRaw(1));
+    EXPECT_EQ(MacroBytesUsed(macro()), 100);
     EXPECT_EQ(find<QLabel>("lblBytesUsed")->text(), "0");
     EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 100);
 }
@@ -223,8 +223,8 @@ TEST_F(KeypadTest, CursorStandsAfterTheMacro)
 
 TEST_F(KeypadTest, CellsPastTheEndCanBeSelectedButNotTheLastOne)
 {
-    TfrmMain& w = start();
-    w.Keypad().Operating_Mode = 0;
+    start();
+    keypad().Operating_Mode = 0;
     type("ab");
     clickCell(105);
     EXPECT_EQ(grid()->Cursor(), 105);
@@ -241,22 +241,22 @@ TEST_F(KeypadTest, CellsPastTheEndCanBeSelectedButNotTheLastOne)
 
 TEST_F(KeypadTest, CellSelectionReleasesTheModifierButtonsButKeepsTheFlags)
 {
-    TfrmMain& w = start();
+    start();
     auto* lshift = find<QAbstractButton>("sbtnLShift");
     QTest::mouseClick(lshift, Qt::LeftButton);
     EXPECT_TRUE(lshift->isChecked());
-    EXPECT_EQ(w.ModifierFlags(), LeftShift);
+    EXPECT_EQ(window().Editing().ModifierFlags(), LeftShift);
     clickCell(3);
     EXPECT_FALSE(lshift->isChecked());
-    EXPECT_EQ(w.ModifierFlags(), LeftShift);
+    EXPECT_EQ(window().Editing().ModifierFlags(), LeftShift);
 }
 
 TEST_F(KeypadTest, OnlyTheFirstHundredCellsShowItems)
 {
-    TfrmMain& w = start();
-    w.Keypad().Operating_Mode = 0;
+    start();
+    keypad().Operating_Mode = 0;
     for (int i = 0; i < 100; ++i) {
-        ASSERT_TRUE(w.InsertRawCode('A' + i % 26));
+        ASSERT_TRUE(insertRaw('A' + i % 26));
     }
     EXPECT_EQ(cells(1), std::vector<std::string>{"A"});
     EXPECT_EQ(grid()->model()->index(12, 3).data().toString(), "V");
@@ -267,45 +267,44 @@ TEST_F(KeypadTest, OnlyTheFirstHundredCellsShowItems)
 
 TEST_F(KeypadTest, TextAndHexViews)
 {
-    TfrmMain& w = start();
-    w.Keypad().Operating_Mode = 0;
-    w.InsertRawCode(13);
-    w.InsertKeyCode(DelayBase + 50);
-    w.InsertKeyCode(LedBase + 12);
+    start();
+    keypad().Operating_Mode = 0;
+    insertRaw(13);
+    insertKey(DelayBase + 50);
+    insertKey(LedBase + 12);
     EXPECT_EQ(cells(4), (std::vector<std::string>{"CR", "Dly 200", "red on", " "}));
 
     grid()->SetCursor(1);
-    trigger(w.GridPopupMenu(), "View key codes as hex");
-    EXPECT_EQ(w.Keypad().HexView, 1);
+    trigger(menu("popmenuClearMacro"), "View key codes as hex");
     EXPECT_EQ(cells(4), (std::vector<std::string>{"0x0D", "0x1032", "0x400C", " "}));
     EXPECT_EQ(grid()->Cursor(), 3) << "the view refresh puts the cursor at the end";
 
-    trigger(w.GridPopupMenu(), "View key codes as ASCII");
-    EXPECT_EQ(w.Keypad().HexView, 0);
+    trigger(menu("popmenuClearMacro"), "View key codes as ASCII");
     EXPECT_EQ(cells(1), std::vector<std::string>{"CR"});
 }
 
 TEST_F(KeypadTest, PopupMenuOpensAtTheMouseWithTheViewChecked)
 {
-    TfrmMain& w = start();
-    w.Keypad().HexView = 1;
+    start();
+    trigger(menu("popmenuClearMacro"), "View key codes as hex");
     type("ab");
     grid()->SetCursor(0);
     QTest::mouseClick(viewport(), Qt::RightButton, {}, cellCentre(5));
-    QMenu& menu = w.GridPopupMenu();
-    EXPECT_TRUE(menu.isVisible());
-    EXPECT_TRUE(action(menu, "View key codes as hex")->isChecked());
-    EXPECT_FALSE(action(menu, "View key codes as ASCII")->isChecked());
+    QMenu& popup = menu("popmenuClearMacro");
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_TRUE(action(popup, "View key codes as hex")->isChecked());
+    EXPECT_FALSE(action(popup, "View key codes as ASCII")->isChecked());
     EXPECT_EQ(grid()->Cursor(), 0) << "the right click does not move the cursor";
     closeMenus();
 }
 
 TEST_F(KeypadTest, NewAndLoadingKeepTheView)
 {
-    TfrmMain& w = start();
-    trigger(w.GridPopupMenu(), "View key codes as hex");
-    w.ToolBtnNewClick();
-    EXPECT_EQ(w.Keypad().HexView, 1);
+    start();
+    trigger(menu("popmenuClearMacro"), "View key codes as hex");
+    click("ToolBtnNew");
+    type("a");
+    EXPECT_EQ(cells(1), std::vector<std::string>{"0x61"});
 }
 
 TEST_F(KeypadTest, KeyTypeGlyphFollowsTheKeysType)
@@ -313,10 +312,10 @@ TEST_F(KeypadTest, KeyTypeGlyphFollowsTheKeysType)
     TfrmMain& w = start();
     EXPECT_TRUE(keyButton(w, 3)->Glyph().isNull());
     QTest::mouseClick(keyButton(w, 3), Qt::RightButton);
-    trigger(w.KeyTypeMenu(),
+    trigger(menu("popmenKeyType"),
             "Alpha Lock    -- toggles keypad in and out of Alphabetic mode. (v5.43+)");
     EXPECT_FALSE(keyButton(w, 3)->Glyph().isNull());
-    EXPECT_EQ(w.Keypad().Keys(2).KeyType, KeyTypeAlphaToggle);
+    EXPECT_EQ(keypad().Keys(2).KeyType, KeyTypeAlphaToggle);
     EXPECT_TRUE(keyButton(w, 1)->Glyph().isNull());
 }
 

@@ -2,7 +2,6 @@
 // the window's frame.
 #include "MainWindowFixture.h"
 
-#include "editor/model/FileIO.h"
 #include "editor/window/EditorSettings.h"
 
 #include <QGuiApplication>
@@ -18,17 +17,16 @@ using StartupTest = MainWindowTest;
 TEST_F(StartupTest, WithoutSettingsFileStartsInUserModeOnTwentyKeysAndChannelOne)
 {
     TfrmMain& w = start();
-    EXPECT_FALSE(w.RomEditMode());
-    EXPECT_EQ(w.KeypadLayout(), 2);
-    EXPECT_EQ(w.MidiChannel(), 1);
+    EXPECT_FALSE(romEditMode());
+    EXPECT_EQ(midiChannel(), 1);
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
     EXPECT_FALSE(find<QToolButton>("ToolBtnSave")->isEnabled());
     EXPECT_TRUE(find<QRadioButton>("rbModel510")->isChecked());
     EXPECT_FALSE(find<QRadioButton>("rbModel514")->isChecked());
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
-    EXPECT_EQ(w.RomFileName(), "");
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled");
+    EXPECT_EQ(doc().RomFileName(), "");
+    EXPECT_EQ(doc().DownloadFile(), "");
     EXPECT_TRUE(messages.shown().empty());
 }
 
@@ -44,11 +42,10 @@ TEST_F(StartupTest, FirstShowingWritesTheLayoutSoTheFileExistsAfterEveryStart)
 TEST_F(StartupTest, TwelveKeyLayoutIsReadAndSelected)
 {
     writeSettings("[CONFIGURATION]\r\nKeypad_Layout=1\r\n");
-    TfrmMain& w = start();
-    EXPECT_EQ(w.KeypadLayout(), 1);
+    start();
     EXPECT_TRUE(find<QRadioButton>("rbModel514")->isChecked());
     EXPECT_FALSE(find<QRadioButton>("rbModel510")->isChecked());
-    EXPECT_EQ(w.Keypad().CurrentKey(), 4) << "the key captioned 7";
+    EXPECT_EQ(pressedKey(), 4) << "the key captioned 7";
     EXPECT_FALSE(find<QToolButton>("ToolButtonKeyLabels")->isEnabled());
 }
 
@@ -56,9 +53,8 @@ TEST_F(StartupTest, UnknownLayoutEndsAsTwentyKeysAndIsRewritten)
 {
     writeSettings("[CONFIGURATION]\r\nKeypad_Layout=7\r\n");
     start({}, false);
-    EXPECT_EQ(window().KeypadLayout(), 7);
+    EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Keypad_Layout"), "7");
     window().show();
-    EXPECT_EQ(window().KeypadLayout(), 2);
     EXPECT_TRUE(find<QRadioButton>("rbModel510")->isChecked());
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Keypad_Layout"), "2");
 }
@@ -72,20 +68,21 @@ TEST_F(StartupTest, MidiChannelKeepsItsLowByteThenClampsToOneToSixteen)
         EXPECT_EQ(ReadEditorSettings(home.file("Plindorax.ini")).MidiChannel, expected) << text;
     }
     writeSettings("[CONFIGURATION]\r\nMIDI_Channel=-1\r\n");
-    EXPECT_EQ(start().MidiChannel(), 16);
+    start();
+    EXPECT_EQ(midiChannel(), 16);
 }
 
 TEST_F(StartupTest, AdvancedEnableStartsRomEditMode)
 {
     TfrmMain& w = startRom();
-    EXPECT_TRUE(w.RomEditMode());
+    EXPECT_TRUE(romEditMode());
     EXPECT_EQ(w.windowTitle(), " [ROM Edit Mode]   Plindorax - untitled");
     QToolButton* properties = find<QToolButton>("ToolBtnParameters");
     EXPECT_EQ(properties->text(), "ROM Properties");
-    ASSERT_EQ(properties->menu(), &w.EditMenu());
-    ASSERT_EQ(w.EditMenu().actions().size(), 2);
-    EXPECT_EQ(w.EditMenu().actions()[0]->text(), "Edit &Advanced ROM Properties");
-    EXPECT_EQ(w.EditMenu().actions()[1]->text(), "Edit &Screen Data");
+    ASSERT_EQ(properties->menu(), &menu("EditMenu"));
+    ASSERT_EQ(menu("EditMenu").actions().size(), 2);
+    EXPECT_EQ(menu("EditMenu").actions()[0]->text(), "Edit &Advanced ROM Properties");
+    EXPECT_EQ(menu("EditMenu").actions()[1]->text(), "Edit &Screen Data");
 }
 
 TEST_F(StartupTest, UserModeHasAPlainPropertiesButton)
@@ -106,7 +103,7 @@ TEST_F(StartupTest, CtrlAtStartUpAsksForTheModeAndTheAnswerIsNotStored)
     EXPECT_EQ(messages.shown()[0].kind, Kind::YesNo);
     EXPECT_EQ(messages.shown()[0].caption, "Plindorax Edit Mode Selection");
     EXPECT_EQ(messages.shown()[0].text, "Do you wish to enter advanced ROM Edit mode?");
-    EXPECT_FALSE(w.RomEditMode());
+    EXPECT_FALSE(romEditMode());
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Advanced_Enable"), "1");
 }
@@ -115,25 +112,24 @@ TEST_F(StartupTest, CtrlAndYesEntersRomEditModeWhateverTheFileSays)
 {
     keyboard.ctrl = true;
     messages.QueueAnswer(MessageAnswer::Yes);
-    TfrmMain& w = start();
-    EXPECT_TRUE(w.RomEditMode());
+    start();
+    EXPECT_TRUE(romEditMode());
     EXPECT_EQ(setting("Plindorax.ini", "CONFIGURATION", "Advanced_Enable"), "<missing>");
 }
 
 TEST_F(StartupTest, CommandLineFileIsOpenedLikeOpen)
 {
-    TfrmMain& seed = start();
-    seed.InsertRawCode('x');
-    files.QueueAnswer(QString::fromStdString(home.file("keys.ckd")));
-    ASSERT_TRUE(seed.ToolBtnSaveAsClick());
+    start();
+    insertRaw('x');
+    ASSERT_TRUE(saveAs(home.file("keys.ckd")));
     TearDown();
 
     TfrmMain& w = start({QString::fromStdString(home.file("keys.ckd"))});
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - keys.ckd");
-    EXPECT_EQ(w.RedefinitionFileName(), home.file("keys.ckd"));
-    EXPECT_EQ(w.DownloadFile(), "\"" + home.file("keys.hex") + "\"");
+    EXPECT_EQ(doc().RedefinitionFileName(), home.file("keys.ckd"));
+    EXPECT_EQ(doc().DownloadFile(), home.file("keys.hex"));
     EXPECT_EQ(items(), std::vector<int>{'x'});
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 TEST_F(StartupTest, CommandLineFileIsARedefinitionFileEvenInRomEditMode)
@@ -141,7 +137,7 @@ TEST_F(StartupTest, CommandLineFileIsARedefinitionFileEvenInRomEditMode)
     home.write("keys.ckd", "[KEY0]\r\nLevel_1_Codes=41\r\n");
     writeSettings("[CONFIGURATION]\r\nAdvanced_Enable=1\r\n");
     TfrmMain& w = start({QString::fromStdString(home.file("keys.ckd"))});
-    EXPECT_TRUE(w.RomEditMode());
+    EXPECT_TRUE(romEditMode());
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - keys.ckd");
     EXPECT_EQ(items(), std::vector<int>{0x41});
     EXPECT_EQ(find<QToolButton>("ToolBtnParameters")->text(), "ROM Properties");
@@ -153,9 +149,9 @@ TEST_F(StartupTest, MissingCommandLineFileLoadsNothingAndSaysNothing)
     EXPECT_TRUE(messages.shown().empty());
     EXPECT_EQ(w.windowTitle(), "Plindorax");
     EXPECT_TRUE(find<QToolButton>("ToolBtnSave")->isEnabled()) << "its design state";
-    EXPECT_FALSE(w.Modified());
-    EXPECT_EQ(w.RedefinitionFileName(), "untitled");
-    EXPECT_EQ(w.DownloadFile(), "");
+    EXPECT_FALSE(doc().Modified());
+    EXPECT_EQ(doc().RedefinitionFileName(), "untitled");
+    EXPECT_EQ(doc().DownloadFile(), "");
 }
 
 TEST_F(StartupTest, ToolBarCaptionsAndHints)
@@ -184,10 +180,10 @@ TEST_F(StartupTest, ToolBarCaptionsAndHints)
         lastRight = button->geometry().right();
     }
     QToolButton* help = find<QToolButton>("ToolBtnHelp");
-    ASSERT_EQ(help->menu(), &window().HelpMenu());
-    ASSERT_EQ(window().HelpMenu().actions().size(), 2);
-    EXPECT_EQ(window().HelpMenu().actions()[0]->text(), "&User Manual");
-    EXPECT_EQ(window().HelpMenu().actions()[1]->text(), "&About Plindorax");
+    ASSERT_EQ(help->menu(), &menu("HelpMenu"));
+    ASSERT_EQ(menu("HelpMenu").actions().size(), 2);
+    EXPECT_EQ(menu("HelpMenu").actions()[0]->text(), "&User Manual");
+    EXPECT_EQ(menu("HelpMenu").actions()[1]->text(), "&About Plindorax");
 }
 
 TEST_F(StartupTest, RomToolBarStillFitsTheWindow)
@@ -219,14 +215,14 @@ TEST_F(StartupTest, GridHasTheFocusWhenShown)
 
 TEST_F(StartupTest, OtherWindowsAreMadeOnceAndHidden)
 {
-    TfrmMain& w = start();
-    EXPECT_EQ(w.Parameters().objectName(), "frmParameters");
-    EXPECT_EQ(w.Advanced().objectName(), "frmAdvanced");
-    EXPECT_EQ(w.ScreenEdit().objectName(), "frmScreenEdit");
-    EXPECT_FALSE(w.MidiEvents().isVisible());
-    EXPECT_FALSE(w.MacroLenWarning().isVisible());
-    EXPECT_FALSE(w.HideLengthWarning());
-    EXPECT_EQ(w.ModifierFlags(), 0);
+    start();
+    EXPECT_EQ(child<TfrmParameters>().objectName(), "frmParameters");
+    EXPECT_EQ(child<TfrmAdvanced>().objectName(), "frmAdvanced");
+    EXPECT_EQ(child<TfrmScreenEdit>().objectName(), "frmScreenEdit");
+    EXPECT_FALSE(child<TfrmMidiEvents>().isVisible());
+    EXPECT_FALSE(child<TfrmMacroLenWarning>().isVisible());
+    EXPECT_FALSE(window().Editing().HideLengthWarning());
+    EXPECT_EQ(window().Editing().ModifierFlags(), 0);
 }
 
 } // namespace

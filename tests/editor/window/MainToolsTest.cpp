@@ -13,7 +13,13 @@
 namespace tessaron::test {
 namespace {
 
-using ToolsTest = MainWindowTest;
+class ToolsTest : public MainWindowTest
+{
+protected:
+    // Set Port, after which the panel reads the loader's settings again (the
+    // recording launcher leaves them as they are).
+    void setPort() { click("btnWendrel"); }
+};
 
 QString q(const std::string& s)
 {
@@ -71,19 +77,19 @@ TEST_F(ToolsTest, PortPanelShowsTheComPortAndItsType)
     EXPECT_EQ(panel->toolTip(), PortHint);
 
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=3\r\nComType=u\r\n");
-    window().ShowPortStatus();
+    setPort();
     EXPECT_EQ(panel->text(), "Port: COM3");
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=12\r\nComType=R\r\n");
-    window().ShowPortStatus();
+    setPort();
     EXPECT_EQ(panel->text(), "Port: COM12 (DB9)");
 }
 
 TEST_F(ToolsTest, KeyboardPortKeepsWhatThePanelShowed)
 {
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=4\r\nComType=R\r\n");
-    TfrmMain& w = start();
+    start();
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
-    w.ShowPortStatus();
+    setPort();
     QLabel* panel = find<QLabel>("panelPort");
     EXPECT_EQ(panel->text(), "Port: COM4 (DB9)");
     EXPECT_EQ(textColour(panel), QColor(0, 128, 0));
@@ -91,17 +97,17 @@ TEST_F(ToolsTest, KeyboardPortKeepsWhatThePanelShowed)
 
 TEST_F(ToolsTest, HidKeyboardModeIsShownOnThePanel)
 {
-    TfrmMain& w = start();
-    w.Keypad().Operating_Mode = 0x30;
-    w.ShowPortStatus();
+    start();
+    keypad().Operating_Mode = 0x30;
+    setPort();
     QLabel* panel = find<QLabel>("panelPort");
     EXPECT_EQ(panel->text(), "Port: <not set> >> HID");
     EXPECT_EQ(textColour(panel), QColor(0, 128, 0));
     EXPECT_EQ(panel->toolTip(), HidHint);
 
-    w.Keypad().Operating_Mode = 0;
-    w.Rom().AdvancedParams.HostType = 3;
-    w.ShowPortStatus();
+    keypad().Operating_Mode = 0;
+    rom().AdvancedParams.HostType = 3;
+    setPort();
     EXPECT_EQ(panel->text(), "Port: <not set> >> HID") << "HostType counts in USER mode too";
 }
 
@@ -109,29 +115,29 @@ TEST_F(ToolsTest, HidKeyboardModeIsShownOnThePanel)
 TEST_F(ToolsTest, HidSuffixIsShownOnceWhateverTheRefreshes)
 {
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
-    TfrmMain& w = start();
-    w.Keypad().Operating_Mode = 0x30;
-    w.ShowPortStatus();
-    w.ShowPortStatus();
+    start();
+    keypad().Operating_Mode = 0x30;
+    setPort();
+    setPort();
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set> >> HID");
-    w.Keypad().Operating_Mode = 0;
-    w.ShowPortStatus();
+    keypad().Operating_Mode = 0;
+    setPort();
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set>");
     EXPECT_EQ(textColour(find<QLabel>("panelPort")), QColor(255, 0, 0));
 }
 
 TEST_F(ToolsTest, PanelIsRefreshedAfterNewAndOpenOnly)
 {
-    TfrmMain& w = start();
+    start();
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=2\r\n");
     type("a");
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: <not set>");
     messages.QueueAnswer(MessageAnswer::No);
-    w.ToolBtnNewClick();
+    click("ToolBtnNew");
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM2");
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
     files.QueueCancel();
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM5");
 }
 
@@ -139,9 +145,8 @@ TEST_F(ToolsTest, PanelIsRefreshedAfterNewAndOpenOnly)
 
 TEST_F(ToolsTest, DownloadRefusesUnsavedChanges)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("a.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    start();
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
     type("a");
     QTest::mouseClick(find<QToolButton>("ToolBtnDownload"), Qt::LeftButton);
     EXPECT_EQ(messages.errors(),
@@ -151,28 +156,27 @@ TEST_F(ToolsTest, DownloadRefusesUnsavedChanges)
 
 TEST_F(ToolsTest, DownloadWithoutAFileInBothModes)
 {
-    TfrmMain& user = start();
-    user.ToolBtnDownloadClick();
-    user.ToolBtnNewClick();
-    user.ToolBtnDownloadClick();
+    start();
+    click("ToolBtnDownload");
+    click("ToolBtnNew");
+    click("ToolBtnDownload");
     EXPECT_EQ(messages.errors(), (std::vector<QString>{NoFile, NoFile}));
     TearDown();
 
     messages.clear();
-    TfrmMain& rom = startRom();
-    rom.ToolBtnDownloadClick();
-    rom.ToolBtnNewClick();
-    rom.ToolBtnDownloadClick();
+    startRom();
+    click("ToolBtnDownload");
+    click("ToolBtnNew");
+    click("ToolBtnDownload");
     EXPECT_EQ(messages.errors(), (std::vector<QString>{NoFile, NoFile}));
     EXPECT_TRUE(programs.started().empty());
 }
 
 TEST_F(ToolsTest, DownloadStartsTheLoaderWithTheSavedImage)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("my keys/a.ckd")));
+    start();
     home.write("my keys/.keep", "");
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    ASSERT_TRUE(saveAs(home.file("my keys/a.ckd")));
     QTest::mouseClick(find<QToolButton>("ToolBtnDownload"), Qt::LeftButton);
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::Program);
@@ -185,44 +189,41 @@ TEST_F(ToolsTest, DownloadStartsTheLoaderWithTheSavedImage)
 TEST_F(ToolsTest, DownloadAfterOpenUsesTheDerivedImageEvenIfMissing)
 {
     home.write("b.ckd", "[KEY0]\r\nLevel_1_Codes=41\r\n");
-    TfrmMain& w = start();
+    start();
     files.QueueAnswer(q(home.file("b.ckd")));
-    w.ToolBtnOpenClick();
+    click("ToolBtnOpen");
     ASSERT_FALSE(home.exists("b.hex"));
-    w.ToolBtnDownloadClick();
+    click("ToolBtnDownload");
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("b.hex"))});
 }
 
 TEST_F(ToolsTest, DownloadHandsOverAPathWithQuotesExactly)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("say \"hi\"\\.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    w.ToolBtnDownloadClick();
+    start();
+    ASSERT_TRUE(saveAs(home.file("say \"hi\"\\.ckd")));
+    click("ToolBtnDownload");
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("say \"hi\"\\.hex"))});
 }
 
 TEST_F(ToolsTest, DownloadInRomModeSendsTheRomFile)
 {
-    TfrmMain& w = startRom();
-    files.QueueAnswer(q(home.file("shop.rom")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    w.ToolBtnDownloadClick();
+    startRom();
+    ASSERT_TRUE(saveAs(home.file("shop.rom")));
+    click("ToolBtnDownload");
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].arguments, QStringList{q(home.file("shop.rom"))});
 }
 
 TEST_F(ToolsTest, LoaderThatCannotStartIsReported)
 {
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("a.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
+    start();
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
     programs.SetSucceeds(false);
-    w.ToolBtnDownloadClick();
+    click("ToolBtnDownload");
     EXPECT_EQ(messages.errors(), std::vector<QString>{LoaderMissing});
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 TEST_F(ToolsTest, RealLoaderStandInReceivesThePathAsItsOnlyArgument)
@@ -230,12 +231,11 @@ TEST_F(ToolsTest, RealLoaderStandInReceivesThePathAsItsOnlyArgument)
     QtLauncher real;
     launcher = &real;
     standIn("Tavrix");
-    TfrmMain& w = start();
+    start();
     home.write("with space/.keep", "");
-    files.QueueAnswer(q(home.file("with space/k.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    w.ToolBtnDownloadClick();
-    ASSERT_TRUE(waitFor([&] { return home.exists("Tavrix.args"); }));
+    ASSERT_TRUE(saveAs(home.file("with space/k.ckd")));
+    click("ToolBtnDownload");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return home.exists("Tavrix.args"); }));
     EXPECT_EQ(home.read("Tavrix.args"), home.file("with space/k.hex") + "\n");
     EXPECT_TRUE(messages.shown().empty());
 }
@@ -245,10 +245,9 @@ TEST_F(ToolsTest, RealLoaderMissingIsReported)
     QtLauncher real;
     launcher = &real;
     unstartable(home, "Tavrix");
-    TfrmMain& w = start();
-    files.QueueAnswer(q(home.file("a.ckd")));
-    ASSERT_TRUE(w.ToolBtnSaveAsClick());
-    w.ToolBtnDownloadClick();
+    start();
+    ASSERT_TRUE(saveAs(home.file("a.ckd")));
+    click("ToolBtnDownload");
     EXPECT_EQ(messages.errors(), std::vector<QString>{LoaderMissing});
 }
 
@@ -275,36 +274,36 @@ TEST_F(ToolsTest, SetPortWithoutThePortProgramStillRefreshesThePanel)
     QtLauncher real;
     launcher = &real;
     unstartable(home, "Wendrel");
-    TfrmMain& w = start();
+    start();
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=9\r\n");
-    w.btnWendrelClick();
+    click("btnWendrel");
     EXPECT_EQ(messages.errors(), std::vector<QString>{PortProgramMissing});
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM9");
 }
 
 TEST_F(ToolsTest, SetPortRunsThePortProgramFromTheSuiteFolder)
 {
-    TfrmMain& w = start();
+    start();
     programs.SetWhileRunning(
         [&] { writeLoaderSettings("[Com Port Configuration]\r\nComPort=1\r\nComType=U\r\n"); });
-    w.btnWendrelClick();
+    click("btnWendrel");
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].kind, FakeLauncher::Kind::RunAndWait);
     EXPECT_EQ(programs.started()[0].program, siblingPath("Wendrel"));
     EXPECT_EQ(find<QLabel>("panelPort")->text(), "Port: COM1 (USB)");
-    EXPECT_FALSE(w.Modified());
+    EXPECT_FALSE(doc().Modified());
 }
 
 // Test.
 
 TEST_F(ToolsTest, TestChoosesTheProgramByTheLoadersPort)
 {
-    TfrmMain& w = start();
-    w.ToolButtonTestClick(); // no Tavrix.ini: port 0
+    start();
+    click("ToolButtonTest"); // no Tavrix.ini: port 0
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
-    w.ToolButtonTestClick();
+    click("ToolButtonTest");
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
-    w.ToolButtonTestClick();
+    click("ToolButtonTest");
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=0\r\n");
     QTest::mouseClick(find<QToolButton>("ToolButtonTest"), Qt::LeftButton);
 
@@ -325,8 +324,8 @@ TEST_F(ToolsTest, TestChoosesTheProgramByTheLoadersPort)
 TEST_F(ToolsTest, TestBelowMinusOneStartsNothingAndReports)
 {
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=-2\r\n");
-    TfrmMain& w = start();
-    w.ToolButtonTestClick();
+    start();
+    click("ToolButtonTest");
     EXPECT_TRUE(programs.started().empty());
     EXPECT_EQ(messages.errors(), std::vector<QString>{TestProgramMissing});
 }
@@ -334,10 +333,10 @@ TEST_F(ToolsTest, TestBelowMinusOneStartsNothingAndReports)
 TEST_F(ToolsTest, TestOfAHidKeyboardStartsTheKeyboardTestSilently)
 {
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
-    TfrmMain& w = startRom();
-    w.Rom().AdvancedParams.HostType = 3;
+    startRom();
+    rom().AdvancedParams.HostType = 3;
     programs.SetSucceeds(false);
-    w.ToolButtonTestClick();
+    click("ToolButtonTest");
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].program, siblingPath("Ruskel"));
     EXPECT_TRUE(messages.shown().empty()) << "no message in any case";
@@ -345,10 +344,10 @@ TEST_F(ToolsTest, TestOfAHidKeyboardStartsTheKeyboardTestSilently)
 
 TEST_F(ToolsTest, TestProgramThatCannotStartIsReported)
 {
-    TfrmMain& w = start();
+    start();
     programs.SetSucceeds(false);
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=-1\r\n");
-    w.ToolButtonTestClick();
+    click("ToolButtonTest");
     EXPECT_EQ(messages.errors(), std::vector<QString>{TestProgramMissing});
 }
 
@@ -358,9 +357,9 @@ TEST_F(ToolsTest, RealSerialTestStandInGetsThePortNumber)
     launcher = &real;
     standIn("Qex");
     writeLoaderSettings("[Com Port Configuration]\r\nComPort=5\r\n");
-    TfrmMain& w = start();
-    w.ToolButtonTestClick();
-    ASSERT_TRUE(waitFor([&] { return home.exists("Qex.args"); }));
+    start();
+    click("ToolButtonTest");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return home.exists("Qex.args"); }));
     EXPECT_EQ(home.read("Qex.args"), "5\n");
 }
 
@@ -368,7 +367,7 @@ TEST_F(ToolsTest, RealSerialTestStandInGetsThePortNumber)
 
 TEST_F(ToolsTest, KeyLabelsOpensTheChosenDocument)
 {
-    TfrmMain& w = start();
+    start();
     files.QueueAnswer(q(home.file("Keycap Labels/Create Keycaps.doc")));
     QTest::mouseClick(find<QToolButton>("ToolButtonKeyLabels"), Qt::LeftButton);
     ASSERT_EQ(files.shown().size(), 1u);
@@ -383,12 +382,12 @@ TEST_F(ToolsTest, KeyLabelsOpensTheChosenDocument)
 
     programs.SetSucceeds(false);
     files.QueueAnswer(q(home.file("Keycap Labels/mine.bmp")));
-    w.ToolButtonKeyLabelsClick();
+    click("ToolButtonKeyLabels");
     EXPECT_EQ(messages.errors(),
               std::vector<QString>{"Could not find \"Create Keycaps.doc\" file."});
 
     files.QueueCancel();
-    w.ToolButtonKeyLabelsClick();
+    click("ToolButtonKeyLabels");
     EXPECT_EQ(programs.started().size(), 2u) << "cancelling does nothing";
 }
 
@@ -396,12 +395,12 @@ TEST_F(ToolsTest, UserManualIsOpenedFromTheSuiteFolder)
 {
     // The suite folder's copy wins over the one the build ships beside the tests.
     home.write("Corvandelle.pdf", "%PDF-");
-    TfrmMain& w = start();
-    trigger(w.HelpMenu(), "&User Manual");
+    start();
+    trigger(menu("HelpMenu"), "&User Manual");
     ASSERT_EQ(programs.started().size(), 1u);
     EXPECT_EQ(programs.started()[0].program, q(home.file("Corvandelle.pdf")));
     programs.SetSucceeds(false);
-    trigger(w.HelpMenu(), "&User Manual");
+    trigger(menu("HelpMenu"), "&User Manual");
     EXPECT_EQ(messages.errors(),
               std::vector<QString>{"Could not find \"Corvandelle.pdf\" help file."});
 }
@@ -412,8 +411,8 @@ TEST_F(ToolsTest, MissingManualIsReportedByTheRealLauncher)
     if (QFile::exists(shipped)) {
         // A build ships the manual beside its programs, so it is never missing
         // here: it is the one opened (by the recording launcher, not a viewer).
-        TfrmMain& w = start();
-        w.mnuUserManualClick();
+        start();
+        trigger(menu("HelpMenu"), "&User Manual");
         ASSERT_EQ(programs.started().size(), 1u);
         EXPECT_EQ(programs.started()[0].program, shipped);
         EXPECT_TRUE(messages.shown().empty());
@@ -421,17 +420,17 @@ TEST_F(ToolsTest, MissingManualIsReportedByTheRealLauncher)
     }
     QtLauncher real;
     launcher = &real;
-    TfrmMain& w = start();
-    w.mnuUserManualClick();
+    start();
+    trigger(menu("HelpMenu"), "&User Manual");
     EXPECT_EQ(messages.errors(),
               std::vector<QString>{"Could not find \"Corvandelle.pdf\" help file."});
 }
 
 TEST_F(ToolsTest, HelpButtonDropsItsMenu)
 {
-    TfrmMain& w = start();
+    start();
     QTest::mouseClick(find<QToolButton>("ToolBtnHelp"), Qt::LeftButton);
-    EXPECT_TRUE(w.HelpMenu().isVisible());
+    EXPECT_TRUE(menu("HelpMenu").isVisible());
     closeMenus();
 }
 
@@ -444,8 +443,8 @@ TEST_F(ToolsTest, AboutBoxIsMadeForEachShowingWithTheVersion)
             version = label->text();
         }
     });
-    trigger(w.HelpMenu(), "&About Plindorax");
-    trigger(w.HelpMenu(), "&About Plindorax");
+    trigger(menu("HelpMenu"), "&About Plindorax");
+    trigger(menu("HelpMenu"), "&About Plindorax");
     EXPECT_EQ(dialogs.shown(), (std::vector<QString>{"frmAbout", "frmAbout"}));
     EXPECT_EQ(version, "Version 6.0.0");
     EXPECT_EQ(w.findChildren<TfrmAbout*>().size(), 0) << "freed after each showing";
@@ -454,10 +453,10 @@ TEST_F(ToolsTest, AboutBoxIsMadeForEachShowingWithTheVersion)
 TEST_F(ToolsTest, ToolsLeaveTheDocumentAlone)
 {
     TfrmMain& w = start();
-    w.ToolButtonTestClick();
-    w.btnWendrelClick();
-    w.mnuUserManualClick();
-    EXPECT_FALSE(w.Modified());
+    click("ToolButtonTest");
+    click("btnWendrel");
+    trigger(menu("HelpMenu"), "&User Manual");
+    EXPECT_FALSE(doc().Modified());
     EXPECT_EQ(w.windowTitle(), " [USER Mode]   Plindorax - untitled");
 }
 

@@ -23,7 +23,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
+#include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -71,6 +73,66 @@ protected:
     }
 
     TfrmMain& window() { return *m_window; }
+    TDocument& doc() { return m_window->Document(); }
+    TKeypadClass& keypad() { return doc().Keypad(); }
+    TRomRecords& rom() { return doc().Rom(); }
+    // The edit mode, as the Properties button shows it.
+    bool romEditMode()
+    {
+        return find<QToolButton>("ToolBtnParameters")->text() == "ROM Properties";
+    }
+
+    // A keypad key's button by its number (1 to 20).
+    TKeyButton* keypadButton(int number)
+    {
+        return m_window->findChild<TKeyButton*>(QStringLiteral("SpeedButton%1").arg(number));
+    }
+    // The key whose button is down, the level tab shown, and their macro.
+    int pressedKey()
+    {
+        for (int k = 0; k < MaxKeys; ++k) {
+            if (keypadButton(k + 1)->isChecked()) {
+                return k;
+            }
+        }
+        return -1;
+    }
+    int shownLevel() { return find<QTabBar>("TabControlLevel")->currentIndex(); }
+    const TMacroData& macro() { return keypad().Macro(pressedKey(), shownLevel()); }
+    TMacroPlace place() { return {pressedKey(), shownLevel(), grid()->Cursor()}; }
+    // Inserts through the editing controller at the grid cursor, as the MIDI
+    // dialog does.
+    bool insertRaw(int code) { return window().Editing().InsertRawCode(place(), code); }
+    bool insertKey(int value) { return window().Editing().InsertKeyCode(place(), value); }
+    // Shows the macro again, as a click on its key does.
+    void showAgain() { QTest::mouseClick(keypadButton(pressedKey() + 1), Qt::LeftButton); }
+    std::uint8_t midiChannel() { return static_cast<TMidiEventsHost&>(window()).MidiChannel(); }
+
+    // One of the window's own dialogs and menus, and its commands.
+    template <class T>
+    T& child()
+    {
+        T* widget = m_window->findChild<T*>();
+        EXPECT_NE(widget, nullptr);
+        return *widget;
+    }
+    QMenu& menu(const char* name) { return *find<QMenu>(name); }
+    QAction* command(const char* name) { return find<QAction>(name); }
+    // Clicks a button of the tool bar.
+    void click(const char* name) { find<QToolButton>(name)->click(); }
+    // Save As, the file dialog answering with path (cancelled when empty);
+    // true when the document was written there.
+    bool saveAs(const std::string& path)
+    {
+        if (path.empty()) {
+            files.QueueCancel();
+        } else {
+            files.QueueAnswer(QString::fromStdString(path));
+        }
+        click("ToolBtnSaveAs");
+        return !path.empty() && !doc().Modified() &&
+               (doc().RedefinitionFileName() == path || doc().RomFileName() == path);
+    }
 
     template <class T>
     T* find(const char* name)
@@ -115,13 +177,11 @@ protected:
         }
         return result;
     }
-    std::vector<int> items()
+    std::vector<int> items() { return itemsOf(pressedKey(), shownLevel()); }
+    std::vector<int> itemsOf(int key, int level)
     {
-        std::vector<int> result;
-        for (int i = 0; i < window().Keypad().ItemCount(); ++i) {
-            result.push_back(window().Keypad().Item(i));
-        }
-        return result;
+        const TMacroData& m = keypad().Macro(key, level);
+        return std::vector<int>(m.Items.begin(), m.Items.begin() + MacroItemCount(m));
     }
 
     // An action of a menu (or of its submenus) by its caption.
@@ -156,18 +216,6 @@ protected:
     std::string setting(const char* file, const char* section, const char* key)
     {
         return IniFile(home.file(file)).readString(section, key, "<missing>");
-    }
-
-    // Waits (up to five seconds) for something a started program does.
-    static bool waitFor(const std::function<bool()>& condition)
-    {
-        for (int i = 0; i < 250; ++i) {
-            if (condition()) {
-                return true;
-            }
-            QTest::qWait(20);
-        }
-        return condition();
     }
 
     // A stand-in for a sibling program: a script that writes its arguments,
