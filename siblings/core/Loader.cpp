@@ -4,7 +4,7 @@
 #include "PortSurvey.h"
 
 #include "editor/model/FileIO.h"
-#include "portmgr/devices/SerialLine.h"
+#include "portmgr/io/SerialLine.h"
 
 namespace tessaron {
 

@@ -3,7 +3,7 @@
 #include "PacedSender.h"
 #include "TavrixSettings.h"
 
-#include "portmgr/devices/SerialPort.h"
+#include "portmgr/io/SerialPort.h"
 
 #include <atomic>
 #include <cstdint>

@@ -5,7 +5,7 @@
 
 #include "common/FileWriteError.h"
 #include "editor/model/FileIO.h"
-#include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/io/TVirtualPort.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/Loader.h"
 #include "siblings/core/PortSurvey.h"

@@ -11,9 +11,9 @@
 #include "portmgr/shell/Activity.h"
 #include "portmgr/shell/CommandServer.h"
 #include "portmgr/shell/CommandSocket.h"
+#include "portmgr/shell/FormVComFail.h"
 #include "portmgr/shell/StopSignals.h"
-#include "portmgr/shell/Vcomfail.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/PtyHost.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
 #include <fcntl.h>
 #include <poll.h>

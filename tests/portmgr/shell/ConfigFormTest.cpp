@@ -1,9 +1,8 @@
 // The configuration dialog against the simulated keypads, offscreen.
-#include "DevicesFixture.h"
-
-#include "portmgr/devices/Config.h"
 #include "portmgr/devices/PortAssignments.h"
+#include "portmgr/shell/Config.h"
 #include "tests/portmgr/PortSettingsText.h"
+#include "tests/portmgr/devices/DevicesFixture.h"
 #include "tests/support/FakeMessageBox.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
-#include "portmgr/bridge/FileWriteThread.h"
+#include "portmgr/io/FileWriteThread.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // serial keypad's port.
 
 #include "FakeHid.h"
-#include "portmgr/bridge/DeviceHandle.h"
+#include "portmgr/io/DeviceHandle.h"
 
 #include <chrono>
 #include <ctime>

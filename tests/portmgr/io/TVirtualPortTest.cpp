@@ -1,5 +1,5 @@
-#include "portmgr/bridge/TVirtualPort.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "portmgr/io/TVirtualPort.h"
+#include "tests/support/PtyHost.h"
 #include "tests/support/TempHome.h"
 
 #include <climits>

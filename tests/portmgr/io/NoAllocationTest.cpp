@@ -2,10 +2,10 @@
 // on a thread named like a serial bridge thread is counted while bytes flow
 // both ways. (USB threads call into the simulated hidapi, which allocates for
 // its own records, so the serial kinds stand for the shared loop code.)
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
-#include "portmgr/bridge/FileReadThread.h"
-#include "portmgr/bridge/FileWriteThread.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/FileWriteThread.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "PortHolders.h"
 
 #include "common/SuiteFolder.h"
-#include "portmgr/bridge/PortsLock.h"
-#include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/io/PortsLock.h"
+#include "portmgr/io/TVirtualPort.h"
 
 #include <cerrno>
 #include <chrono>

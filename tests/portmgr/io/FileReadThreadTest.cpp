@@ -1,7 +1,7 @@
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
-#include "portmgr/bridge/FileReadThread.h"
-#include "portmgr/bridge/TWakeEvent.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/TWakeEvent.h"
 
 #include <gtest/gtest.h>
 
