@@ -64,6 +64,8 @@ protected:
     // Sleeps milliseconds, ending early only when termination is requested.
     void Pause(int milliseconds);
     int EventFd() const { return m_event; }
+    // Set once termination is requested, for a wait that ends early then.
+    const std::atomic<bool>& TerminationFlag() const { return m_terminated; }
 
 private:
     void Run();
