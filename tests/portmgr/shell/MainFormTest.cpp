@@ -165,8 +165,7 @@ TEST_F(ShellTest, PlindoraxMissingAtStartDisablesItsItem)
     start();
     EXPECT_FALSE(item("mnuPlindorax")->isEnabled());
     form().mnuPlindoraxClick();
-    EXPECT_EQ(errors(),
-              Strings{"Corvandelle Tools|ERROR: Could not find the file \"Plindorax\"."});
+    EXPECT_EQ(errors(), Strings{"Corvandelle Tools|ERROR: Could not find the file \"Plindorax\"."});
     EXPECT_TRUE(launches().empty());
 }
 
@@ -301,6 +300,12 @@ TEST_F(ShellTest, StopAndGoCarryTheLedWindowFlag)
     EXPECT_FALSE(form().LedWindowFlag);
     EXPECT_FALSE(form().ActivityForm().isVisible());
     leds->trigger();
+    EXPECT_TRUE(form().ActivityForm().isVisible());
+    // Go while bridging runs does nothing: the port is still the one a host may hold.
+    const std::string link = home.file("ports/COM3");
+    const std::filesystem::path terminal = std::filesystem::read_symlink(link);
+    EXPECT_EQ(form().AppMessage('G', 'o'), "ok");
+    EXPECT_EQ(std::filesystem::read_symlink(link), terminal);
     EXPECT_TRUE(form().ActivityForm().isVisible());
 
     EXPECT_EQ(form().AppMessage('X', 'y'), "ignored");
