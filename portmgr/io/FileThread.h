@@ -49,8 +49,9 @@ public:
     std::thread::native_handle_type NativeHandle() { return m_thread.native_handle(); }
 
 protected:
-    // Throws std::system_error when the event cannot be created.
-    TFileThread(TDeviceHandle* handle, char kind, const char* name, const char* systemName);
+    // writer: a write thread, else a read thread (for the names). Throws
+    // std::system_error when the event cannot be created.
+    TFileThread(TDeviceHandle* handle, char kind, bool writer);
 
     // Starts the thread; each subclass calls it at the end of its constructor,
     // once the object is complete.

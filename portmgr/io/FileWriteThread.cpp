@@ -16,39 +16,10 @@ constexpr int ChunkPauseMs = 10;
 // How long a serial write may wait for room in the port's output queue.
 constexpr int SerialWriteWaitMs = 100;
 
-const char* nameFor(char kind)
-{
-    switch (kind) {
-    case LinkUsb:
-        return "USB Write Thread";
-    case LinkRs232:
-        return "RS232 Write Thread";
-    case LinkCdc:
-        return "CDC Write Thread";
-    default:
-        return "Write Thread";
-    }
-}
-
-// Linux keeps 15 characters of a thread name.
-const char* systemNameFor(char kind)
-{
-    switch (kind) {
-    case LinkUsb:
-        return "USB Write Thrd";
-    case LinkRs232:
-        return "RS232 Wrt Thrd";
-    case LinkCdc:
-        return "CDC Write Thrd";
-    default:
-        return "Write Thread";
-    }
-}
-
 } // namespace
 
 TFileWriteThread::TFileWriteThread(TDeviceHandle* handle, char kind)
-    : TFileThread(handle, kind, nameFor(kind), systemNameFor(kind))
+    : TFileThread(handle, kind, true)
 {
     Start();
 }

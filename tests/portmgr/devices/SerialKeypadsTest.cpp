@@ -23,7 +23,7 @@ namespace {
 
 using test::DevicesTest;
 using test::FakeSerialKeypad;
-using test::WaitUntilTrue;
+using test::WaitFor;
 
 using ProbeTest = DevicesTest;
 using EnumerateTest = DevicesTest;
@@ -423,7 +423,7 @@ TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
 
     EXPECT_EQ(QueryIdentification(*pm, 0), "Tessaron 510 RS2");
     fake.Type("42\r");
-    ASSERT_TRUE(WaitUntilTrue([&] { return Slot(0).ReadThread->Available() == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return Slot(0).ReadThread->Available() == 3; }));
     EXPECT_EQ(Slot(0).ReadThread->PopByte(), '4');
 
     const std::string label = "@CKeypad #1, RS232";

@@ -280,7 +280,7 @@ TEST_F(UsbOpenTest, BytesTravelBothWaysThroughAnOpenSlot)
     const unsigned char typed[4] = {'1', '2', '3', '\r'};
     fakehid_type(id, typed, 4);
     TFileReadThread& reader = *Slot(0).ReadThread;
-    ASSERT_TRUE(test::WaitUntilTrue([&] { return reader.Available() == 4; }));
+    ASSERT_TRUE(test::WaitFor([&] { return reader.Available() == 4; }));
     EXPECT_EQ(reader.PopByte(), '1');
 
     const std::string host = "0123456789";
@@ -303,9 +303,9 @@ TEST_F(UsbOpenTest, SilentKeypadRunsUpSilentWaits)
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
     fakehid_set_idle_interval(id, 0);
-    EXPECT_TRUE(test::WaitUntilTrue([&] { return Slot(0).ReadThread->SilentWaits > 20; }, 5000));
+    EXPECT_TRUE(test::WaitFor([&] { return Slot(0).ReadThread->SilentWaits > 20; }, 5000));
     fakehid_set_idle_interval(id, 100);
-    EXPECT_TRUE(test::WaitUntilTrue([&] { return Slot(0).ReadThread->SilentWaits == 0; }, 3000));
+    EXPECT_TRUE(test::WaitFor([&] { return Slot(0).ReadThread->SilentWaits == 0; }, 3000));
 }
 
 TEST_F(UsbOpenTest, IdentificationQueryReturnsTheKeypadsText)

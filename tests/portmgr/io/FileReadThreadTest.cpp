@@ -1,6 +1,7 @@
 #include "ThreadTestSupport.h"
 
 #include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/FileWriteThread.h"
 #include "portmgr/io/TWakeEvent.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@ namespace {
 
 using test::FakeUsbKeypad;
 using test::PtyPair;
-using test::WaitUntil;
+using test::WaitFor;
 
 std::string popAll(TFileReadThread& thread)
 {
@@ -29,7 +30,7 @@ TEST(FileReadThreadUsb, TypedBytesArriveInOrder)
     TFileReadThread reader(keypad.handle.get(), LinkUsb);
     const std::string text = "Hello, keypad!"; // two reports: 7 + 7
     fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 14; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 14; }));
     EXPECT_EQ(popAll(reader), text);
     EXPECT_EQ(reader.PopByte(), 0);
 }
@@ -63,7 +64,7 @@ TEST(FileReadThreadUsb, SilenceIsCountedInLongWaitsAndSignalledOnce)
     fakehid_set_idle_interval(keypad.id, 0);
     TWakeEvent loop;
     TFileReadThread reader(keypad.handle.get(), LinkUsb, loop.Fd());
-    ASSERT_TRUE(WaitUntil([&] { return reader.SilentWaits.load() > 20; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return reader.SilentWaits.load() > 20; }, 10000));
     EXPECT_LE(fakehid_wait_reads(keypad.id, 0, 0), 8) << "21 waits of 50 ms in at most 200 ms each";
     std::uint64_t signals = 0;
     ASSERT_EQ(::read(loop.Fd(), &signals, sizeof signals), static_cast<ssize_t>(sizeof signals));
@@ -95,7 +96,7 @@ TEST(FileReadThreadUsb, CountAboveSevenCarriesSevenBytes)
     fakehid_send_input_report(keypad.id, report, sizeof report);
     const unsigned char next[8] = {1, '8'};
     fakehid_send_input_report(keypad.id, next, sizeof next);
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 8; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 8; }));
     EXPECT_EQ(popAll(reader), "12345678");
 }
 
@@ -107,7 +108,7 @@ TEST(FileReadThreadUsb, ShortReportGivesOnlyTheBytesItHas)
     fakehid_send_input_report(keypad.id, report, sizeof report);
     const unsigned char next[8] = {1, 'c'};
     fakehid_send_input_report(keypad.id, next, sizeof next);
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 3; }));
     EXPECT_EQ(popAll(reader), "abc");
 }
 
@@ -118,7 +119,7 @@ TEST(FileReadThreadUsb, NumberedReportsKeepTheirLayout)
     TFileReadThread reader(keypad.handle.get(), LinkUsb);
     const std::string text = "numbered!";
     fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 9; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 9; }));
     EXPECT_EQ(popAll(reader), text);
 }
 
@@ -151,7 +152,7 @@ TEST(FileReadThreadUsb, UnpluggedKeypadCountsSilenceWithoutSpinning)
     fakehid_unplug(keypad.id); // every read now fails at once
     const int before = fakehid_wait_reads(keypad.id, 0, 0);
     const int waitsBefore = reader.SilentWaits.load();
-    ASSERT_TRUE(WaitUntil([&] { return reader.SilentWaits.load() >= waitsBefore + 5; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.SilentWaits.load() >= waitsBefore + 5; }));
     // Each failed read counts as a silent wait after a pause: no busy loop.
     const int asked = fakehid_wait_reads(keypad.id, 0, 0) - before;
     EXPECT_LE(asked, reader.SilentWaits.load() - waitsBefore + 2);
@@ -173,7 +174,7 @@ TEST(FileReadThreadSerial, BytesArriveInOrder)
     PtyPair port;
     TFileReadThread reader(port.slave.get(), LinkRs232);
     port.Write("RS232 keypad data");
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 17; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 17; }));
     EXPECT_EQ(popAll(reader), "RS232 keypad data");
     EXPECT_EQ(reader.SilentWaits.load(), 0); // counted for USB keypads only
 }
@@ -183,34 +184,38 @@ TEST(FileReadThreadSerial, FullRingKeepsItsBatchesWhole)
     PtyPair port;
     TFileReadThread reader(port.slave.get(), LinkCdc);
     port.Write(std::string(1100, 'x'));
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() >= 1015; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() >= 1015; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_LE(reader.Available(), 1023);
 }
 
-TEST(FileReadThread, NamesItselfAfterItsKind)
+TEST(FileThread, NamesItselfAfterItsKind)
 {
     PtyPair port;
     struct Case
     {
         char kind;
-        const char* name;
+        const char* reader;
+        const char* writer;
     };
-    const Case cases[] = {{LinkUsb, "USB Read Thread"},
-                          {LinkRs232, "RS232 Read Thread"},
-                          {LinkCdc, "CDC Read Thread"},
-                          {'x', "Read Thread"}};
+    const Case cases[] = {{LinkUsb, "USB Read Thread", "USB Write Thread"},
+                          {LinkRs232, "RS232 Read Thread", "RS232 Write Thread"},
+                          {LinkCdc, "CDC Read Thread", "CDC Write Thread"},
+                          {'x', "Read Thread", "Write Thread"}};
     for (const Case& c : cases) {
         TFileReadThread reader(port.slave.get(), c.kind);
-        EXPECT_STREQ(reader.Name(), c.name);
-        ASSERT_LE(std::strlen(reader.SystemName()), 15u) << c.name;
-        char system[16] = {};
-        ASSERT_TRUE(WaitUntil([&] {
-            ::pthread_getname_np(reader.NativeHandle(), system, sizeof system);
-            return std::strcmp(system, reader.SystemName()) == 0;
-        })) << system;
-        reader.Stop();
-        reader.Join();
+        TFileWriteThread writer(port.slave.get(), c.kind);
+        EXPECT_STREQ(reader.Name(), c.reader);
+        EXPECT_STREQ(writer.Name(), c.writer);
+        for (TFileThread* thread :
+             {static_cast<TFileThread*>(&reader), static_cast<TFileThread*>(&writer)}) {
+            ASSERT_LE(std::strlen(thread->SystemName()), 15u) << thread->Name();
+            char system[16] = {};
+            ASSERT_TRUE(WaitFor([&] {
+                ::pthread_getname_np(thread->NativeHandle(), system, sizeof system);
+                return std::strcmp(system, thread->SystemName()) == 0;
+            })) << system;
+        }
     }
 }
 

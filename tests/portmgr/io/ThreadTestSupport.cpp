@@ -67,16 +67,4 @@ std::string PtyPair::Read(size_t max, int timeoutMs)
     return out;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 } // namespace tessaron::test

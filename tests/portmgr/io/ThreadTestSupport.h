@@ -6,6 +6,7 @@
 
 #include "FakeHid.h"
 #include "portmgr/io/DeviceHandle.h"
+#include "tests/support/WaitFor.h"
 
 #include <chrono>
 #include <ctime>
@@ -59,8 +60,5 @@ struct PtyPair
     // Reads what has arrived within timeoutMs, up to max bytes.
     std::string Read(size_t max, int timeoutMs);
 };
-
-// Polls condition every 5 ms until it holds or timeoutMs passes.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 
 } // namespace tessaron::test
