@@ -14,41 +14,11 @@
 
 using tessaron::SingleInstanceLock;
 using tessaron::test::OtherUser;
+using tessaron::test::ScopedEnv;
 using tessaron::test::TempDir;
 using Result = SingleInstanceLock::Result;
 
 namespace {
-
-// Sets an environment variable for the scope (unsets it for ""), restoring it afterwards.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_had = true;
-            m_old = old;
-        }
-        if (value.empty()) {
-            ::unsetenv(name);
-        } else {
-            ::setenv(name, value.c_str(), 1);
-        }
-    }
-    ~ScopedEnv()
-    {
-        if (m_had) {
-            ::setenv(m_name, m_old.c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    bool m_had = false;
-    std::string m_old;
-};
 
 // Runs body in a child process and returns its exit status.
 template <typename F>

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace tessaron {
 namespace {
@@ -24,15 +26,45 @@ std::string popAll(TFileReadThread& thread)
     return out;
 }
 
-TEST(FileReadThreadUsb, TypedBytesArriveInOrder)
+// Bytes 2 to 1 + n of each report, n = byte 1 but at most 7 and at most what
+// the report holds, whether the reports are numbered or not.
+TEST(FileReadThreadUsb, ReportsGiveTheirBytesInOrder)
 {
-    FakeUsbKeypad keypad;
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const std::string text = "Hello, keypad!"; // two reports: 7 + 7
-    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 14; }));
-    EXPECT_EQ(popAll(reader), text);
-    EXPECT_EQ(reader.PopByte(), 0);
+    struct Case
+    {
+        const char* what;
+        int reportId;                                    // -1: unnumbered
+        std::vector<std::vector<unsigned char>> reports; // none: the text is typed
+        std::string text;
+    };
+    const Case cases[] = {
+        {"typed, two reports: 7 + 7", -1, {}, "Hello, keypad!"},
+        {"a count above seven carries seven",
+         -1,
+         {{9, '1', '2', '3', '4', '5', '6', '7'}, {1, '8', 0, 0, 0, 0, 0, 0}},
+         "12345678"},
+        {"a short report gives only what it has",
+         -1,
+         {{5, 'a', 'b'}, {1, 'c', 0, 0, 0, 0, 0, 0}},
+         "abc"},
+        {"numbered reports keep their layout", 2, {}, "numbered!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeUsbKeypad keypad;
+        fakehid_set_report_id(keypad.id, c.reportId);
+        TFileReadThread reader(keypad.handle.get(), LinkUsb);
+        if (c.reports.empty()) {
+            fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(c.text.data()),
+                         c.text.size());
+        }
+        for (const std::vector<unsigned char>& report : c.reports) {
+            fakehid_send_input_report(keypad.id, report.data(), report.size());
+        }
+        ASSERT_TRUE(WaitFor([&] { return reader.Available() == static_cast<int>(c.text.size()); }));
+        EXPECT_EQ(popAll(reader), c.text);
+        EXPECT_EQ(reader.PopByte(), 0);
+    }
 }
 
 // Reads are stepped: every released read is one 50 ms wait that ended without
@@ -86,41 +118,6 @@ TEST(FileReadThreadUsb, EmptyReportResetsSilentWaitsAndStoresNothing)
     EXPECT_EQ(reader.SilentWaits.load(), 0);
     EXPECT_EQ(reader.Available(), 0);
     fakehid_hold_reads(keypad.id, 0);
-}
-
-TEST(FileReadThreadUsb, CountAboveSevenCarriesSevenBytes)
-{
-    FakeUsbKeypad keypad;
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const unsigned char report[8] = {9, '1', '2', '3', '4', '5', '6', '7'};
-    fakehid_send_input_report(keypad.id, report, sizeof report);
-    const unsigned char next[8] = {1, '8'};
-    fakehid_send_input_report(keypad.id, next, sizeof next);
-    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 8; }));
-    EXPECT_EQ(popAll(reader), "12345678");
-}
-
-TEST(FileReadThreadUsb, ShortReportGivesOnlyTheBytesItHas)
-{
-    FakeUsbKeypad keypad;
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const unsigned char report[3] = {5, 'a', 'b'}; // claims five
-    fakehid_send_input_report(keypad.id, report, sizeof report);
-    const unsigned char next[8] = {1, 'c'};
-    fakehid_send_input_report(keypad.id, next, sizeof next);
-    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 3; }));
-    EXPECT_EQ(popAll(reader), "abc");
-}
-
-TEST(FileReadThreadUsb, NumberedReportsKeepTheirLayout)
-{
-    FakeUsbKeypad keypad;
-    fakehid_set_report_id(keypad.id, 2); // 9-byte reports, ID first
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const std::string text = "numbered!";
-    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 9; }));
-    EXPECT_EQ(popAll(reader), text);
 }
 
 TEST(FileReadThreadUsb, FullRingDropsWholeReports)
