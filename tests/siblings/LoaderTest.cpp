@@ -140,8 +140,11 @@ TEST(PacedSender, OneByteThenThePauseAndAClearEndWhenStoppedOrBroken)
     // A cancel while the port takes nothing (its queue is full) is seen at once,
     // not after the port's time is up.
     ::fcntl(slave, F_SETFL, O_NONBLOCK);
+    // Full when even a moment later, the kernel having moved what it could, it takes nothing.
     const std::uint8_t filler[256] = {};
-    while (::write(slave, filler, sizeof filler) > 0) {
+    for (int refused = 0; refused < 3;) {
+        refused = ::write(slave, filler, sizeof filler) > 0 ? 0 : refused + 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(refused * 10));
     }
     TPacer full;
     std::thread canceller([&full] {
