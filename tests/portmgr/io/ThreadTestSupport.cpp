@@ -1,5 +1,6 @@
 #include "ThreadTestSupport.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>

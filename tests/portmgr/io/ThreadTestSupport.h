@@ -8,13 +8,9 @@
 #include "portmgr/io/DeviceHandle.h"
 #include "tests/support/WaitFor.h"
 
-#include <chrono>
-#include <ctime>
-#include <functional>
 #include <memory>
 #include <pthread.h>
 #include <string>
-#include <thread>
 
 namespace tessaron::test {
 
