@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the suite as shipped, the Debian package built,
+# Checks that includes run only downward the layers, then builds and runs
+# every test: the suite as shipped, the Debian package built,
 # installed and used as an ordinary user (as root only), then again under
 # AddressSanitizer and UndefinedBehaviorSanitizer with a soak test of the bridge,
 # the thread code under ThreadSanitizer, and the fuzz targets for a bounded time.
@@ -10,6 +11,9 @@ jobs=${TESSARON_JOBS:-2}
 cd "$top"
 
 step() { printf '\n=== %s\n' "$*"; }
+
+step "includes run only downward"
+scripts/check-includes.sh
 
 step "build and test"
 scripts/setup.sh

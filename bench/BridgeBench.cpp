@@ -6,15 +6,15 @@
 // keypads) and of each bridge thread. TESSARON_BENCH_SECONDS shortens the
 // throughput and CPU runs (60 and 10 seconds by default). Run it with
 // scripts/bench-bridge.sh.
-#include "portmgr/bridge/FileReadThread.h"
-#include "portmgr/bridge/FileWriteThread.h"
 #include "portmgr/bridge/TBridgeControl.h"
-#include "portmgr/bridge/TWakeEvent.h"
 #include "portmgr/devices/PortManager.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/FileWriteThread.h"
+#include "portmgr/io/TWakeEvent.h"
 #include "tests/fakes/FakeHid.h"
 #include "tests/portmgr/PortSettingsText.h"
-#include "tests/portmgr/bridge/BridgeTestSupport.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/portmgr/io/ThreadTestSupport.h"
+#include "tests/support/PtyHost.h"
 #include "tests/support/TempHome.h"
 
 #include <algorithm>

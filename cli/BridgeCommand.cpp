@@ -3,8 +3,9 @@
 #include "common/SingleInstanceLock.h"
 #include "portmgr/bridge/TBridgeControl.h"
 #include "portmgr/bridge/TBridgeLog.h"
-#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/TVirtualPort.h"
 
 #include <cerrno>
 #include <csignal>
@@ -98,10 +99,10 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
         return 1;
     }
 
-    ResetVirtualPorts();
+    TVirtualPort::ResetBus();
     const int failures = control->StartPorts();
     if (failures == -1) {
-        err << "Could not start USB librairies!\n";
+        err << kUsbStartFailedMessage << '\n';
         return 1;
     }
     if (failures > 0) {

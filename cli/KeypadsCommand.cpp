@@ -5,12 +5,12 @@
 // holds, are left alone, and standard error says what was not asked.
 #include "Commands.h"
 
-#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/KeypadQuery.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/SerialKeypads.h"
 #include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/TVirtualPort.h"
 
 #include <chrono>
 #include <ostream>
@@ -91,9 +91,9 @@ int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
     }
     TPortManager pm;
     LoadSettings(pm);
-    ResetVirtualPorts(); // what dead bridges left is never probed
+    TVirtualPort::ResetBus(); // what dead bridges left is never probed
     if (EnumerateKeypads(pm) < 0) {
-        err << "Could not start USB librairies!\n";
+        err << kUsbStartFailedMessage << '\n';
         return 1;
     }
     for (int n = 1; n <= MaxComPorts; ++n) {

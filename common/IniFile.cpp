@@ -26,18 +26,6 @@ std::string_view trim(std::string_view s)
     return s;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    c = AsciiLower(c);
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    return -1;
-}
-
 } // namespace
 
 std::optional<int> ParseProfileInt(std::string_view s)
@@ -52,7 +40,7 @@ std::optional<int> ParseProfileInt(std::string_view s)
         }
         std::uint32_t bits = 0;
         for (char c : s) {
-            const int d = hexDigit(c);
+            const int d = HexDigitValue(c);
             if (d < 0) {
                 return std::nullopt;
             }
@@ -334,26 +322,6 @@ void IniFile::save(bool force)
     }
     m_modified = false;
     m_existed = true;
-}
-
-std::string ReadProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view defaultValue)
-{
-    return IniFile(path).readString(section, key, defaultValue);
-}
-
-int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
-                   int defaultValue)
-{
-    return IniFile(path).readInt(section, key, defaultValue);
-}
-
-void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value)
-{
-    IniFile ini(path);
-    ini.writeString(section, key, value);
-    ini.save(!ini.existed());
 }
 
 } // namespace tessaron

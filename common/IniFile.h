@@ -38,8 +38,6 @@ public:
     // missing): not a regular file, longer than MaxReadFileSize, or unreadable.
     // save() never replaces such a file.
     const std::string& readError() const { return m_readError; }
-    // Whether a write changed the profile since it was read or saved.
-    bool isModified() const { return m_modified; }
 
     std::optional<std::string> value(std::string_view section, std::string_view key) const;
     std::string readString(std::string_view section, std::string_view key,
@@ -105,14 +103,5 @@ private:
 
 // The one integer reader of every file of the suite (see IniFile::readInt).
 std::optional<int> ParseProfileInt(std::string_view text);
-
-// Convenience for files touched one key at a time.
-std::string ReadProfileString(const std::string& path, std::string_view section,
-                              std::string_view key, std::string_view defaultValue);
-int ReadProfileInt(const std::string& path, std::string_view section, std::string_view key,
-                   int defaultValue);
-// Reads, updates one key and saves; creates the file when it does not exist.
-void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
 
 } // namespace tessaron

@@ -29,6 +29,10 @@ public:
     Verdict verdict() const { return m_verdict; }
     bool isPrivate() const { return m_verdict == Verdict::Private; }
     const std::string& path() const { return m_path; }
+    // The owner and the permission bits that were seen (of the folder a
+    // followed link leads to).
+    uid_t owner() const { return m_owner; }
+    mode_t mode() const { return m_mode; }
 
     // What is wrong, naming the path: "/x is not a private folder of yours:
     // other users may write to it (mode 0775)". Empty for a private folder.

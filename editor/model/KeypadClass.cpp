@@ -1,6 +1,7 @@
 #include "KeypadClass.h"
 
 #include "GlobalParameters.h"
+#include "common/AsciiText.h"
 
 #include <cstdio>
 #include <utility>
@@ -257,21 +258,6 @@ std::string plainCodeLabel(std::int32_t code)
     return buffer;
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    // Hand-edited files may use capitals.
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 } // namespace
 
 int ItemCost(std::int32_t item)
@@ -392,7 +378,7 @@ TDecodedMacro DecodeMacroText(std::string_view text, std::uint8_t commandPrefix)
             if (c == ' ') {
                 continue;
             }
-            const int digit = hexValue(c);
+            const int digit = HexDigitValue(c); // hand-edited files may use capitals
             if (digit < 0) {
                 at = text.size();
                 return -2;

@@ -1,8 +1,6 @@
 #include "TBridgeControl.h"
 
 #include "TBridgeEvents.h"
-#include "TVirtualPort.h"
-#include "VirtualPorts.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/SerialKeypads.h"
@@ -10,7 +8,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <string_view>
 #include <sys/epoll.h>
 #include <sys/inotify.h>
 #include <sys/timerfd.h>
@@ -33,16 +30,6 @@ enum : std::uint64_t
     kTagInotify = 3,
     kTagMaster = 16, // + slot
 };
-
-bool slotHolds(const TPortManager& pm, std::string_view identity)
-{
-    for (const TKeypadSlot& s : pm.KeypadSlots) {
-        if (s.Flags != 0 && DevicePathOf(s) == identity) {
-            return true;
-        }
-    }
-    return false;
-}
 
 bool watch(int epoll, int fd, std::uint32_t events, std::uint64_t tag)
 {
@@ -93,37 +80,6 @@ TBridgeControl::~TBridgeControl()
     ::close(m_epoll);
 }
 
-// Remembered keypads that are not attached now: each gets the first free slot,
-// so that its port exists and the pump opens it as soon as it is plugged in.
-// One that finds no free slot is skipped; the slots of attached keypads are
-// never taken over.
-void TBridgeControl::fillRememberedKeypads()
-{
-    TPortManager& pm = m_pm;
-    for (const TPortAssignment& a : pm.PortAssignments) {
-        if (a.ComPort == 0 || a.InUse || a.Identity.empty()) {
-            continue;
-        }
-        // The same identity twice in the file: one slot is enough.
-        if (slotHolds(pm, a.Identity)) {
-            continue;
-        }
-        TKeypadSlot* free = nullptr;
-        for (TKeypadSlot& s : pm.KeypadSlots) {
-            if (s.Flags == 0) {
-                free = &s;
-                break;
-            }
-        }
-        if (free == nullptr || !SetDevicePath(*free, a.Identity)) {
-            continue;
-        }
-        free->Flags = SlotPresent;
-        free->ComPort = FindAssignedPort(pm, a.Identity);
-        ClaimAssignment(pm, a.Identity);
-    }
-}
-
 int TBridgeControl::StartPorts()
 {
     TPortManager& pm = m_pm;
@@ -131,9 +87,14 @@ int TBridgeControl::StartPorts()
         forgetPort(i); // a start while running replaces every port
     }
     LoadSettings(pm);
-    if (EnumerateKeypads(pm) == -1) {
+    if (LoadHidLibraries(pm)) {
         return -1;
     }
+    // Before the serial probe looks at ports/.
+    for (int i = 0; i < MaxKeypads; ++i) {
+        m_pump.DeletePort(i);
+    }
+    EnumerateKeypads(pm);
     pm.WakeFd = m_wake.Fd();
     for (TKeypadSlot& s : pm.KeypadSlots) {
         if (s.DevicePath[0] == '\0') {
@@ -145,12 +106,12 @@ int TBridgeControl::StartPorts()
             ClaimAssignment(pm, DevicePathOf(s));
         }
     }
-    fillRememberedKeypads();
+    // Absent remembered keypads get their ports too; the pump opens each when it comes.
+    PlaceRememberedKeypads(pm, true);
 
     int failures = 0;
     for (int i = 0; i < MaxKeypads; ++i) {
         TKeypadSlot& s = pm.KeypadSlots[i];
-        m_pump.ForgetPort(i);
         if (IsUsbSlot(s) && !OpenUsbKeypad(pm, i)) {
             pm.UsbConnected[i] = true;
             if (m_events != nullptr) {
@@ -158,15 +119,14 @@ int TBridgeControl::StartPorts()
             }
         }
         if (s.ComPort > 0) {
-            if (CreateVirtualPort(s)) {
+            if (m_pump.CreatePort(i)) {
                 if (m_events != nullptr) {
-                    m_events->PortCreated(i, s.PortName);
+                    m_events->PortCreated(i, m_pump.PortName(i));
                 }
             } else {
                 ++failures;
                 if (m_events != nullptr) {
-                    m_events->PortFailed(
-                        i, s.PortName, s.VirtualPort ? s.VirtualPort->LastError() : std::string());
+                    m_events->PortFailed(i, m_pump.PortName(i), m_pump.Port(i)->LastError());
                 }
             }
         }
@@ -210,12 +170,11 @@ void TBridgeControl::StopPorts()
     SleepMs(kStopWaitMs);
     for (int i = 0; i < MaxKeypads; ++i) {
         TKeypadSlot& s = pm.KeypadSlots[i];
-        if (s.VirtualPort) {
-            const std::string name = s.PortName;
-            const bool existed = s.VirtualPort->PortCreated();
+        if (const TVirtualPort* port = m_pump.Port(i)) {
+            const std::string name = m_pump.PortName(i);
+            const bool existed = port->PortCreated();
             forgetPort(i);
-            DeleteVirtualPort(s);
-            m_pump.ForgetPort(i);
+            m_pump.DeletePort(i);
             if (existed && m_events != nullptr) {
                 m_events->PortDeleted(i, name);
             }
@@ -347,7 +306,7 @@ void TBridgeControl::readInotify(bool& due, bool& look)
 void TBridgeControl::syncPorts()
 {
     for (int i = 0; i < MaxKeypads; ++i) {
-        const TVirtualPort* port = m_pm.KeypadSlots[i].VirtualPort.get();
+        const TVirtualPort* port = m_pump.Port(i);
         const bool created = port != nullptr && port->PortCreated();
         const int master = created ? port->PollFd() : -1;
         TWatchedPort& w = m_watched[i];

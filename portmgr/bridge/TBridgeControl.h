@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TBridgePump.h"
-#include "TWakeEvent.h"
+#include "portmgr/io/TWakeEvent.h"
 
 #include <chrono>
 #include <functional>
@@ -58,7 +58,7 @@ public:
     // Returns the number of ports that could not be created: with 0 bridging
     // runs (BridgingStarted; the pump runs at once); otherwise it does not, and
     // the ports that were made stay until StopPorts. -1 when hidapi cannot be
-    // loaded (the caller says "Could not start USB librairies!").
+    // loaded (the caller says kUsbStartFailedMessage).
     int StartPorts();
     // BridgingStopping, then the pump stops, every virtual port is deleted,
     // every keypad closed and the claims cleared; then BridgingStopped.
@@ -86,7 +86,6 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    void fillRememberedKeypads();
     void tick(Clock::time_point now, bool lookForKeypads);
     void syncPorts();
     void forgetPort(int slot);

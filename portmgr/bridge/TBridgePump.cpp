@@ -1,12 +1,10 @@
 #include "TBridgePump.h"
 
-#include "ByteRing.h"
 #include "TActivityMonitor.h"
 #include "TBridgeEvents.h"
-#include "TVirtualPort.h"
-#include "VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/ByteRing.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -24,7 +22,7 @@ int TBridgePump::TmrKeypadPollTimer(bool lookForKeypads)
     // most ticks find nothing to do, and this is most of what they cost.
     TVirtualPort* ports[MaxKeypads];
     for (int i = 0; i < MaxKeypads; ++i) {
-        ports[i] = m_pm.KeypadSlots[i].VirtualPort.get();
+        ports[i] = Port(i);
     }
     TVirtualPort::PollPorts(ports, MaxKeypads);
     // One listing tells whether any keypad is attached at all: six absent
@@ -59,28 +57,38 @@ bool TBridgePump::KeypadsHeldElsewhere() const
     return false;
 }
 
-void TBridgePump::ForgetPort(int slot)
+bool TBridgePump::CreatePort(int slot)
 {
-    if (slot >= 0 && slot < MaxKeypads) {
-        m_reportedPort[slot] = nullptr;
-        m_reportedOpen[slot] = false;
+    DeletePort(slot);
+    const int comPort = m_pm.KeypadSlots[slot].ComPort;
+    if (comPort <= 0) {
+        return false;
     }
+    m_portNames[slot] = "COM" + std::to_string(comPort);
+    return m_ports[slot].CreatePort(m_portNames[slot]);
+}
+
+void TBridgePump::DeletePort(int slot)
+{
+    m_ports[slot].Delete();
+    m_portNames[slot].clear();
+    m_reportedOpen[slot] = false;
+}
+
+TVirtualPort* TBridgePump::Port(int slot)
+{
+    return m_portNames[slot].empty() ? nullptr : &m_ports[slot];
 }
 
 void TBridgePump::reportHost(int i, bool opened)
 {
-    const TKeypadSlot& s = m_pm.KeypadSlots[i];
-    if (m_reportedPort[i] != s.VirtualPort.get()) {
-        m_reportedPort[i] = s.VirtualPort.get();
-        m_reportedOpen[i] = false;
-    }
     if (opened != m_reportedOpen[i]) {
         m_reportedOpen[i] = opened;
         if (m_events != nullptr) {
             if (opened) {
-                m_events->HostOpened(i, s.PortName);
+                m_events->HostOpened(i, m_portNames[i]);
             } else {
-                m_events->HostClosed(i, s.PortName);
+                m_events->HostClosed(i, m_portNames[i]);
             }
         }
     }
@@ -89,9 +97,10 @@ void TBridgePump::reportHost(int i, bool opened)
 void TBridgePump::pumpSlot(int i, bool lookForKeypads)
 {
     TKeypadSlot& s = m_pm.KeypadSlots[i];
+    TVirtualPort* port = Port(i);
 
-    if (s.VirtualPort) {
-        const bool opened = PortOpened(s);
+    if (port != nullptr) {
+        const bool opened = port->PortOpened();
         if (m_leds != nullptr) {
             m_leds->SetComId(i, opened);
         }
@@ -116,14 +125,14 @@ void TBridgePump::pumpSlot(int i, bool lookForKeypads)
             }
             in[n++] = s.ReadThread->PopByte();
         }
-        if (n > 0 && s.ComPort > 0) {
-            if (m_leds != nullptr && PortOpened(s)) {
+        if (n > 0 && s.ComPort > 0 && port != nullptr) {
+            if (m_leds != nullptr && port->PortOpened()) {
                 m_leds->FlashComTx(i);
             }
-            WriteVirtualPort(s, in, n);
+            port->Write(in, n);
         }
 
-        const int pending = VirtualPortPending(s);
+        const int pending = port != nullptr ? port->BytesPending() : 0;
         int got = 0;
         if (pending != 0) {
             // Take no more than the write ring can hold: bytes left in the
@@ -137,7 +146,7 @@ void TBridgePump::pumpSlot(int i, bool lookForKeypads)
                     m_leds->FlashUsbTx(i);
                 }
                 std::uint8_t out[kMaxOut];
-                got = ReadVirtualPort(s, out, want);
+                got = port->Read(out, want);
                 if (got > 0) {
                     s.WriteThread->Queue(got, out);
                 }
@@ -148,13 +157,13 @@ void TBridgePump::pumpSlot(int i, bool lookForKeypads)
     }
 
     // Not open: a host's bytes for an absent keypad are read and discarded.
-    const int pending = VirtualPortPending(s);
+    const int pending = port != nullptr ? port->BytesPending() : 0;
     if (pending != 0) {
         if (m_leds != nullptr) {
             m_leds->FlashComRx(i);
         }
         std::uint8_t discard[kMaxOut];
-        m_moreWork = m_moreWork || pending > ReadVirtualPort(s, discard, kMaxOut);
+        m_moreWork = m_moreWork || pending > port->Read(discard, kMaxOut);
     }
     if (lookForKeypads && !OpenUsbKeypad(m_pm, i)) {
         m_pm.UsbConnected[i] = true;

@@ -1,19 +1,23 @@
 #pragma once
 
-#include "FileReadThread.h"
+#include "portmgr/devices/KeypadSlots.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/TVirtualPort.h"
+
+#include <string>
 
 namespace tessaron {
 
 class TActivityMonitor;
 class TBridgeEvents;
 class TPortManager;
-class TVirtualPort;
 
 // The bridge pump, TmrKeypadPoll's handler: on each tick it moves bytes
 // between every open keypad's bridge threads and the slot's virtual port, at
 // most 16 bytes in and 7 bytes out per slot, closes a USB keypad that has gone
-// silent and reopens keypads that come back. Main thread only. When ticks come
-// is TBridgeControl's matter.
+// silent and reopens keypads that come back. It holds the slots' virtual
+// ports while bridging runs. Main thread only. When ticks come is
+// TBridgeControl's matter.
 class TBridgePump
 {
 public:
@@ -40,8 +44,18 @@ public:
     bool KeypadsHeldElsewhere() const;
 
     void SetActivityMonitor(TActivityMonitor* leds) { m_leds = leds; }
-    // Forgets what was reported about the slot's host (its port is going away).
-    void ForgetPort(int slot);
+
+    // Makes the slot's port "COM" + its ComPort afresh (the old one goes
+    // first). With no port assigned (ComPort 0 or less) the slot has no port
+    // and the result is false; otherwise the result is whether the port exists
+    // now: one that could not be made stays, with its LastError, until DeletePort.
+    bool CreatePort(int slot);
+    // Deletes the slot's port (its link in ports/ goes with it).
+    void DeletePort(int slot);
+    // The slot's port, null when it has none.
+    TVirtualPort* Port(int slot);
+    // Its name ("COM1" to "COM16"), "" when the slot has no port.
+    const std::string& PortName(int slot) const { return m_portNames[slot]; }
 
 private:
     void pumpSlot(int i, bool lookForKeypads);
@@ -50,9 +64,10 @@ private:
     TPortManager& m_pm;
     TActivityMonitor* m_leds;
     TBridgeEvents* m_events;
-    // For the events only: which port a host was last reported on.
-    const TVirtualPort* m_reportedPort[6] = {};
-    bool m_reportedOpen[6] = {};
+    TVirtualPort m_ports[MaxKeypads];
+    std::string m_portNames[MaxKeypads];
+    // For the events only: whether a host was last reported on the slot's port.
+    bool m_reportedOpen[MaxKeypads] = {};
     bool m_moreWork = false;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "portmgr/bridge/DeviceHandle.h"
+#include "portmgr/io/DeviceHandle.h"
 
 #include <hidapi/hidapi.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "portmgr/bridge/DeviceHandle.h"
-#include "portmgr/bridge/FileReadThread.h"
-#include "portmgr/bridge/FileWriteThread.h"
+#include "portmgr/io/DeviceHandle.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/FileWriteThread.h"
 
 #include <cstdint>
 #include <memory>
@@ -28,9 +28,6 @@ enum : std::uint8_t
     SlotCdc = 0x08,     // serial keypad that reported itself as a USB CDC port
 };
 
-// The bridge's virtual port of a slot; only the bridge knows the whole type.
-class TVirtualPort;
-
 // One of the six keypad slots. A slot whose Flags are 0 is free.
 struct TKeypadSlot
 {
@@ -45,11 +42,6 @@ struct TKeypadSlot
     // Set while open. Declared after Handle, so they are joined before it closes.
     std::unique_ptr<TFileReadThread> ReadThread;
     std::unique_ptr<TFileWriteThread> WriteThread;
-    // The slot's virtual port while bridging runs, and its name ("COM1" to "COM16").
-    // The slot is its only owner; a shared_ptr deletes through the deleter taken
-    // where the port was made, so this header needs no complete type.
-    std::shared_ptr<TVirtualPort> VirtualPort;
-    std::string PortName;
     // Why the keypad could not be opened, worded for the user; empty when nothing
     // went wrong that the user can mend.
     std::string LastError;

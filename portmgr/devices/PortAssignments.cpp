@@ -1,7 +1,7 @@
 #include "PortAssignments.h"
 
 #include "PortManager.h"
-#include "SerialLine.h"
+#include "portmgr/io/SerialLine.h"
 
 #include "common/IniFile.h"
 #include "common/SuiteFolder.h"
@@ -94,6 +94,33 @@ int ClaimAssignment(TPortManager& pm, std::string_view identity)
         pm.PortAssignments[i].InUse = true;
     }
     return i;
+}
+
+void PlaceRememberedKeypads(TPortManager& pm, bool present)
+{
+    for (const TPortAssignment& a : pm.PortAssignments) {
+        if (a.ComPort == 0 || a.InUse || a.Identity.empty()) {
+            continue;
+        }
+        // Attached, or the same identity twice in the file: one slot is enough.
+        bool placed = false;
+        for (const TKeypadSlot& s : pm.KeypadSlots) {
+            placed = placed || DevicePathOf(s) == a.Identity;
+        }
+        if (placed) {
+            continue;
+        }
+        for (TKeypadSlot& s : pm.KeypadSlots) {
+            if (s.Flags == 0 && s.DevicePath[0] == '\0') {
+                if (SetDevicePath(s, a.Identity) && present) {
+                    s.Flags = SlotPresent;
+                    s.ComPort = FindAssignedPort(pm, a.Identity);
+                    ClaimAssignment(pm, a.Identity);
+                }
+                break;
+            }
+        }
+    }
 }
 
 int StoreAssignment(TPortManager& pm, int port, std::string_view identity)

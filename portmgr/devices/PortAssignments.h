@@ -27,6 +27,13 @@ void SaveAppSettings(TPortManager& pm);
 int FindAssignedPort(const TPortManager& pm, std::string_view identity);
 // The same search; marks the entry InUse and returns its index, or -1.
 int ClaimAssignment(TPortManager& pm, std::string_view identity);
+// Remembered keypads that are not attached now: each takes the first free
+// slot (Flags 0, no DevicePath) with its identity, so that it can be shown or
+// bridged; one that finds no free slot is left out, and the slots of attached
+// keypads are never taken over. present: the slot is also SlotPresent with
+// the remembered port, and the entry is claimed (bridging makes the port and
+// opens the keypad when it comes); otherwise only DevicePath is set.
+void PlaceRememberedKeypads(TPortManager& pm, bool present);
 // Stores (port 1 to 16) or removes (port 0) an assignment, saving each change
 // at once. Returns 0 when the table then holds the wanted state, 1 when refused.
 int StoreAssignment(TPortManager& pm, int port, std::string_view identity);

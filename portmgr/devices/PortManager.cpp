@@ -1,6 +1,6 @@
 #include "PortManager.h"
 
-#include "SerialLine.h"
+#include "portmgr/io/SerialLine.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 
 #include "HidLibrary.h"
 #include "KeypadSlots.h"
-#include "SerialPort.h"
+#include "portmgr/io/SerialPort.h"
 
 #include <array>
 #include <atomic>

@@ -1,8 +1,8 @@
 #include "SerialKeypads.h"
 
 #include "PortManager.h"
-#include "SerialLine.h"
 #include "UsbKeypads.h"
+#include "portmgr/io/SerialLine.h"
 
 #include <cstdio>
 #include <cstring>
@@ -51,8 +51,6 @@ void clearSlot(TKeypadSlot& s)
     s.Flags = 0;
     s.ComPort = 0;
     s.DevicePath[0] = '\0';
-    s.VirtualPort.reset();
-    s.PortName.clear();
     s.LastError.clear();
     s.InUseElsewhere = false;
 }

@@ -158,7 +158,7 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
         s.Handle.reset();
         return true; // absent, or another device in the keypad's place
     }
-    const int lock = LockKeypad(s.DevicePath, s.InUseElsewhere);
+    std::unique_ptr<SingleInstanceLock> lock = LockKeypad(s.DevicePath, s.InUseElsewhere);
     if (s.InUseElsewhere) {
         s.Handle.reset();
         return true;
@@ -167,9 +167,6 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
     hid_device* device = pm.Hid.OpenPath(node.c_str());
     if (device == nullptr) {
         const int error = errno;
-        if (lock >= 0) {
-            ::close(lock);
-        }
         s.Handle.reset();
         if (permissionRefused(error, node.c_str())) {
             s.LastError = UsbPermissionMessage(node);
@@ -181,12 +178,9 @@ bool OpenUsbKeypad(TPortManager& pm, int slot)
     hid_device* writer = pm.Hid.OpenPath(node.c_str());
     std::unique_ptr<TDeviceHandle> handle = TDeviceHandle::ForHid(device, writer, pm.Hid.Calls());
     if (!handle) {
-        if (lock >= 0) {
-            ::close(lock);
-        }
         return true;
     }
-    handle->AdoptLock(lock);
+    handle->AdoptLock(std::move(lock));
     if (!StartSlotThreads(pm, s, std::move(handle), LinkUsb)) {
         return true;
     }

@@ -8,6 +8,9 @@ class TPortManager;
 
 // USB keypads: HID devices 0x16C0:0x0604 reached through hidapi. Main thread only.
 
+// What the programs say when hidapi cannot be loaded.
+inline constexpr const char* kUsbStartFailedMessage = "Could not start USB librairies!";
+
 // Loads hidapi (TESSARON_HIDAPI names another library with the same entry
 // points). Returns true on failure, false when loaded now or earlier.
 bool LoadHidLibraries(TPortManager& pm);

@@ -4,9 +4,9 @@
 #include "portmgr/bridge/TBridgeControl.h"
 #include "portmgr/bridge/TBridgeLog.h"
 #include "portmgr/bridge/TSlotActivityState.h"
-#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/TVirtualPort.h"
 
 #include <QSocketNotifier>
 
@@ -88,7 +88,7 @@ void TBridgeHost::StopPorts()
 
 void TBridgeHost::ResetVirtualPorts()
 {
-    tessaron::ResetVirtualPorts();
+    TVirtualPort::ResetBus();
 }
 
 void TBridgeHost::UnloadHidLibraries()

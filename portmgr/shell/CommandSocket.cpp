@@ -1,5 +1,6 @@
 #include "CommandSocket.h"
 
+#include "common/PrivateFolder.h"
 #include "common/SingleInstanceLock.h"
 
 #include <cerrno>
@@ -20,11 +21,8 @@ constexpr int ReplyWaitMs = 60000;
 // Only this user may even look into the folder.
 bool privateFolder(const std::string& path)
 {
-    struct stat st
-    {
-    };
-    return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
-           (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    const PrivateFolder check = PrivateFolder::Check(path, ::getuid());
+    return check.isPrivate() && (check.mode() & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 class Fd

@@ -3,14 +3,15 @@
 #include "About.h"
 #include "Activity.h"
 #include "CommandSocket.h"
-#include "Vcomfail.h"
+#include "Config.h"
+#include "Enumerate.h"
+#include "FormVComFail.h"
 
 #include "common/Accessibility.h"
 #include "common/SuiteFolder.h"
 #include "portmgr/bridge/TActivityMonitor.h"
-#include "portmgr/devices/Config.h"
-#include "portmgr/devices/Enumerate.h"
 #include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/UsbKeypads.h"
 
 #include <QAction>
 #include <QFile>
@@ -174,7 +175,7 @@ int TFormMain::StartPorts()
     const int failures = m_host->StartPorts();
     if (failures == -1) {
         m_services.Messages.Error(QStringLiteral("Tessaron Pro"),
-                                  QStringLiteral("Could not start USB librairies!"));
+                                  QString::fromLatin1(kUsbStartFailedMessage));
         RequestExit(1);
     } else if (failures > 0) {
         // Bridging stays stopped: no port without its pump, no keypad held open.

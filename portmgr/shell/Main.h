@@ -79,7 +79,6 @@ public:
     QTimer& ConfigPopupTimer() { return m_tmrConfigPopup; }
     TfrmActivity& ActivityForm() { return *m_frmActivity; }
     TConfigForm& ConfigForm() { return *m_configForm; }
-    bool Exiting() const { return m_exiting; }
 
 signals:
     // The program is to end now with this status.

@@ -38,7 +38,7 @@ TTrayIcon::TTrayIcon(QMenu& menu, std::ostream& err, bool watch)
                 }
             });
     m_watch.setInterval(WatchMs);
-    connect(&m_watch, &QTimer::timeout, this, &TTrayIcon::checkTray);
+    connect(&m_watch, &QTimer::timeout, this, &TTrayIcon::CheckTray);
     if (watch) {
         m_watch.start();
     }
@@ -112,7 +112,7 @@ void TTrayIcon::RemoveTrayIcon()
 
 void TTrayIcon::show()
 {
-    m_inTray = QSystemTrayIcon::isSystemTrayAvailable();
+    m_inTray = TrayAvailable();
     if (m_inTray) {
         m_window.hide();
         m_icon.show();
@@ -128,9 +128,9 @@ void TTrayIcon::show()
     }
 }
 
-void TTrayIcon::checkTray()
+void TTrayIcon::CheckTray()
 {
-    if (m_added && QSystemTrayIcon::isSystemTrayAvailable() != m_inTray) {
+    if (m_added && TrayAvailable() != m_inTray) {
         show();
     }
 }

@@ -7,6 +7,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+#include <functional>
 #include <iosfwd>
 
 class QMenu;
@@ -42,6 +43,12 @@ public:
     void SetTrayState(const QString& text, bool connected);
     void RemoveTrayIcon();
 
+    // Handler of the watch: moves the menu between the notification area and
+    // the window when an area appeared or went away since the last look.
+    void CheckTray();
+    // Whether there is a notification area now (tests stand in for the desktop).
+    std::function<bool()> TrayAvailable = &QSystemTrayIcon::isSystemTrayAvailable;
+
     bool InNotificationArea() const { return m_inTray; }
     QString Tip() const { return m_tip; }
     QIcon CurrentIcon() const { return m_current; }
@@ -49,7 +56,6 @@ public:
     TfrmTrayWindow& Window() { return m_window; }
 
 private:
-    void checkTray();
     void show();
 
     QMenu& m_menu;

@@ -4,7 +4,7 @@
 #include "PortSurvey.h"
 
 #include "editor/model/DownloadImage.h"
-#include "portmgr/devices/SerialLine.h"
+#include "portmgr/io/SerialLine.h"
 
 namespace tessaron {
 
@@ -44,7 +44,6 @@ TLoader::Outcome TLoader::refuse(std::string message)
 TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::string& settingsPath)
 {
     closePort();
-    m_imagePath = imagePath;
     m_progress.store(0);
     if (imagePath.empty()) {
         return refuse("No download image was given. Tavrix sends the download image (.hex) "

@@ -3,7 +3,7 @@
 #include "PacedSender.h"
 #include "TavrixSettings.h"
 
-#include "portmgr/devices/SerialPort.h"
+#include "portmgr/io/SerialPort.h"
 
 #include <atomic>
 #include <cstdint>
@@ -47,7 +47,6 @@ public:
     const std::atomic<int>& Progress() const { return m_progress; }
     // "COM3 (USB)", "COM4 (DB9)" or "COM5", once the settings are read.
     const std::string& PortName() const { return m_portName; }
-    const std::string& ImagePath() const { return m_imagePath; }
     const TTavrixSettings& Settings() const { return m_settings; }
 
 private:
@@ -56,7 +55,6 @@ private:
 
     Outcome m_outcome = Outcome::Refused;
     std::string m_message;
-    std::string m_imagePath;
     std::string m_portName;
     TTavrixSettings m_settings;
     std::vector<std::uint8_t> m_bytes;

@@ -1,12 +1,12 @@
 #include "PortSurvey.h"
 
-#include "portmgr/bridge/PortsLock.h"
-#include "portmgr/bridge/TVirtualPort.h"
 #include "portmgr/devices/PortAssignments.h"
-#include "portmgr/devices/PortHolders.h"
 #include "portmgr/devices/PortManager.h"
-#include "portmgr/devices/SerialLine.h"
 #include "portmgr/devices/UsbIdentity.h"
+#include "portmgr/io/PortHolders.h"
+#include "portmgr/io/PortsLock.h"
+#include "portmgr/io/SerialLine.h"
+#include "portmgr/io/TVirtualPort.h"
 
 #include <cerrno>
 #include <climits>

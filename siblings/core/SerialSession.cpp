@@ -2,7 +2,7 @@
 
 #include "PortSurvey.h"
 
-#include "portmgr/devices/SerialLine.h"
+#include "portmgr/io/SerialLine.h"
 
 #include <cerrno>
 #include <cstdio>

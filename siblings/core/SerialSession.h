@@ -1,6 +1,6 @@
 #pragma once
 
-#include "portmgr/devices/SerialPort.h"
+#include "portmgr/io/SerialPort.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -64,8 +64,8 @@ TEST_F(EditorCommands, NewRedefinitionFileIsWhatSaveWrites)
     EXPECT_EQ(m_home.read("a.hex"), m_home.read("b.hex"));
     const std::string image = m_home.read("a.hex");
     EXPECT_EQ(std::count(image.begin(), image.end(), '\n'), 188);
-    EXPECT_EQ(ReadProfileString(m_home.file("Tavrix.ini"), "Com Port Configuration",
-                                "DownloadDelay", "none"),
+    EXPECT_EQ(IniFile(m_home.file("Tavrix.ini"))
+                  .readString("Com Port Configuration", "DownloadDelay", "none"),
               "0");
 }
 
@@ -105,7 +105,7 @@ TEST_F(EditorCommands, HexWritesTheImageAndUpdatesTheLoader)
     EXPECT_EQ(m_home.read("doc.hex"), m_home.read("ref.hex"));
     EXPECT_NE(m_home.read("doc.hex").find("\"02\"\r\n\"41\"\r\n\"00\""), std::string::npos);
     EXPECT_EQ(
-        ReadProfileInt(m_home.file("Tavrix.ini"), "Com Port Configuration", "DownloadDelay", -1),
+        IniFile(m_home.file("Tavrix.ini")).readInt("Com Port Configuration", "DownloadDelay", -1),
         30);
 
     ASSERT_EQ(Run({"hex", m_home.file("doc.ckd"), m_home.file("elsewhere.txt")}), 0) << Err();
@@ -154,8 +154,8 @@ TEST_F(EditorCommands, ResaveOverAnExistingFileKeepsItsOtherSections)
     m_home.write("in.ckd", "[KEY0]\nLevel_1_Codes=61\n");
     m_home.write("out.ckd", "[MINE]\nkeep=yes\n");
     ASSERT_EQ(Run({"resave", m_home.file("in.ckd"), m_home.file("out.ckd")}), 0) << Err();
-    EXPECT_EQ(ReadProfileString(m_home.file("out.ckd"), "MINE", "keep", ""), "yes");
-    EXPECT_EQ(ReadProfileString(m_home.file("out.ckd"), "KEY0", "Level_1_Codes", ""), "61");
+    EXPECT_EQ(IniFile(m_home.file("out.ckd")).readString("MINE", "keep", ""), "yes");
+    EXPECT_EQ(IniFile(m_home.file("out.ckd")).readString("KEY0", "Level_1_Codes", ""), "61");
 }
 
 TEST_F(EditorCommands, ResaveRomFileWarnsAndGoesOn)
@@ -164,10 +164,10 @@ TEST_F(EditorCommands, ResaveRomFileWarnsAndGoesOn)
     ASSERT_EQ(Run({"resave", m_home.file("in.rom"), m_home.file("out.rom")}), 0);
     EXPECT_EQ(Err(), "tessaron: Warning: ECR Suffix String has been truncated to the max width "
                      "of 8 characters.\n");
-    EXPECT_EQ(ReadProfileString(m_home.file("out.rom"), "ADVANCED_PARAMETERS", "ECR_String", ""),
+    EXPECT_EQ(IniFile(m_home.file("out.rom")).readString("ADVANCED_PARAMETERS", "ECR_String", ""),
               "ABCDEFGH");
     EXPECT_EQ(
-        ReadProfileString(m_home.file("out.rom"), "ADVANCED_PARAMETERS", "SignOnMsgLine1", ""),
+        IniFile(m_home.file("out.rom")).readString("ADVANCED_PARAMETERS", "SignOnMsgLine1", ""),
         "%Hi              %");
     EXPECT_FALSE(m_home.exists("out.hex"));
 }

@@ -4,10 +4,10 @@
 
 #include "FakeHid.h"
 #include "FakeSerialKeypad.h"
-#include "portmgr/bridge/TVirtualPort.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/SerialKeypads.h"
 #include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/TVirtualPort.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "common/SingleInstanceLock.h"
+#include "tests/support/OtherUser.h"
 #include "tests/support/TempHome.h"
 
 #include <csignal>
@@ -6,48 +7,18 @@
 #include <filesystem>
 #include <grp.h>
 #include <gtest/gtest.h>
-#include <pwd.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 using tessaron::SingleInstanceLock;
+using tessaron::test::OtherUser;
+using tessaron::test::ScopedEnv;
 using tessaron::test::TempDir;
 using Result = SingleInstanceLock::Result;
 
 namespace {
-
-// Sets an environment variable for the scope (unsets it for ""), restoring it afterwards.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_had = true;
-            m_old = old;
-        }
-        if (value.empty()) {
-            ::unsetenv(name);
-        } else {
-            ::setenv(name, value.c_str(), 1);
-        }
-    }
-    ~ScopedEnv()
-    {
-        if (m_had) {
-            ::setenv(m_name, m_old.c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    bool m_had = false;
-    std::string m_old;
-};
 
 // Runs body in a child process and returns its exit status.
 template <typename F>
@@ -121,118 +92,83 @@ TEST(SingleInstanceLock, AHolderThatDiesLeavesNoLockBehind)
     ::close(ready[1]);
 }
 
-// A user made for one test and removed with its home folder afterwards.
-class ScratchUser
+// In a child process: becomes user with the environment of a cron job or su
+// (TESSARON_LOCK_DIR unset, HOME and XDG_RUNTIME_DIR elsewhere) and tries the
+// lock; 0 when acquired, 1 when held, 2 on failure. With holder, the child
+// keeps the lock until killed and its pid is returned there at once.
+int tryLock(const OtherUser& user, const std::string& env, pid_t* holder = nullptr)
 {
-public:
-    ScratchUser() : m_name("tsrn-lock-" + std::to_string(::getpid()))
-    {
-        if (::getuid() != 0 || std::system(("useradd --create-home --shell /usr/sbin/nologin " +
-                                            m_name + " >/dev/null 2>&1")
-                                               .c_str()) != 0) {
-            return;
-        }
-        const passwd* entry = ::getpwnam(m_name.c_str());
-        if (entry != nullptr) {
-            m_uid = entry->pw_uid;
-            m_gid = entry->pw_gid;
-            m_home = entry->pw_dir;
-        }
+    int ready[2];
+    if (::pipe(ready) != 0) {
+        return -1;
     }
-    ~ScratchUser()
-    {
-        if (m_uid != 0) {
-            std::filesystem::remove_all(runtime());
-            (void)!std::system(("userdel --remove " + m_name + " >/dev/null 2>&1").c_str());
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::unsetenv("TESSARON_LOCK_DIR");
+        ::setenv("HOME", env.c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", env.c_str(), 1);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(user.gid) != 0 || ::setuid(user.uid) != 0) {
+            ::_exit(3);
         }
+        SingleInstanceLock lock;
+        const Result r = lock.acquire();
+        const char c = r == Result::Acquired ? 0 : r == Result::AlreadyHeld ? 1 : 2;
+        (void)!::write(ready[1], &c, 1);
+        if (r != Result::Acquired) {
+            ::fprintf(stderr, "%s\n", lock.error().c_str());
+        }
+        if (holder != nullptr) {
+            ::pause();
+        }
+        ::_exit(c);
     }
-    ScratchUser(const ScratchUser&) = delete;
-    ScratchUser& operator=(const ScratchUser&) = delete;
-
-    bool made() const { return m_uid != 0; }
-    uid_t uid() const { return m_uid; }
-    std::string runtime() const { return "/run/user/" + std::to_string(m_uid); }
-    const std::string& home() const { return m_home; }
-
-    // In a child process: becomes the user with the environment of a cron job
-    // or su (TESSARON_LOCK_DIR unset, HOME and XDG_RUNTIME_DIR elsewhere) and
-    // tries the lock; 0 when acquired, 1 when held, 2 on failure. With hold,
-    // the child keeps the lock until killed and the pid is returned at once.
-    int tryLock(const std::string& env, bool hold = false, pid_t* holder = nullptr) const
-    {
-        int ready[2];
-        if (::pipe(ready) != 0) {
-            return -1;
-        }
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::unsetenv("TESSARON_LOCK_DIR");
-            ::setenv("HOME", env.c_str(), 1);
-            ::setenv("XDG_RUNTIME_DIR", env.c_str(), 1);
-            if (::setgroups(0, nullptr) != 0 || ::setgid(m_gid) != 0 || ::setuid(m_uid) != 0) {
-                ::_exit(3);
-            }
-            SingleInstanceLock lock;
-            const Result r = lock.acquire();
-            const char c = r == Result::Acquired ? 0 : r == Result::AlreadyHeld ? 1 : 2;
-            (void)!::write(ready[1], &c, 1);
-            if (r != Result::Acquired) {
-                ::fprintf(stderr, "%s\n", lock.error().c_str());
-            }
-            if (hold) {
-                ::pause();
-            }
-            ::_exit(c);
-        }
-        char c = -1;
-        (void)!::read(ready[0], &c, 1);
-        ::close(ready[0]);
-        ::close(ready[1]);
-        if (hold) {
-            *holder = pid;
-        } else {
-            ::waitpid(pid, nullptr, 0);
-        }
-        return c;
+    char c = -1;
+    (void)!::read(ready[0], &c, 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    if (holder != nullptr) {
+        *holder = pid;
+    } else {
+        ::waitpid(pid, nullptr, 0);
     }
-
-private:
-    std::string m_name;
-    uid_t m_uid = 0;
-    gid_t m_gid = 0;
-    std::string m_home;
-};
+    return c;
+}
 
 // cron, su and services see another HOME and XDG_RUNTIME_DIR, or none, and
 // another user may have taken /tmp/tessaron-<uid>: the lock is the same, in
 // the place the user id gives, and a copy in a session started later meets it.
 TEST(SingleInstanceLock, TheLockDependsOnlyOnTheUser)
 {
-    ScratchUser user;
-    if (!user.made()) {
-        GTEST_SKIP() << "needs root and useradd to run the lock as a user of its own";
+    OtherUser user;
+    std::string why;
+    if (!user.get(why)) {
+        GTEST_SKIP() << why;
     }
     TempDir envA;
     TempDir envB;
-    const std::string squatted = "/tmp/tessaron-" + std::to_string(user.uid());
-    std::filesystem::remove_all(squatted);
+    const std::string runtime = "/run/user/" + std::to_string(user.uid);
+    const std::string squatted = "/tmp/tessaron-" + std::to_string(user.uid);
+    for (const std::string& folder : {runtime, squatted, user.home + "/.local"}) {
+        std::filesystem::remove_all(folder);
+    }
     ASSERT_EQ(::mkdir(squatted.c_str(), 0777), 0); // another user's, open to all
 
     pid_t first = 0;
-    ASSERT_EQ(user.tryLock(envA.path(), true, &first), 0);
-    EXPECT_TRUE(std::filesystem::exists(user.home() + "/.local/state/tessaron/Corvandelle.lock"));
-    EXPECT_EQ(user.tryLock(envB.path()), 1) << "another environment, the same lock";
+    ASSERT_EQ(tryLock(user, envA.path(), &first), 0);
+    EXPECT_TRUE(std::filesystem::exists(user.home + "/.local/state/tessaron/Corvandelle.lock"));
+    EXPECT_EQ(tryLock(user, envB.path()), 1) << "another environment, the same lock";
     EXPECT_TRUE(std::filesystem::is_empty(squatted));
 
     // The user logs in: the session's copies lock in /run/user/<uid> and
     // still meet the copy that started without a session.
-    ASSERT_EQ(::mkdir(user.runtime().c_str(), 0700), 0);
-    ASSERT_EQ(::chown(user.runtime().c_str(), user.uid(), static_cast<gid_t>(-1)), 0);
-    EXPECT_EQ(user.tryLock(envB.path()), 1);
+    ASSERT_EQ(::mkdir(runtime.c_str(), 0700), 0);
+    ASSERT_EQ(::chown(runtime.c_str(), user.uid, static_cast<gid_t>(-1)), 0);
+    EXPECT_EQ(tryLock(user, envB.path()), 1);
     ::kill(first, SIGKILL);
     ::waitpid(first, nullptr, 0);
-    EXPECT_EQ(user.tryLock(envB.path()), 0);
-    EXPECT_TRUE(std::filesystem::exists(user.runtime() + "/tessaron/Corvandelle.lock"));
+    EXPECT_EQ(tryLock(user, envB.path()), 0);
+    EXPECT_TRUE(std::filesystem::exists(runtime + "/tessaron/Corvandelle.lock"));
+    std::filesystem::remove_all(runtime);
     std::filesystem::remove_all(squatted);
 }
 

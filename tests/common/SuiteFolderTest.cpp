@@ -19,37 +19,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::ReadFile;
+using test::ScopedEnv;
 using test::TempDir;
 using test::WriteFile;
-
-// Sets (or, with nullopt, unsets) an environment variable for a scope.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_old = old;
-        }
-        if (value) {
-            ::setenv(name, value->c_str(), 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv()
-    {
-        if (m_old) {
-            ::setenv(m_name, m_old->c_str(), 1);
-        } else {
-            ::unsetenv(m_name);
-        }
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
 
 // Every path below root, to show that nothing was written there.
 std::vector<std::string> Tree(const std::string& root)

@@ -2,8 +2,8 @@
 // hidapi, and host applications that open ports/COMn.
 #include "BridgeProcess.h"
 #include "tests/portmgr/PortSettingsText.h"
-#include "tests/portmgr/bridge/PtyHost.h"
 #include "tests/support/OtherUser.h"
+#include "tests/support/PtyHost.h"
 #include "tests/support/TempHome.h"
 
 #include <chrono>

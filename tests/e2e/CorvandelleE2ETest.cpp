@@ -3,7 +3,7 @@
 // from the shell's side, a host application and Tavrix on its port, and the
 // signals that end it.
 #include "BridgeProcess.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/PtyHost.h"
 #include "tests/support/TempHome.h"
 
 #include "common/CommandLine.h"

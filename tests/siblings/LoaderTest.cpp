@@ -6,7 +6,7 @@
 #include "common/FileWriteError.h"
 #include "editor/model/DownloadImage.h"
 #include "editor/model/LoaderSettings.h"
-#include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/io/TVirtualPort.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/Loader.h"
 #include "siblings/core/PortSurvey.h"
@@ -121,17 +121,44 @@ TEST(PacedSender, OneByteThenThePauseAndAClearEndWhenStoppedOrBroken)
         EXPECT_EQ(pacer.pauses[i], std::make_pair(9, i + 1)) << "pause " << i;
     }
 
-    RecordingPacer stopped(master);
-    stopped.onPause = [&stopped](size_t n) {
-        if (n == 3) {
-            stopped.Cancel();
-        }
-    };
-    std::atomic<int> progress{0};
-    const auto cancelled = TPacedSender(slave, 1, stopped).Send(bytes, sizeof bytes, &progress);
-    EXPECT_EQ(cancelled.Status, TPacedSender::Result::Outcome::Cancelled);
-    EXPECT_EQ(cancelled.BytesSent, 3);
-    EXPECT_EQ(progress.load(), 3);
+    // A cancel in a pause stops the send; in the pause after the last byte
+    // everything went out all the same.
+    for (const auto& [pause, outcome] : {std::pair{3, TPacedSender::Result::Outcome::Cancelled},
+                                         std::pair{8, TPacedSender::Result::Outcome::Sent}}) {
+        RecordingPacer stopped(master);
+        stopped.onPause = [&stopped, pause = pause](size_t n) {
+            if (n == static_cast<size_t>(pause)) {
+                stopped.Cancel();
+            }
+        };
+        std::atomic<int> progress{0};
+        const auto cancelled = TPacedSender(slave, 1, stopped).Send(bytes, sizeof bytes, &progress);
+        EXPECT_EQ(cancelled.Status, outcome) << pause;
+        EXPECT_EQ(cancelled.BytesSent, pause);
+        EXPECT_EQ(progress.load(), pause);
+    }
+
+    // A cancel while the port takes nothing (its queue is full) is seen at once,
+    // not after the port's time is up.
+    ::fcntl(slave, F_SETFL, O_NONBLOCK);
+    // Full when even a moment later, the kernel having moved what it could, it takes nothing.
+    const std::uint8_t filler[256] = {};
+    for (int refused = 0; refused < 3;) {
+        refused = ::write(slave, filler, sizeof filler) > 0 ? 0 : refused + 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(refused * 10));
+    }
+    TPacer full;
+    std::thread canceller([&full] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        full.Cancel();
+    });
+    const auto stuck = TPacedSender(slave, 1, full).Send(bytes, sizeof bytes);
+    canceller.join();
+    EXPECT_EQ(stuck.Status, TPacedSender::Result::Outcome::Cancelled) << stuck.Error;
+    EXPECT_EQ(stuck.BytesSent, 0);
+    unsigned char drain[4096];
+    while (::read(master, drain, sizeof drain) > 0) {
+    }
 
     RecordingPacer broken(master);
     broken.onPause = [&master](size_t n) {

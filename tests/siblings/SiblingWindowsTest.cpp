@@ -3,7 +3,7 @@
 // progress, can be cancelled and ends with a clear result.
 #include "SiblingsTestSupport.h"
 
-#include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/io/TVirtualPort.h"
 #include "siblings/core/DownloadImageFile.h"
 #include "siblings/core/TerminalLoader.h"
 #include "siblings/qex/SerialTestWindow.h"

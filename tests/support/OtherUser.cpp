@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
@@ -27,6 +28,7 @@ bool lookUp(OtherUser& user)
     user.uid = entry.pw_uid;
     user.gid = entry.pw_gid;
     user.name = kName;
+    user.home = entry.pw_dir;
     return true;
 }
 
@@ -50,6 +52,10 @@ bool OtherUser::get(std::string& why)
     }
     if (!lookUp(*this)) {
         why = "no second user: useradd tessaron-other failed";
+        return false;
+    }
+    if (::mkdir(home.c_str(), 0700) == 0 && ::chown(home.c_str(), uid, gid) != 0) {
+        why = "the second user's home folder " + home + " cannot be made its own";
         return false;
     }
     return true;

@@ -7,13 +7,14 @@ namespace tessaron::test {
 
 // A second local user, for tests of what belongs to another user:
 // "tessaron-other", made with useradd on first use and kept for later runs
-// (a system user without a home or a shell). Only root may make it and run
-// processes as it.
+// (a system user without a shell; its home folder is made when missing). Only
+// root may make it and run processes as it.
 struct OtherUser
 {
     uid_t uid = 0;
     gid_t gid = 0;
     std::string name;
+    std::string home;
 
     // False, with why set (the reason a test skips), when there is none to be had.
     bool get(std::string& why);

@@ -44,43 +44,36 @@ void WriteFile(const std::string& path, std::string_view contents)
     out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
 }
 
-TempHome::TempHome() : m_path(makeTempFolder()), m_lockDir(makeTempFolder())
+ScopedEnv::ScopedEnv(const char* name, std::optional<std::string> value) : m_name(name)
 {
-    if (const char* previous = std::getenv("TESSARON_HOME")) {
-        m_hadPrevious = true;
-        m_previous = previous;
+    if (const char* old = std::getenv(name)) {
+        m_old = old;
     }
-    ::setenv("TESSARON_HOME", m_path.c_str(), 1);
-    if (const char* previous = std::getenv("TESSARON_LOCK_DIR")) {
-        m_hadPreviousLockDir = true;
-        m_previousLockDir = previous;
+    if (value) {
+        ::setenv(name, value->c_str(), 1);
+    } else {
+        ::unsetenv(name);
     }
-    ::setenv("TESSARON_LOCK_DIR", m_lockDir.c_str(), 1);
-    if (const char* previous = std::getenv("TESSARON_UUCP_LOCK_DIR")) {
-        m_hadPreviousUucpDir = true;
-        m_previousUucpDir = previous;
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (m_old) {
+        ::setenv(m_name, m_old->c_str(), 1);
+    } else {
+        ::unsetenv(m_name);
     }
+}
+
+TempHome::TempHome()
+    : m_path(makeTempFolder()), m_lockDir(makeTempFolder()), m_home("TESSARON_HOME", m_path),
+      m_locks("TESSARON_LOCK_DIR", m_lockDir), m_uucpLocks("TESSARON_UUCP_LOCK_DIR", uucpLocks())
+{
     fs::create_directory(uucpLocks());
-    ::setenv("TESSARON_UUCP_LOCK_DIR", uucpLocks().c_str(), 1);
 }
 
 TempHome::~TempHome()
 {
-    if (m_hadPrevious) {
-        ::setenv("TESSARON_HOME", m_previous.c_str(), 1);
-    } else {
-        ::unsetenv("TESSARON_HOME");
-    }
-    if (m_hadPreviousLockDir) {
-        ::setenv("TESSARON_LOCK_DIR", m_previousLockDir.c_str(), 1);
-    } else {
-        ::unsetenv("TESSARON_LOCK_DIR");
-    }
-    if (m_hadPreviousUucpDir) {
-        ::setenv("TESSARON_UUCP_LOCK_DIR", m_previousUucpDir.c_str(), 1);
-    } else {
-        ::unsetenv("TESSARON_UUCP_LOCK_DIR");
-    }
     std::error_code ignored;
     fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_path, ignored);

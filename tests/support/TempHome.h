@@ -1,9 +1,24 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tessaron::test {
+
+// Sets (or, with nullopt, unsets) an environment variable for a scope.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
 
 // A temporary suite folder: TESSARON_HOME points at it while the object lives,
 // and the folder and everything in it is removed afterwards. It is made with
@@ -34,13 +49,10 @@ public:
 
 private:
     std::string m_path;
-    std::string m_previous;
-    bool m_hadPrevious = false;
     std::string m_lockDir;
-    std::string m_previousLockDir;
-    bool m_hadPreviousLockDir = false;
-    std::string m_previousUucpDir;
-    bool m_hadPreviousUucpDir = false;
+    ScopedEnv m_home;
+    ScopedEnv m_locks;
+    ScopedEnv m_uucpLocks;
 };
 
 // A temporary folder removed at the end of its scope (without touching TESSARON_HOME).

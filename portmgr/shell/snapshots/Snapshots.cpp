@@ -5,16 +5,16 @@
 // failure dialog, About and the window used where there is no notification area.
 //   CorvandelleSnapshots [output folder]   (default build/snapshots)
 #include "portmgr/bridge/TActivityView.h"
-#include "portmgr/devices/Config.h"
-#include "portmgr/devices/Enumerate.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/shell/About.h"
 #include "portmgr/shell/Activity.h"
+#include "portmgr/shell/Config.h"
 #include "portmgr/shell/ConsoleDialogRunner.h"
 #include "portmgr/shell/ConsoleMessageBox.h"
+#include "portmgr/shell/Enumerate.h"
+#include "portmgr/shell/FormVComFail.h"
 #include "portmgr/shell/Main.h"
-#include "portmgr/shell/Vcomfail.h"
 
 #include "common/QtLauncher.h"
 

@@ -1,6 +1,5 @@
 #include "BridgeFixture.h"
 
-#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/UsbKeypads.h"
 #include "tests/fakes/FakeHid.h"
 #include "tests/portmgr/PortSettingsText.h"
@@ -41,7 +40,7 @@ void BridgeFixture::openSlot(int i, const std::string& path, int comPort)
     s.Flags = SlotPresent;
     s.ComPort = comPort;
     if (comPort > 0) {
-        ASSERT_TRUE(CreateVirtualPort(s));
+        ASSERT_TRUE(control.Pump().CreatePort(i));
     }
     ASSERT_FALSE(OpenUsbKeypad(pm, i));
     pm.UsbConnected[i] = true;

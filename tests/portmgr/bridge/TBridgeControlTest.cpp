@@ -1,10 +1,9 @@
 #include "BridgeFixture.h"
 
-#include "portmgr/bridge/TVirtualPort.h"
-#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/TVirtualPort.h"
 #include "tests/fakes/FakeHid.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/PtyHost.h"
 
 #include <algorithm>
 #include <climits>
@@ -61,8 +60,8 @@ TEST_F(BridgeControl, AnAttachedKeypadGetsItsRememberedPort)
     EXPECT_TRUE(s.Flags & SlotOpen);
     EXPECT_TRUE(pm.UsbConnected[0]);
     EXPECT_TRUE(pm.PortAssignments[0].InUse);
-    EXPECT_EQ(linkTarget(3), s.VirtualPort->SlavePath());
-    EXPECT_EQ(s.PortName, "COM3");
+    EXPECT_EQ(linkTarget(3), control.Pump().Port(0)->SlavePath());
+    EXPECT_EQ(control.Pump().PortName(0), "COM3");
     // The keypad learns its port number.
     ASSERT_GE(fakehid_feature_count(id), 1);
     unsigned char feature[8] = {};
@@ -73,7 +72,7 @@ TEST_F(BridgeControl, AnAttachedKeypadGetsItsRememberedPort)
     const TKeypadSlot& other = pm.KeypadSlots[1];
     EXPECT_TRUE(other.Flags & SlotOpen);
     EXPECT_EQ(other.ComPort, 0);
-    EXPECT_FALSE(other.VirtualPort);
+    EXPECT_FALSE(control.Pump().Port(1));
     EXPECT_EQ(events.lines, (std::vector<std::string>{"0 opened sim-1", "0 created COM3",
                                                       "1 opened sim-unassigned", "running"}));
 }
@@ -177,9 +176,9 @@ TEST_F(BridgeControl, StopPortsRemovesEveryPortSoTheNextStartSucceeds)
     EXPECT_FALSE(linkExists(3));
     EXPECT_FALSE(linkExists(8));
     EXPECT_FALSE(::access(TVirtualPort::MarkerPath("COM3").c_str(), F_OK) == 0);
-    for (const TKeypadSlot& s : pm.KeypadSlots) {
-        EXPECT_FALSE(s.Flags & SlotOpen);
-        EXPECT_FALSE(s.VirtualPort);
+    for (int i = 0; i < MaxKeypads; ++i) {
+        EXPECT_FALSE(pm.KeypadSlots[i].Flags & SlotOpen);
+        EXPECT_FALSE(control.Pump().Port(i));
     }
     for (const TPortAssignment& a : pm.PortAssignments) {
         EXPECT_FALSE(a.InUse);

@@ -3,7 +3,7 @@
 #include "BridgeFixture.h"
 
 #include "tests/fakes/FakeHid.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/PtyHost.h"
 
 #include <chrono>
 #include <fstream>

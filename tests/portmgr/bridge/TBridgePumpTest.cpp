@@ -1,10 +1,9 @@
 #include "BridgeFixture.h"
 
-#include "portmgr/bridge/TVirtualPort.h"
-#include "portmgr/bridge/VirtualPorts.h"
 #include "portmgr/devices/UsbKeypads.h"
+#include "portmgr/io/TVirtualPort.h"
 #include "tests/fakes/FakeHid.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "tests/support/PtyHost.h"
 
 #include <string>
 
@@ -23,7 +22,7 @@ protected:
     }
     bool portHolds(int slot, int n)
     {
-        return WaitFor([&] { return VirtualPortPending(pm.KeypadSlots[slot]) >= n; }, 3000);
+        return WaitFor([&] { return control.Pump().Port(slot)->BytesPending() >= n; }, 3000);
     }
     void type(int id, const std::string& text)
     {
@@ -80,11 +79,11 @@ TEST_F(BridgePump, TenHostBytesLeaveAsReportsOfSevenThenThree)
     ASSERT_TRUE(portHolds(0, 10));
 
     tick();
-    EXPECT_EQ(VirtualPortPending(pm.KeypadSlots[0]), 3);
+    EXPECT_EQ(control.Pump().Port(0)->BytesPending(), 3);
     EXPECT_TRUE(control.Pump().MoreWork());
     ASSERT_EQ(fakehid_wait_outputs(id, 1, 2000), 1);
     tick();
-    EXPECT_EQ(VirtualPortPending(pm.KeypadSlots[0]), 0);
+    EXPECT_EQ(control.Pump().Port(0)->BytesPending(), 0);
     ASSERT_EQ(fakehid_wait_outputs(id, 2, 2000), 2);
     EXPECT_EQ(outputs(id), (std::vector<std::string>{"7:0123456", "3:789"}));
 }
@@ -96,17 +95,17 @@ TEST_F(BridgePump, HostBytesForAnAbsentKeypadAreReadAndDiscardedSevenATick)
     ASSERT_TRUE(SetDevicePath(s, "sim-absent"));
     s.Flags = SlotPresent;
     s.ComPort = 5;
-    ASSERT_TRUE(CreateVirtualPort(s));
+    ASSERT_TRUE(control.Pump().CreatePort(1));
     PtyHost host(link(5));
     ASSERT_TRUE(host.write("0123456789"));
     ASSERT_TRUE(portHolds(1, 10));
 
     tick();
-    EXPECT_EQ(VirtualPortPending(s), 3);
+    EXPECT_EQ(control.Pump().Port(1)->BytesPending(), 3);
     EXPECT_TRUE(view.lit(TLedGroup::ComRx, 1));
     EXPECT_FALSE(view.lit(TLedGroup::UsbTx, 1)) << "nothing goes to a keypad";
     tick();
-    EXPECT_EQ(VirtualPortPending(s), 0);
+    EXPECT_EQ(control.Pump().Port(1)->BytesPending(), 0);
     EXPECT_FALSE(s.Flags & SlotOpen);
 
     // When the keypad comes, it gets none of it.

@@ -25,7 +25,7 @@ DevicesTest::DevicesTest()
         if (milliseconds == 80) {
             // The identification query's wait: on a busy machine the reply
             // may take longer; the tests are about what is done with it.
-            WaitUntilTrue(
+            WaitFor(
                 [this] {
                     for (const TKeypadSlot& s : pm->KeypadSlots) {
                         if (s.ReadThread && s.ReadThread->Available() >= 16) {
@@ -93,18 +93,6 @@ std::vector<int> DevicesTest::WaitsOf(int milliseconds) const
         }
     }
     return out;
-}
-
-bool WaitUntilTrue(const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 std::vector<unsigned char> FakeOutput(int id, int index)

@@ -8,10 +8,10 @@
 #include "FakeSerialKeypad.h"
 #include "portmgr/devices/PortManager.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,9 +45,6 @@ protected:
     std::vector<int> waits;
     std::vector<std::unique_ptr<FakeSerialKeypad>> serialKeypads;
 };
-
-// Polls condition every 5 ms until it holds or timeoutMs passes.
-bool WaitUntilTrue(const std::function<bool()>& condition, int timeoutMs = 3000);
 
 std::vector<unsigned char> FakeOutput(int id, int index);
 std::vector<unsigned char> FakeFeature(int id, int index);

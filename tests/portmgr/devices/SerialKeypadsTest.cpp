@@ -5,8 +5,8 @@
 #include "portmgr/devices/SerialKeypads.h"
 #include "portmgr/devices/UsbKeypads.h"
 
-#include "portmgr/bridge/TVirtualPort.h"
-#include "portmgr/devices/UucpLock.h"
+#include "portmgr/io/TVirtualPort.h"
+#include "portmgr/io/UucpLock.h"
 #include "tests/support/OtherUser.h"
 
 #include <cstring>
@@ -23,7 +23,7 @@ namespace {
 
 using test::DevicesTest;
 using test::FakeSerialKeypad;
-using test::WaitUntilTrue;
+using test::WaitFor;
 
 using ProbeTest = DevicesTest;
 using EnumerateTest = DevicesTest;
@@ -134,60 +134,47 @@ TEST_F(ProbeTest, OpenProbePortTellsWhatKindOfPortItFound)
     EXPECT_EQ(OpenProbePort(*pm, 17), 1);
 }
 
-TEST_F(ProbeTest, Rs232KeypadGivesItsTypeAndIdentification)
-{
-    FakeSerialKeypad& fake = AddSerialKeypad(2, keypad('R', "Tessaron 510 RS2"));
-    ProbeSerialPort(*pm, 2);
-    EXPECT_EQ(pm->Probe.Reply, 'R');
-    EXPECT_STREQ(pm->Probe.Identification, "Tessaron 510 RS2");
-    EXPECT_EQ(fake.Received(), std::string("@\x05@\x06"));
-    EXPECT_FALSE(pm->Probe.Handle.IsOpen()); // closed again
-}
-
-TEST_F(ProbeTest, Rs232KeypadWithShortIdentificationIsTessaronOnDb9)
-{
-    AddSerialKeypad(3, keypad('R', "ten bytes!"));
-    ProbeSerialPort(*pm, 3);
-    EXPECT_EQ(pm->Probe.Reply, 'R');
-    EXPECT_STREQ(pm->Probe.Identification, "Tessaron on DB9 ");
-}
-
-TEST_F(ProbeTest, CdcKeypadWithShortIdentificationIsNoKeypad)
-{
-    AddSerialKeypad(3, keypad('v', "ten bytes!"));
-    ProbeSerialPort(*pm, 3);
-    EXPECT_EQ(pm->Probe.Reply, 'v');
-    EXPECT_STREQ(pm->Probe.Identification, "");
-}
-
-TEST_F(ProbeTest, IdentificationWithAZeroByteIsShorterThanSixteen)
-{
-    AddSerialKeypad(3, keypad('v', std::string("Tessaron\0CDC 514", 16)));
-    ProbeSerialPort(*pm, 3);
-    EXPECT_EQ(std::strlen(pm->Probe.Identification), 8u);
-}
-
-TEST_F(ProbeTest, TypeReplyInTheSecondAttemptIsAccepted)
+// What the probe asks each device and makes of its replies; it closes the
+// port again in any case.
+TEST_F(ProbeTest, ProbeAsksForTheTypeThenTheIdentification)
 {
     FakeSerialKeypad::Options late = keypad('v', "Tessaron CDC 514");
     late.IgnoredTypeQueries = 1;
-    FakeSerialKeypad& fake = AddSerialKeypad(6, late);
-    ProbeSerialPort(*pm, 6);
-    EXPECT_EQ(fake.TypeQueries(), 2);
-    EXPECT_EQ(pm->Probe.Reply, 'v');
-    EXPECT_STREQ(pm->Probe.Identification, "Tessaron CDC 514");
-}
-
-TEST_F(ProbeTest, SilentDeviceIsAskedTwiceAndIsNoKeypad)
-{
     FakeSerialKeypad::Options mute;
     mute.Answers = false;
-    FakeSerialKeypad& fake = AddSerialKeypad(1, mute);
-    ProbeSerialPort(*pm, 1);
-    EXPECT_EQ(fake.TypeQueries(), 2);
-    EXPECT_EQ(fake.IdentificationQueries(), 0);
-    EXPECT_EQ(pm->Probe.Reply, 0);
-    EXPECT_STREQ(pm->Probe.Identification, "");
+    struct Case
+    {
+        const char* what;
+        FakeSerialKeypad::Options device;
+        char reply;
+        std::string identification;
+        int typeQueries;
+        int identificationQueries;
+    };
+    const Case cases[] = {
+        {"RS232 keypad", keypad('R', "Tessaron 510 RS2"), 'R', "Tessaron 510 RS2", 1, 1},
+        {"RS232, short identification: Tessaron on DB9", keypad('R', "ten bytes!"), 'R',
+         "Tessaron on DB9 ", 1, 1},
+        {"CDC, short identification: no keypad", keypad('v', "ten bytes!"), 'v', "", 1, 1},
+        {"a zero byte makes it shorter than 16", keypad('v', std::string("Tessaron\0CDC 514", 16)),
+         'v', "Tessaron", 1, 1},
+        {"the type in the second attempt counts", late, 'v', "Tessaron CDC 514", 2, 1},
+        {"a silent device is asked twice and is no keypad", mute, 0, "", 2, 0},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeSerialKeypad& fake = AddSerialKeypad(++n, c.device);
+        ProbeSerialPort(*pm, n);
+        EXPECT_EQ(pm->Probe.Reply, c.reply);
+        EXPECT_EQ(pm->Probe.Identification, c.identification);
+        EXPECT_EQ(fake.TypeQueries(), c.typeQueries);
+        EXPECT_EQ(fake.IdentificationQueries(), c.identificationQueries);
+        if (n == 1) {
+            EXPECT_EQ(fake.Received(), std::string("@\x05@\x06"));
+        }
+        EXPECT_FALSE(pm->Probe.Handle.IsOpen());
+    }
 }
 
 TEST_F(ProbeTest, AnyOtherTypeReplyCountsAsRs232)
@@ -390,7 +377,6 @@ TEST_F(EnumerateTest, RefillClearsTheTableAndClosesWhatWasLeftOpen)
     const int id = AddUsbKeypad("/dev/hidraw-u1");
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     Slot(0).ComPort = 4;
-    Slot(0).PortName = "COM4";
     SetDevicePath(Slot(3), "remembered");
     Slot(3).Flags = SlotPresent;
     ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
@@ -402,7 +388,6 @@ TEST_F(EnumerateTest, RefillClearsTheTableAndClosesWhatWasLeftOpen)
         EXPECT_STREQ(Slot(i).DevicePath, "");
         EXPECT_FALSE(Slot(i).ReadThread);
         EXPECT_FALSE(Slot(i).Handle);
-        EXPECT_TRUE(Slot(i).PortName.empty());
     }
 }
 
@@ -425,7 +410,7 @@ TEST_F(SerialOpenTest, OpenSerialKeypadBridgesItsPort)
 
     EXPECT_EQ(QueryIdentification(*pm, 0), "Tessaron 510 RS2");
     fake.Type("42\r");
-    ASSERT_TRUE(WaitUntilTrue([&] { return Slot(0).ReadThread->Available() == 3; }));
+    ASSERT_TRUE(WaitFor([&] { return Slot(0).ReadThread->Available() == 3; }));
     EXPECT_EQ(Slot(0).ReadThread->PopByte(), '4');
 
     const std::string label = "@CKeypad #1, RS232";

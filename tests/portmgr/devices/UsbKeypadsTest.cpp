@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <dlfcn.h>
 #include <thread>
 
@@ -279,7 +280,7 @@ TEST_F(UsbOpenTest, BytesTravelBothWaysThroughAnOpenSlot)
     const unsigned char typed[4] = {'1', '2', '3', '\r'};
     fakehid_type(id, typed, 4);
     TFileReadThread& reader = *Slot(0).ReadThread;
-    ASSERT_TRUE(test::WaitUntilTrue([&] { return reader.Available() == 4; }));
+    ASSERT_TRUE(test::WaitFor([&] { return reader.Available() == 4; }));
     EXPECT_EQ(reader.PopByte(), '1');
 
     const std::string host = "0123456789";
@@ -302,9 +303,9 @@ TEST_F(UsbOpenTest, SilentKeypadRunsUpSilentWaits)
     ASSERT_EQ(EnumerateKeypads(*pm), 1);
     ASSERT_FALSE(OpenUsbKeypad(*pm, 0));
     fakehid_set_idle_interval(id, 0);
-    EXPECT_TRUE(test::WaitUntilTrue([&] { return Slot(0).ReadThread->SilentWaits > 20; }, 5000));
+    EXPECT_TRUE(test::WaitFor([&] { return Slot(0).ReadThread->SilentWaits > 20; }, 5000));
     fakehid_set_idle_interval(id, 100);
-    EXPECT_TRUE(test::WaitUntilTrue([&] { return Slot(0).ReadThread->SilentWaits == 0; }, 3000));
+    EXPECT_TRUE(test::WaitFor([&] { return Slot(0).ReadThread->SilentWaits == 0; }, 3000));
 }
 
 TEST_F(UsbOpenTest, IdentificationQueryReturnsTheKeypadsText)
@@ -367,23 +368,45 @@ TEST_F(UsbOpenTest, AKeypadThatAnotherProgramHoldsIsLeftAlone)
     EXPECT_FALSE(other.KeypadSlots[0].InUseElsewhere);
 }
 
-// Any HID device may sit where a keypad was plugged in; it is never opened,
-// whether the identity leads to a hidraw node or is a path itself.
+// Any HID device may sit where a keypad was plugged in, also one that shares
+// the keypad's vendor or its product ID; it is never opened, whether sysfs
+// knows its IDs or hidapi's listing tells them (a path that is no hidraw node).
 TEST_F(UsbOpenTest, AForeignDeviceInTheKeypadsPlaceIsNeverOpened)
 {
-    const std::string phys = "usb-0000:00:14.0-1.2/input0";
-    AddSysfsNode("hidraw4", phys, "0003:0000046D:0000C52B"); // a keyboard's receiver
-    const int keyboard = fakehid_add_device(0x046D, 0xC52B, "/dev/hidraw4");
-    const int token = fakehid_add_device(0x1050, 0x0407, "/dev/hidraw-token"); // not in sysfs
+    struct Case
+    {
+        unsigned short vendor;
+        unsigned short product;
+        const char* phys; // known to sysfs as hidraw4 with this HID_PHYS, or not at all
+    };
+    const Case cases[] = {
+        {0x046D, 0xC52B, "usb-0000:00:14.0-1.2/input0"}, // a keyboard's receiver
+        {0x16C0, 0x0605, "usb-0000:00:14.0-1.3/input0"}, // the keypad's vendor only
+        {0x16C1, 0x0604, "usb-0000:00:14.0-1.4/input0"}, // its product only
+        {0x1050, 0x0407, nullptr},                       // a token
+        {0x16C0, 0x0605, nullptr},
+        {0x16C1, 0x0604, nullptr},
+    };
     ASSERT_FALSE(LoadHidLibraries(*pm));
-    for (const char* identity : {phys.c_str(), "/dev/hidraw4", "/dev/hidraw-token"}) {
-        SetDevicePath(Slot(0), identity);
-        Slot(0).Flags = SlotPresent;
-        EXPECT_TRUE(OpenUsbKeypad(*pm, 0)) << identity;
-        EXPECT_EQ(Slot(0).Flags, SlotPresent) << identity;
+    for (const Case& c : cases) {
+        fakehid_reset();
+        RemoveSysfsNode("hidraw4");
+        char ids[32];
+        std::snprintf(ids, sizeof ids, "0003:%08X:%08X", c.vendor, c.product);
+        SCOPED_TRACE(std::string(ids) + (c.phys ? " in sysfs" : " listed by hidapi"));
+        const std::string node = c.phys ? "/dev/hidraw4" : "/dev/hidraw-foreign";
+        const int device = fakehid_add_device(c.vendor, c.product, node.c_str());
+        if (c.phys != nullptr) {
+            AddSysfsNode("hidraw4", c.phys, ids);
+        }
+        for (const std::string& identity : {c.phys ? std::string(c.phys) : node, node}) {
+            SetDevicePath(Slot(0), identity);
+            Slot(0).Flags = SlotPresent;
+            EXPECT_TRUE(OpenUsbKeypad(*pm, 0)) << identity;
+            EXPECT_EQ(Slot(0).Flags, SlotPresent) << identity;
+        }
+        EXPECT_EQ(fakehid_total_opens(device), 0);
     }
-    EXPECT_EQ(fakehid_total_opens(keyboard), 0);
-    EXPECT_EQ(fakehid_total_opens(token), 0);
 }
 
 TEST_F(UsbOpenTest, KeypadsOnTwoPortsKeepTheirOwnIdentities)

@@ -4,8 +4,8 @@
 
 #include "FakeHid.h"
 #include "portmgr/shell/Activity.h"
+#include "portmgr/shell/FormVComFail.h"
 #include "portmgr/shell/TrayIcon.h"
-#include "portmgr/shell/Vcomfail.h"
 #include "tests/support/AccessibilitySweep.h"
 
 #include <QDialog>

@@ -61,49 +61,28 @@ TEST_P(StartUpTest, BridgesOrSaysWhy)
     EXPECT_FALSE(portExists(4)); // a failed start leaves no port behind
 }
 
+const auto nothing = [](ShellTest&) {};
+const auto absent = [](ShellTest& t) { t.remember({{"/dev/gone", 3}}); };
 const auto portTaken = [](ShellTest& t) {
     t.remember({{"/dev/sim-1", 3}, {"/dev/gone", 4}});
     t.home.write("ports/COM3", "a file of the user's");
 };
+const auto noHid = [](ShellTest&) { ::setenv("TESSARON_HIDAPI", "/nonexistent/libhid.so", 1); };
+const char* const kRunning = "Corvandelle (Running)";
+const char* const kStopped = "Corvandelle (Stopped)";
+const Strings kRetryDialog = {"FormVComFail"};
+const Strings kNoUsb = {"Tessaron Pro|Could not start USB librairies!"};
 
 INSTANTIATE_TEST_SUITE_P(
     Shell, StartUpTest,
     ::testing::Values(
-        StartCase{"NoKeypads", [](ShellTest&) {}, 0, "Corvandelle (Running)", {}, 0, {}, {}},
-        StartCase{"AbsentRememberedKeypad",
-                  [](ShellTest& t) {
-                      t.remember({{"/dev/gone", 3}});
-                  },
-                  0,
-                  "Corvandelle (Running)",
-                  {},
-                  0,
-                  {},
-                  {}},
-        StartCase{"PortTakenNoRetry",
-                  portTaken,
-                  QDialog::Rejected,
-                  "Corvandelle (Stopped)",
-                  {"FormVComFail"},
-                  0,
-                  {},
-                  {}},
-        StartCase{"PortTakenRetry",
-                  portTaken,
-                  QDialog::Accepted,
-                  "Corvandelle (Stopped)",
-                  {"FormVComFail"},
-                  2,
-                  {},
-                  {}},
-        StartCase{"NoHidLibrary",
-                  [](ShellTest&) { ::setenv("TESSARON_HIDAPI", "/nonexistent/libhid.so", 1); },
-                  0,
-                  "Corvandelle (Stopped)",
-                  {},
-                  0,
-                  {"Tessaron Pro|Could not start USB librairies!"},
-                  {1}}),
+        StartCase{"NoKeypads", nothing, 0, kRunning, {}, 0, {}, {}},
+        StartCase{"AbsentRememberedKeypad", absent, 0, kRunning, {}, 0, {}, {}},
+        StartCase{
+            "PortTakenNoRetry", portTaken, QDialog::Rejected, kStopped, kRetryDialog, 0, {}, {}},
+        StartCase{
+            "PortTakenRetry", portTaken, QDialog::Accepted, kStopped, kRetryDialog, 2, {}, {}},
+        StartCase{"NoHidLibrary", noHid, 0, kStopped, {}, 0, kNoUsb, {1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ShellTest, RememberedKeypadIsBridgedAndConnectsWhenPluggedIn)
@@ -165,8 +144,7 @@ TEST_F(ShellTest, PlindoraxMissingAtStartDisablesItsItem)
     start();
     EXPECT_FALSE(item("mnuPlindorax")->isEnabled());
     form().mnuPlindoraxClick();
-    EXPECT_EQ(errors(),
-              Strings{"Corvandelle Tools|ERROR: Could not find the file \"Plindorax\"."});
+    EXPECT_EQ(errors(), Strings{"Corvandelle Tools|ERROR: Could not find the file \"Plindorax\"."});
     EXPECT_TRUE(launches().empty());
 }
 
@@ -301,6 +279,12 @@ TEST_F(ShellTest, StopAndGoCarryTheLedWindowFlag)
     EXPECT_FALSE(form().LedWindowFlag);
     EXPECT_FALSE(form().ActivityForm().isVisible());
     leds->trigger();
+    EXPECT_TRUE(form().ActivityForm().isVisible());
+    // Go while bridging runs does nothing: the port is still the one a host may hold.
+    const std::string link = home.file("ports/COM3");
+    const std::filesystem::path terminal = std::filesystem::read_symlink(link);
+    EXPECT_EQ(form().AppMessage('G', 'o'), "ok");
+    EXPECT_EQ(std::filesystem::read_symlink(link), terminal);
     EXPECT_TRUE(form().ActivityForm().isVisible());
 
     EXPECT_EQ(form().AppMessage('X', 'y'), "ignored");

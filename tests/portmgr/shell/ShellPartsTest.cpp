@@ -11,23 +11,32 @@
 #include "portmgr/shell/Activity.h"
 #include "portmgr/shell/CommandServer.h"
 #include "portmgr/shell/CommandSocket.h"
+#include "portmgr/shell/FormVComFail.h"
 #include "portmgr/shell/StopSignals.h"
-#include "portmgr/shell/Vcomfail.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "portmgr/shell/TrayIcon.h"
+#include "tests/support/PtyHost.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <future>
+#include <sstream>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <tuple>
+#include <unistd.h>
 
 namespace tessaron::test {
 namespace {
@@ -76,6 +85,60 @@ TEST(ActivityWindowTest, ShowsWhatTheMonitorDecides)
     EXPECT_FALSE(comId->isChecked());
     monitor.HideLeds();
     EXPECT_FALSE(window.isVisible());
+}
+
+// ---- Tray -------------------------------------------------------------------------
+
+// Counts the times a widget is shown and hidden.
+class ShowCounter : public QObject
+{
+public:
+    int shows = 0;
+    int hides = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        shows += e->type() == QEvent::Show;
+        hides += e->type() == QEvent::Hide;
+        return false;
+    }
+};
+
+// The watch moves the menu into a notification area that appears and back into
+// its window when the area goes; a look that finds what it found before
+// changes nothing. No notification area is said once.
+TEST(TrayIconTest, TheWatchMovesTheMenuOnlyWhenTheAreaComesOrGoes)
+{
+    QMenu menu;
+    std::ostringstream err;
+    TTrayIcon tray(menu, err, false);
+    bool available = false;
+    tray.TrayAvailable = [&] { return available; };
+    ShowCounter window;
+    tray.Window().installEventFilter(&window);
+    tray.AddTrayIcon();
+    struct Step
+    {
+        bool available;
+        bool inTray;
+        int shows; // of the window, so far
+        int hides;
+    };
+    const Step steps[] = {
+        {false, false, 1, 0}, {true, true, 1, 1},   {true, true, 1, 1},
+        {false, false, 2, 1}, {false, false, 2, 1}, {true, true, 2, 2},
+    };
+    for (const Step& s : steps) {
+        available = s.available;
+        tray.CheckTray();
+        EXPECT_EQ(tray.InNotificationArea(), s.inTray);
+        EXPECT_EQ(tray.Window().isVisible(), !s.inTray);
+        EXPECT_EQ(window.shows, s.shows);
+        EXPECT_EQ(window.hides, s.hides);
+    }
+    const std::string told = err.str();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
 }
 
 // ---- Failure dialog and About ------------------------------------------------
@@ -172,11 +235,42 @@ TEST_F(ShellTest, CommandsTravelThroughTheUsersPrivateSocket)
                        "closed.");
     EXPECT_EQ(received, (Strings{"St", "Ck"}));
 
-    // A run that died leaves its socket behind; the next one takes the place.
+    // A run that died leaves its socket behind: nobody listens there, so
+    // Corvandelle is not running; the next run takes the place.
     server.Close();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    EXPECT_EQ(send("Go", message), 1);
+    EXPECT_EQ(message, "Corvandelle is not running.");
     TCommandServer next([](char, char) { return QByteArray("ok"); });
     EXPECT_TRUE(next.Listen(QString::fromStdString(path)));
     EXPECT_EQ(send("Go", message), 0);
+}
+
+// The channel is used only in a folder of the user's that others cannot even
+// look into.
+TEST_F(ShellTest, CommandSocketRefusesFoldersOpenToOthers)
+{
+    const std::string channel = runtime.file("corvandelle");
+    for (const auto& [runtimeMode, channelMode, refusal] :
+         {std::tuple{0777, 0700, "is not a private folder of yours"},
+          std::tuple{0700, 0750, "corvandelle is not a private folder of this user"},
+          std::tuple{0700, 0701, "corvandelle is not a private folder of this user"}}) {
+        ASSERT_TRUE(::mkdir(channel.c_str(), 0700) == 0 || errno == EEXIST);
+        ASSERT_EQ(::chmod(channel.c_str(), channelMode), 0);
+        ASSERT_EQ(::chmod(runtime.path().c_str(), runtimeMode), 0);
+        std::string error;
+        EXPECT_EQ(CommandSocketPath(error), "") << refusal;
+        EXPECT_NE(error.find(refusal), std::string::npos) << error;
+        std::string message;
+        EXPECT_EQ(SendCommand("St", message), 1);
+        EXPECT_EQ(message, "Corvandelle: " + error);
+        ::chmod(runtime.path().c_str(), 0700);
+    }
 }
 
 TEST(StopSignalsTest, SignalsArriveAsEvents)
@@ -215,8 +309,7 @@ TEST_F(ShellTest, PumpOnQtsLoopMovesBytesBothWays)
     ASSERT_TRUE(receive(typed.size()));
     EXPECT_EQ(got, typed);
 
-    // After a quiet spell, host bytes reach the keypad as one report.
-    QTest::qWait(200);
+    // Host bytes written at once reach the keypad as one report.
     const int before = fakehid_output_count(id);
     ASSERT_TRUE(host.write("xy"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return fakehid_output_count(id) > before; }, 10000));

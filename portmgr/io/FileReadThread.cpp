@@ -25,39 +25,10 @@ constexpr int FailurePauseMs = 50;
 constexpr int ReportSize = 9;
 constexpr int MaxReportData = 7;
 
-const char* nameFor(char kind)
-{
-    switch (kind) {
-    case LinkUsb:
-        return "USB Read Thread";
-    case LinkRs232:
-        return "RS232 Read Thread";
-    case LinkCdc:
-        return "CDC Read Thread";
-    default:
-        return "Read Thread";
-    }
-}
-
-// Linux keeps 15 characters of a thread name.
-const char* systemNameFor(char kind)
-{
-    switch (kind) {
-    case LinkUsb:
-        return "USB Read Thread";
-    case LinkRs232:
-        return "RS232 Read Thrd";
-    case LinkCdc:
-        return "CDC Read Thread";
-    default:
-        return "Read Thread";
-    }
-}
-
 } // namespace
 
 TFileReadThread::TFileReadThread(TDeviceHandle* handle, char kind, int dataSignal)
-    : TFileThread(handle, kind, nameFor(kind), systemNameFor(kind)), m_dataSignal(dataSignal)
+    : TFileThread(handle, kind, false), m_dataSignal(dataSignal)
 {
     Start();
 }

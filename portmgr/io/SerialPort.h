@@ -2,7 +2,7 @@
 
 #include "UucpLock.h"
 
-#include "portmgr/bridge/OpenPort.h"
+#include "portmgr/io/OpenPort.h"
 
 #include <termios.h>
 

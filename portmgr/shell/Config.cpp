@@ -1,13 +1,12 @@
 #include "Config.h"
 
-#include "KeypadQuery.h"
-#include "PortAssignments.h"
-#include "PortManager.h"
-#include "SerialKeypads.h"
-#include "UsbKeypads.h"
-
 #include "common/FileWriteError.h"
 #include "common/MessageBox.h"
+#include "portmgr/devices/KeypadQuery.h"
+#include "portmgr/devices/PortAssignments.h"
+#include "portmgr/devices/PortManager.h"
+#include "portmgr/devices/SerialKeypads.h"
+#include "portmgr/devices/UsbKeypads.h"
 
 #include <QAction>
 #include <QApplication>
@@ -201,24 +200,7 @@ void TConfigForm::RefreshRows()
     LoadSettings(m_pm);
     EnumerateKeypads(m_pm);
     // Remembered keypads that are not attached: shown in free rows, not present.
-    for (const TPortAssignment& a : m_pm.PortAssignments) {
-        if (a.ComPort == 0 || a.Identity.empty()) {
-            continue;
-        }
-        bool attached = false;
-        for (const TKeypadSlot& s : m_pm.KeypadSlots) {
-            attached = attached || DevicePathOf(s) == a.Identity;
-        }
-        if (attached) {
-            continue;
-        }
-        for (TKeypadSlot& s : m_pm.KeypadSlots) {
-            if (s.Flags == 0 && s.DevicePath[0] == '\0') {
-                SetDevicePath(s, a.Identity);
-                break;
-            }
-        }
-    }
+    PlaceRememberedKeypads(m_pm, false);
     for (int row = 0; row < Rows; ++row) {
         ShowRow(row);
     }

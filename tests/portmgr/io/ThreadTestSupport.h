@@ -5,15 +5,12 @@
 // serial keypad's port.
 
 #include "FakeHid.h"
-#include "portmgr/bridge/DeviceHandle.h"
+#include "portmgr/io/DeviceHandle.h"
+#include "tests/support/WaitFor.h"
 
-#include <chrono>
-#include <ctime>
-#include <functional>
 #include <memory>
 #include <pthread.h>
 #include <string>
-#include <thread>
 
 namespace tessaron::test {
 
@@ -59,8 +56,5 @@ struct PtyPair
     // Reads what has arrived within timeoutMs, up to max bytes.
     std::string Read(size_t max, int timeoutMs);
 };
-
-// Polls condition every 5 ms until it holds or timeoutMs passes.
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 3000);
 
 } // namespace tessaron::test

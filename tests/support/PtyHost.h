@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WaitFor.h"
+
 #include <cstdint>
 #include <string>
 
@@ -31,24 +33,4 @@ private:
     int m_fd = -1;
 };
 
-// Waits until condition() holds or milliseconds pass; returns condition().
-template <typename F>
-bool WaitFor(F condition, int milliseconds);
-
 } // namespace tessaron::test
-
-#include <chrono>
-#include <thread>
-
-template <typename F>
-bool tessaron::test::WaitFor(F condition, int milliseconds)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return condition();
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}

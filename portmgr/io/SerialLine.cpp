@@ -3,8 +3,8 @@
 #include "PortHolders.h"
 
 #include "common/SuiteFolder.h"
-#include "portmgr/bridge/PortsLock.h"
-#include "portmgr/bridge/TVirtualPort.h"
+#include "portmgr/io/PortsLock.h"
+#include "portmgr/io/TVirtualPort.h"
 
 #include <cerrno>
 #include <chrono>
@@ -228,11 +228,12 @@ int ReadWithin(int fd, unsigned char* buffer, int max, int totalMs)
     return got;
 }
 
-int WriteWithin(int fd, const unsigned char* bytes, int n, int totalMs)
+int WriteWithin(int fd, const unsigned char* bytes, int n, int totalMs,
+                const std::atomic<bool>* stop)
 {
     const Clock::time_point end = Clock::now() + std::chrono::milliseconds(totalMs);
     int sent = 0;
-    while (sent < n) {
+    while (sent < n && (stop == nullptr || !stop->load(std::memory_order_acquire))) {
         const ssize_t written = ::write(fd, bytes + sent, static_cast<size_t>(n - sent));
         if (written > 0) {
             sent += static_cast<int>(written);

@@ -2,10 +2,10 @@
 // on a thread named like a serial bridge thread is counted while bytes flow
 // both ways. (USB threads call into the simulated hidapi, which allocates for
 // its own records, so the serial kinds stand for the shared loop code.)
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
-#include "portmgr/bridge/FileReadThread.h"
-#include "portmgr/bridge/FileWriteThread.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/FileWriteThread.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(BridgeThreads, LoopsAllocateNothing)
     test::PtyPair port;
     TFileReadThread reader(port.slave.get(), LinkRs232);
     TFileWriteThread writer(port.slave.get(), LinkRs232);
-    ASSERT_TRUE(test::WaitUntil([&] {
+    ASSERT_TRUE(test::WaitFor([&] {
         char name[16] = {};
         ::pthread_getname_np(writer.NativeHandle(), name, sizeof name);
         return std::strcmp(name, writer.SystemName()) == 0;
@@ -74,7 +74,7 @@ TEST(BridgeThreads, LoopsAllocateNothing)
     port.Write(text);
     writer.Queue(200, reinterpret_cast<const std::uint8_t*>(text.data()));
     const std::string echoed = port.Read(200, 5000);
-    ASSERT_TRUE(test::WaitUntil([&] { return reader.Available() == 300; }));
+    ASSERT_TRUE(test::WaitFor([&] { return reader.Available() == 300; }));
     g_counting = false;
     EXPECT_EQ(echoed.size(), 200u);
     EXPECT_EQ(g_bridgeAllocations.load(), 0);

@@ -49,8 +49,9 @@ public:
     std::thread::native_handle_type NativeHandle() { return m_thread.native_handle(); }
 
 protected:
-    // Throws std::system_error when the event cannot be created.
-    TFileThread(TDeviceHandle* handle, char kind, const char* name, const char* systemName);
+    // writer: a write thread, else a read thread (for the names). Throws
+    // std::system_error when the event cannot be created.
+    TFileThread(TDeviceHandle* handle, char kind, bool writer);
 
     // Starts the thread; each subclass calls it at the end of its constructor,
     // once the object is complete.
@@ -64,6 +65,8 @@ protected:
     // Sleeps milliseconds, ending early only when termination is requested.
     void Pause(int milliseconds);
     int EventFd() const { return m_event; }
+    // Set once termination is requested, for a wait that ends early then.
+    const std::atomic<bool>& TerminationFlag() const { return m_terminated; }
 
 private:
     void Run();

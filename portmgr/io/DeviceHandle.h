@@ -2,6 +2,8 @@
 
 #include "OpenPort.h"
 
+#include "common/SingleInstanceLock.h"
+
 #include <hidapi/hidapi.h>
 
 #include <cstddef>
@@ -50,8 +52,8 @@ public:
     TDeviceHandle& operator=(const TDeviceHandle&) = delete;
 
     bool IsHid() const { return m_reader != nullptr; }
-    // Keeps a lock descriptor (see LockKeypad) until the device is closed.
-    void AdoptLock(int fd) { m_lock = fd; }
+    // Keeps a lock (see LockKeypad) until the device is closed.
+    void AdoptLock(std::unique_ptr<SingleInstanceLock> lock) { m_lock = std::move(lock); }
     int Fd() const { return m_fd; }
 
     // One input report as hidapi delivers it, waiting at most milliseconds:
@@ -70,7 +72,7 @@ private:
     const THidCalls* m_calls = nullptr;
     int m_fd = -1;
     std::unique_ptr<TOpenPort> m_port;
-    int m_lock = -1;
+    std::unique_ptr<SingleInstanceLock> m_lock;
     std::mutex m_callLock;
 };
 

@@ -1,10 +1,13 @@
 #include "PortsLock.h"
 
+#include "common/PrivateFolder.h"
 #include "common/SuiteFolder.h"
 
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
@@ -29,27 +32,27 @@ std::string UserName(uid_t uid)
 
 std::string TPortsLock::CheckFolder(const std::string& folder)
 {
-    // stat, not lstat: a link to a folder of the user's own is as good.
-    struct stat st
-    {
-    };
-    if (::stat(folder.c_str(), &st) != 0) {
+    // Where links lead: a link to a folder of the user's own is as good.
+    char real[PATH_MAX];
+    if (::realpath(folder.c_str(), real) == nullptr) {
         return folder + " cannot be used: " + std::strerror(errno) + ".";
     }
-    if (!S_ISDIR(st.st_mode)) {
-        return folder + " is not a folder, so no port in it is used.";
-    }
-    if (st.st_uid != ::getuid()) {
-        return folder + " belongs to " + UserName(st.st_uid) +
+    const PrivateFolder check = PrivateFolder::Check(real, ::getuid());
+    switch (check.verdict()) {
+    case PrivateFolder::Verdict::Private:
+        return {};
+    case PrivateFolder::Verdict::OtherOwner:
+        return folder + " belongs to " + UserName(check.owner()) +
                ", not to you, so no port in it is used. Remove it; it is made afresh.";
-    }
-    if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    case PrivateFolder::Verdict::WritableByOthers: {
         char mode[8];
-        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+        std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(check.mode()));
         return folder + " may be changed by other users (mode " + mode +
                "), so no port in it is used. Make it yours alone: chmod go-w '" + folder + "'";
     }
-    return {};
+    default:
+        return folder + " is not a folder, so no port in it is used.";
+    }
 }
 
 TPortsLock::TPortsLock(Mode mode, bool create)

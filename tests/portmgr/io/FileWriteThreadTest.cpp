@@ -1,6 +1,6 @@
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
-#include "portmgr/bridge/FileWriteThread.h"
+#include "portmgr/io/FileWriteThread.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 using test::FakeUsbKeypad;
 using test::PtyPair;
-using test::WaitUntil;
+using test::WaitFor;
 
 std::vector<unsigned char> output(int id, int index)
 {
@@ -36,7 +36,7 @@ TEST(FileWriteThreadUsb, TenBytesLeaveAsTwoReportsOfSevenAndThree)
     const std::vector<unsigned char> second = {0x00, 3, '7', '8', '9', 0, 0, 0, 0};
     EXPECT_EQ(output(keypad.id, 0), first);
     EXPECT_EQ(output(keypad.id, 1), second);
-    ASSERT_TRUE(WaitUntil([&] { return writer.Pending() == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return writer.Pending() == 0; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_EQ(fakehid_output_count(keypad.id), 2);
 }
@@ -92,7 +92,7 @@ TEST(FileWriteThreadUsb, UnpluggedKeypadLosesTheBytesQuietly)
     TFileWriteThread writer(keypad.handle.get(), LinkUsb);
     fakehid_unplug(keypad.id);
     writer.Queue(10, bytesOf("0123456789"));
-    ASSERT_TRUE(WaitUntil([&] { return writer.Pending() == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return writer.Pending() == 0; }));
     EXPECT_EQ(fakehid_output_count(keypad.id), 0);
 }
 
@@ -112,30 +112,6 @@ TEST(FileWriteThreadSerial, CdcKeypadGetsTheSameBytes)
     TFileWriteThread writer(port.slave.get(), LinkCdc);
     writer.Queue(2, bytesOf("@C"));
     EXPECT_EQ(port.Read(2, 3000), "@C");
-}
-
-TEST(FileWriteThread, NamesItselfAfterItsKind)
-{
-    PtyPair port;
-    struct Case
-    {
-        char kind;
-        const char* name;
-    };
-    const Case cases[] = {{LinkUsb, "USB Write Thread"},
-                          {LinkRs232, "RS232 Write Thread"},
-                          {LinkCdc, "CDC Write Thread"},
-                          {'x', "Write Thread"}};
-    for (const Case& c : cases) {
-        TFileWriteThread writer(port.slave.get(), c.kind);
-        EXPECT_STREQ(writer.Name(), c.name);
-        ASSERT_LE(std::strlen(writer.SystemName()), 15u) << c.name;
-        char system[16] = {};
-        ASSERT_TRUE(WaitUntil([&] {
-            ::pthread_getname_np(writer.NativeHandle(), system, sizeof system);
-            return std::strcmp(system, writer.SystemName()) == 0;
-        })) << system;
-    }
 }
 
 } // namespace

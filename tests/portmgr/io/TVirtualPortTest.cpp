@@ -1,5 +1,5 @@
-#include "portmgr/bridge/TVirtualPort.h"
-#include "tests/portmgr/bridge/PtyHost.h"
+#include "portmgr/io/TVirtualPort.h"
+#include "tests/support/PtyHost.h"
 #include "tests/support/TempHome.h"
 
 #include <climits>
@@ -62,12 +62,18 @@ bool pendingReaches(TVirtualPort& port, int n)
     return WaitFor([&] { return port.BytesPending() >= n; }, 2000);
 }
 
-} // namespace
-
-TEST(TVirtualPort, CreatePortLinksThePseudoTerminalAsComN)
+// A temporary suite folder and a port object.
+class VirtualPortTest : public ::testing::Test
 {
+protected:
     TempHome home;
     TVirtualPort port;
+};
+
+} // namespace
+
+TEST_F(VirtualPortTest, CreatePortLinksThePseudoTerminalAsComN)
+{
     ASSERT_TRUE(port.CreatePort("COM3")) << port.LastError();
     EXPECT_TRUE(port.PortCreated());
     EXPECT_EQ(port.Name(), "COM3");
@@ -79,9 +85,8 @@ TEST(TVirtualPort, CreatePortLinksThePseudoTerminalAsComN)
     EXPECT_EQ(port.BytesPending(), 0);
 }
 
-TEST(TVirtualPort, OnlyComOneToSixteenAreNames)
+TEST_F(VirtualPortTest, OnlyComOneToSixteenAreNames)
 {
-    TempHome home;
     for (const char* bad :
          {"", "COM", "COM0", "COM17", "COM03", "com3", "LPT1", "COM3x", "COM-1"}) {
         TVirtualPort port;
@@ -96,10 +101,8 @@ TEST(TVirtualPort, OnlyComOneToSixteenAreNames)
     EXPECT_FALSE(first.CreatePort("COM2")) << "one port per object";
 }
 
-TEST(TVirtualPort, HostSeesRawBytesBothWays)
+TEST_F(VirtualPortTest, HostSeesRawBytesBothWays)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM4"));
     PtyHost host(port.LinkPath());
     ASSERT_TRUE(host.isOpen());
@@ -116,10 +119,8 @@ TEST(TVirtualPort, HostSeesRawBytesBothWays)
     EXPECT_EQ(host.drain(50), "") << "nothing echoed";
 }
 
-TEST(TVirtualPort, ReadTakesAtMostTheAskedCount)
+TEST_F(VirtualPortTest, ReadTakesAtMostTheAskedCount)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM5"));
     PtyHost host(port.LinkPath());
     ASSERT_TRUE(host.write("0123456789"));
@@ -131,10 +132,8 @@ TEST(TVirtualPort, ReadTakesAtMostTheAskedCount)
     EXPECT_EQ(read(port, 7), "");
 }
 
-TEST(TVirtualPort, PortOpenedFollowsHostsOpeningAndClosing)
+TEST_F(VirtualPortTest, PortOpenedFollowsHostsOpeningAndClosing)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM6"));
     for (int round = 0; round < 3; ++round) {
         EXPECT_FALSE(port.PortOpened()) << round;
@@ -149,10 +148,8 @@ TEST(TVirtualPort, PortOpenedFollowsHostsOpeningAndClosing)
     EXPECT_FALSE(port.PortOpened());
 }
 
-TEST(TVirtualPort, BytesWrittenWithoutAHostAreDropped)
+TEST_F(VirtualPortTest, BytesWrittenWithoutAHostAreDropped)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM7"));
     EXPECT_EQ(write(port, "stale"), 0);
     PtyHost host(port.LinkPath());
@@ -161,10 +158,8 @@ TEST(TVirtualPort, BytesWrittenWithoutAHostAreDropped)
     EXPECT_EQ(host.read(5, 2000), "fresh");
 }
 
-TEST(TVirtualPort, WhatOneHostLeftUnreadNeverReachesTheNext)
+TEST_F(VirtualPortTest, WhatOneHostLeftUnreadNeverReachesTheNext)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM8"));
     {
         PtyHost first(port.LinkPath());
@@ -177,10 +172,8 @@ TEST(TVirtualPort, WhatOneHostLeftUnreadNeverReachesTheNext)
     EXPECT_EQ(second.drain(50), "");
 }
 
-TEST(TVirtualPort, NextHostGetsRawModeWhateverTheLastOneSet)
+TEST_F(VirtualPortTest, NextHostGetsRawModeWhateverTheLastOneSet)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM9"));
     {
         PtyHost first(port.LinkPath());
@@ -255,10 +248,8 @@ TEST(TVirtualPort, AHostInExclusiveModeDoesNotLockOutTheNext)
     setSysAdmin(true);
 }
 
-TEST(TVirtualPort, HostBytesOutliveTheHostsClose)
+TEST_F(VirtualPortTest, HostBytesOutliveTheHostsClose)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM10"));
     {
         PtyHost host(port.LinkPath());
@@ -271,9 +262,8 @@ TEST(TVirtualPort, HostBytesOutliveTheHostsClose)
     EXPECT_EQ(read(port, 7), "") << "no host and nothing left";
 }
 
-TEST(TVirtualPort, CreatePortRefusesATakenName)
+TEST_F(VirtualPortTest, CreatePortRefusesATakenName)
 {
-    TempHome home;
     home.write("ports/COM1", "a file");
     ASSERT_EQ(::symlink("/dev/null", home.file("ports/COM2").c_str()), 0);
     ASSERT_EQ(::symlink("/nonexistent/ttyUSB9", home.file("ports/COM3").c_str()), 0);
@@ -304,10 +294,8 @@ TEST(TVirtualPort, CreatePortRefusesATakenName)
     EXPECT_FALSE(entryExists(home.file("ports/COM6")));
 }
 
-TEST(TVirtualPort, DeleteRemovesLinkAndMarkerSoThePortCanBeMadeAgain)
+TEST_F(VirtualPortTest, DeleteRemovesLinkAndMarkerSoThePortCanBeMadeAgain)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM11"));
     PtyHost host(port.LinkPath());
     port.Delete();
@@ -327,10 +315,8 @@ TEST(TVirtualPort, DeleteRemovesLinkAndMarkerSoThePortCanBeMadeAgain)
     EXPECT_FALSE(entryExists(home.file("ports/COM12"))) << "the destructor deletes";
 }
 
-TEST(TVirtualPort, DeleteLeavesALinkTheUserPutInItsPlace)
+TEST_F(VirtualPortTest, DeleteLeavesALinkTheUserPutInItsPlace)
 {
-    TempHome home;
-    TVirtualPort port;
     ASSERT_TRUE(port.CreatePort("COM13"));
     ASSERT_EQ(::unlink(port.LinkPath().c_str()), 0);
     ASSERT_EQ(::symlink("/dev/ttyS0", home.file("ports/COM13").c_str()), 0);
@@ -338,9 +324,8 @@ TEST(TVirtualPort, DeleteLeavesALinkTheUserPutInItsPlace)
     EXPECT_EQ(linkTarget(home.file("ports/COM13")), "/dev/ttyS0");
 }
 
-TEST(TVirtualPort, PollPortsAnswersTheNextQuestionsFromOneSnapshot)
+TEST_F(VirtualPortTest, PollPortsAnswersTheNextQuestionsFromOneSnapshot)
 {
-    TempHome home;
     TVirtualPort a;
     TVirtualPort b;
     ASSERT_TRUE(a.CreatePort("COM1"));
@@ -399,9 +384,8 @@ std::string leftoverOfDeadProcess(const std::string& name)
 
 } // namespace
 
-TEST(TVirtualPortReset, RemovesLeftoversOfRunsThatDied)
+TEST_F(VirtualPortTest, RemovesLeftoversOfRunsThatDied)
 {
-    TempHome home;
     const std::string slave = leftoverOfDeadProcess("COM2");
     ASSERT_NE(slave, "");
     EXPECT_EQ(linkTarget(home.file("ports/COM2")), slave);
@@ -416,9 +400,8 @@ TEST(TVirtualPortReset, RemovesLeftoversOfRunsThatDied)
 
 // After a reboot a service easily gets the pid of an earlier run: a marker
 // with this process's id but another start time is a leftover all the same.
-TEST(TVirtualPortReset, AnEarlierRunWithThisProcessIdIsNoLongerAlive)
+TEST_F(VirtualPortTest, AnEarlierRunWithThisProcessIdIsNoLongerAlive)
 {
-    TempHome home;
     const std::string slave = leftoverOfDeadProcess("COM3");
     ASSERT_NE(slave, "");
     home.write("ports/.COM3.owner", std::to_string(::getpid()) + " 1 " + slave + "\n");
@@ -429,9 +412,8 @@ TEST(TVirtualPortReset, AnEarlierRunWithThisProcessIdIsNoLongerAlive)
     EXPECT_TRUE(port.CreatePort("COM3")) << port.LastError();
 }
 
-TEST(TVirtualPortReset, NeverTouchesUserLinksOrLivePorts)
+TEST_F(VirtualPortTest, NeverTouchesUserLinksOrLivePorts)
 {
-    TempHome home;
     ASSERT_EQ(::mkdir(home.file("ports").c_str(), 0755), 0);
     // A user's links, one of them dangling.
     ASSERT_EQ(::symlink("/dev/ttyACM0", home.file("ports/COM1").c_str()), 0);
@@ -463,9 +445,8 @@ TEST(TVirtualPortReset, NeverTouchesUserLinksOrLivePorts)
     EXPECT_TRUE(mine.PortOpened());
 }
 
-TEST(TVirtualPortReset, LeavesPortsOfAnotherLiveProcess)
+TEST_F(VirtualPortTest, LeavesPortsOfAnotherLiveProcess)
 {
-    TempHome home;
     int ready[2];
     int quit[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -496,9 +477,8 @@ TEST(TVirtualPortReset, LeavesPortsOfAnotherLiveProcess)
 // A run killed while it replaces a port's link and marker (a host left the
 // port in exclusive mode), wherever the kill lands, leaves a pair that the
 // next start clears: the port can be made again, and nothing else is left.
-TEST(TVirtualPortReset, AKillWhileALinkIsReplacedLeavesWhatTheNextStartClears)
+TEST_F(VirtualPortTest, AKillWhileALinkIsReplacedLeavesWhatTheNextStartClears)
 {
-    TempHome home;
     const unsigned seed = std::random_device{}();
     std::mt19937 random(seed);
     for (int round = 0; round < 100; ++round) {

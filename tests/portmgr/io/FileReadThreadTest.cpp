@@ -1,18 +1,21 @@
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
-#include "portmgr/bridge/FileReadThread.h"
-#include "portmgr/bridge/TWakeEvent.h"
+#include "portmgr/io/FileReadThread.h"
+#include "portmgr/io/FileWriteThread.h"
+#include "portmgr/io/TWakeEvent.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace tessaron {
 namespace {
 
 using test::FakeUsbKeypad;
 using test::PtyPair;
-using test::WaitUntil;
+using test::WaitFor;
 
 std::string popAll(TFileReadThread& thread)
 {
@@ -23,15 +26,45 @@ std::string popAll(TFileReadThread& thread)
     return out;
 }
 
-TEST(FileReadThreadUsb, TypedBytesArriveInOrder)
+// Bytes 2 to 1 + n of each report, n = byte 1 but at most 7 and at most what
+// the report holds, whether the reports are numbered or not.
+TEST(FileReadThreadUsb, ReportsGiveTheirBytesInOrder)
 {
-    FakeUsbKeypad keypad;
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const std::string text = "Hello, keypad!"; // two reports: 7 + 7
-    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 14; }));
-    EXPECT_EQ(popAll(reader), text);
-    EXPECT_EQ(reader.PopByte(), 0);
+    struct Case
+    {
+        const char* what;
+        int reportId;                                    // -1: unnumbered
+        std::vector<std::vector<unsigned char>> reports; // none: the text is typed
+        std::string text;
+    };
+    const Case cases[] = {
+        {"typed, two reports: 7 + 7", -1, {}, "Hello, keypad!"},
+        {"a count above seven carries seven",
+         -1,
+         {{9, '1', '2', '3', '4', '5', '6', '7'}, {1, '8', 0, 0, 0, 0, 0, 0}},
+         "12345678"},
+        {"a short report gives only what it has",
+         -1,
+         {{5, 'a', 'b'}, {1, 'c', 0, 0, 0, 0, 0, 0}},
+         "abc"},
+        {"numbered reports keep their layout", 2, {}, "numbered!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeUsbKeypad keypad;
+        fakehid_set_report_id(keypad.id, c.reportId);
+        TFileReadThread reader(keypad.handle.get(), LinkUsb);
+        if (c.reports.empty()) {
+            fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(c.text.data()),
+                         c.text.size());
+        }
+        for (const std::vector<unsigned char>& report : c.reports) {
+            fakehid_send_input_report(keypad.id, report.data(), report.size());
+        }
+        ASSERT_TRUE(WaitFor([&] { return reader.Available() == static_cast<int>(c.text.size()); }));
+        EXPECT_EQ(popAll(reader), c.text);
+        EXPECT_EQ(reader.PopByte(), 0);
+    }
 }
 
 // Reads are stepped: every released read is one 50 ms wait that ended without
@@ -63,7 +96,7 @@ TEST(FileReadThreadUsb, SilenceIsCountedInLongWaitsAndSignalledOnce)
     fakehid_set_idle_interval(keypad.id, 0);
     TWakeEvent loop;
     TFileReadThread reader(keypad.handle.get(), LinkUsb, loop.Fd());
-    ASSERT_TRUE(WaitUntil([&] { return reader.SilentWaits.load() > 20; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return reader.SilentWaits.load() > 20; }, 10000));
     EXPECT_LE(fakehid_wait_reads(keypad.id, 0, 0), 8) << "21 waits of 50 ms in at most 200 ms each";
     std::uint64_t signals = 0;
     ASSERT_EQ(::read(loop.Fd(), &signals, sizeof signals), static_cast<ssize_t>(sizeof signals));
@@ -85,41 +118,6 @@ TEST(FileReadThreadUsb, EmptyReportResetsSilentWaitsAndStoresNothing)
     EXPECT_EQ(reader.SilentWaits.load(), 0);
     EXPECT_EQ(reader.Available(), 0);
     fakehid_hold_reads(keypad.id, 0);
-}
-
-TEST(FileReadThreadUsb, CountAboveSevenCarriesSevenBytes)
-{
-    FakeUsbKeypad keypad;
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const unsigned char report[8] = {9, '1', '2', '3', '4', '5', '6', '7'};
-    fakehid_send_input_report(keypad.id, report, sizeof report);
-    const unsigned char next[8] = {1, '8'};
-    fakehid_send_input_report(keypad.id, next, sizeof next);
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 8; }));
-    EXPECT_EQ(popAll(reader), "12345678");
-}
-
-TEST(FileReadThreadUsb, ShortReportGivesOnlyTheBytesItHas)
-{
-    FakeUsbKeypad keypad;
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const unsigned char report[3] = {5, 'a', 'b'}; // claims five
-    fakehid_send_input_report(keypad.id, report, sizeof report);
-    const unsigned char next[8] = {1, 'c'};
-    fakehid_send_input_report(keypad.id, next, sizeof next);
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 3; }));
-    EXPECT_EQ(popAll(reader), "abc");
-}
-
-TEST(FileReadThreadUsb, NumberedReportsKeepTheirLayout)
-{
-    FakeUsbKeypad keypad;
-    fakehid_set_report_id(keypad.id, 2); // 9-byte reports, ID first
-    TFileReadThread reader(keypad.handle.get(), LinkUsb);
-    const std::string text = "numbered!";
-    fakehid_type(keypad.id, reinterpret_cast<const unsigned char*>(text.data()), text.size());
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 9; }));
-    EXPECT_EQ(popAll(reader), text);
 }
 
 TEST(FileReadThreadUsb, FullRingDropsWholeReports)
@@ -151,7 +149,7 @@ TEST(FileReadThreadUsb, UnpluggedKeypadCountsSilenceWithoutSpinning)
     fakehid_unplug(keypad.id); // every read now fails at once
     const int before = fakehid_wait_reads(keypad.id, 0, 0);
     const int waitsBefore = reader.SilentWaits.load();
-    ASSERT_TRUE(WaitUntil([&] { return reader.SilentWaits.load() >= waitsBefore + 5; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.SilentWaits.load() >= waitsBefore + 5; }));
     // Each failed read counts as a silent wait after a pause: no busy loop.
     const int asked = fakehid_wait_reads(keypad.id, 0, 0) - before;
     EXPECT_LE(asked, reader.SilentWaits.load() - waitsBefore + 2);
@@ -173,7 +171,7 @@ TEST(FileReadThreadSerial, BytesArriveInOrder)
     PtyPair port;
     TFileReadThread reader(port.slave.get(), LinkRs232);
     port.Write("RS232 keypad data");
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() == 17; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() == 17; }));
     EXPECT_EQ(popAll(reader), "RS232 keypad data");
     EXPECT_EQ(reader.SilentWaits.load(), 0); // counted for USB keypads only
 }
@@ -183,34 +181,38 @@ TEST(FileReadThreadSerial, FullRingKeepsItsBatchesWhole)
     PtyPair port;
     TFileReadThread reader(port.slave.get(), LinkCdc);
     port.Write(std::string(1100, 'x'));
-    ASSERT_TRUE(WaitUntil([&] { return reader.Available() >= 1015; }));
+    ASSERT_TRUE(WaitFor([&] { return reader.Available() >= 1015; }));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_LE(reader.Available(), 1023);
 }
 
-TEST(FileReadThread, NamesItselfAfterItsKind)
+TEST(FileThread, NamesItselfAfterItsKind)
 {
     PtyPair port;
     struct Case
     {
         char kind;
-        const char* name;
+        const char* reader;
+        const char* writer;
     };
-    const Case cases[] = {{LinkUsb, "USB Read Thread"},
-                          {LinkRs232, "RS232 Read Thread"},
-                          {LinkCdc, "CDC Read Thread"},
-                          {'x', "Read Thread"}};
+    const Case cases[] = {{LinkUsb, "USB Read Thread", "USB Write Thread"},
+                          {LinkRs232, "RS232 Read Thread", "RS232 Write Thread"},
+                          {LinkCdc, "CDC Read Thread", "CDC Write Thread"},
+                          {'x', "Read Thread", "Write Thread"}};
     for (const Case& c : cases) {
         TFileReadThread reader(port.slave.get(), c.kind);
-        EXPECT_STREQ(reader.Name(), c.name);
-        ASSERT_LE(std::strlen(reader.SystemName()), 15u) << c.name;
-        char system[16] = {};
-        ASSERT_TRUE(WaitUntil([&] {
-            ::pthread_getname_np(reader.NativeHandle(), system, sizeof system);
-            return std::strcmp(system, reader.SystemName()) == 0;
-        })) << system;
-        reader.Stop();
-        reader.Join();
+        TFileWriteThread writer(port.slave.get(), c.kind);
+        EXPECT_STREQ(reader.Name(), c.reader);
+        EXPECT_STREQ(writer.Name(), c.writer);
+        for (TFileThread* thread :
+             {static_cast<TFileThread*>(&reader), static_cast<TFileThread*>(&writer)}) {
+            ASSERT_LE(std::strlen(thread->SystemName()), 15u) << thread->Name();
+            char system[16] = {};
+            ASSERT_TRUE(WaitFor([&] {
+                ::pthread_getname_np(thread->NativeHandle(), system, sizeof system);
+                return std::strcmp(system, thread->SystemName()) == 0;
+            })) << system;
+        }
     }
 }
 

@@ -66,8 +66,6 @@ public:
     // instead of asking again. Null entries are skipped.
     static void PollPorts(TVirtualPort* const* ports, int count);
 
-    // The state the last PortOpened() saw, without asking again.
-    bool HostAttached() const { return m_hostAttached; }
     // The master's descriptor, for poll()ing it for the host's bytes.
     int PollFd() const { return m_master; }
 

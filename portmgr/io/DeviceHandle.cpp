@@ -58,9 +58,7 @@ TDeviceHandle::~TDeviceHandle()
         ::ioctl(m_fd, TIOCNXCL);
         ::close(m_fd);
     }
-    if (m_lock >= 0) {
-        ::close(m_lock); // only once the device is closed
-    }
+    m_lock.reset(); // only once the device is closed
 }
 
 int TDeviceHandle::ReadReport(unsigned char* data, size_t length, int milliseconds)

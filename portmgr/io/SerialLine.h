@@ -2,6 +2,7 @@
 
 #include "SerialPort.h"
 
+#include <atomic>
 #include <string>
 
 namespace tessaron {
@@ -54,7 +55,9 @@ bool ApplyLineSettings(int fd, int speed);
 
 // Reads up to max bytes, waiting at most totalMs for all of them; returns the count.
 int ReadWithin(int fd, unsigned char* buffer, int max, int totalMs);
-// Writes all n bytes, waiting at most totalMs for room; returns the count written.
-int WriteWithin(int fd, const unsigned char* bytes, int n, int totalMs);
+// Writes all n bytes, waiting at most totalMs for room; returns the count
+// written. A stop that is set ends the wait early (a thread asked to end).
+int WriteWithin(int fd, const unsigned char* bytes, int n, int totalMs,
+                const std::atomic<bool>* stop = nullptr);
 
 } // namespace tessaron

@@ -1,13 +1,10 @@
 #include "FileWriteThread.h"
 
 #include "DeviceHandle.h"
+#include "SerialLine.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <poll.h>
-#include <unistd.h>
 
 namespace tessaron {
 
@@ -19,39 +16,10 @@ constexpr int ChunkPauseMs = 10;
 // How long a serial write may wait for room in the port's output queue.
 constexpr int SerialWriteWaitMs = 100;
 
-const char* nameFor(char kind)
-{
-    switch (kind) {
-    case LinkUsb:
-        return "USB Write Thread";
-    case LinkRs232:
-        return "RS232 Write Thread";
-    case LinkCdc:
-        return "CDC Write Thread";
-    default:
-        return "Write Thread";
-    }
-}
-
-// Linux keeps 15 characters of a thread name.
-const char* systemNameFor(char kind)
-{
-    switch (kind) {
-    case LinkUsb:
-        return "USB Write Thrd";
-    case LinkRs232:
-        return "RS232 Wrt Thrd";
-    case LinkCdc:
-        return "CDC Write Thrd";
-    default:
-        return "Write Thread";
-    }
-}
-
 } // namespace
 
 TFileWriteThread::TFileWriteThread(TDeviceHandle* handle, char kind)
-    : TFileThread(handle, kind, nameFor(kind), systemNameFor(kind))
+    : TFileThread(handle, kind, true)
 {
     Start();
 }
@@ -104,39 +72,12 @@ void TFileWriteThread::Execute()
         } else {
             const int taken = TakeChunk(buffer, n);
             if ((Kind() == LinkRs232 || Kind() == LinkCdc) && Handle() != nullptr) {
-                SendSerial(buffer, taken);
+                // The port is non-blocking (its reads are poll()ed): wait a little
+                // for room in the output queue, then give up on what is left.
+                WriteWithin(Handle()->Fd(), buffer, taken, SerialWriteWaitMs, &TerminationFlag());
             }
         }
         Pause(ChunkPauseMs);
-    }
-}
-
-void TFileWriteThread::SendSerial(const std::uint8_t* bytes, int n)
-{
-    // The port is non-blocking (its reads are poll()ed): wait a little for room
-    // in the output queue, then give up on what is left.
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(SerialWriteWaitMs);
-    const int fd = Handle()->Fd();
-    int sent = 0;
-    while (sent < n && !Terminated()) {
-        const ssize_t written = ::write(fd, bytes + sent, static_cast<size_t>(n - sent));
-        if (written > 0) {
-            sent += static_cast<int>(written);
-            continue;
-        }
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written < 0 && errno != EAGAIN) {
-            return;
-        }
-        const auto left = std::chrono::ceil<std::chrono::milliseconds>(end - Clock::now()).count();
-        if (left <= 0) {
-            return;
-        }
-        pollfd out{fd, POLLOUT, 0};
-        ::poll(&out, 1, static_cast<int>(left));
     }
 }
 

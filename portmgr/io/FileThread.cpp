@@ -11,8 +11,37 @@
 
 namespace tessaron {
 
-TFileThread::TFileThread(TDeviceHandle* handle, char kind, const char* name, const char* systemName)
-    : m_handle(handle), m_kind(kind), m_name(name), m_systemName(systemName)
+namespace {
+
+// Each kind's thread names, reader then writer: what the thread is called, and
+// the at most 15 characters of it that Linux keeps.
+struct TThreadNames
+{
+    char kind;
+    const char* name[2];
+    const char* systemName[2];
+};
+constexpr TThreadNames kNames[] = {
+    {LinkUsb, {"USB Read Thread", "USB Write Thread"}, {"USB Read Thread", "USB Write Thrd"}},
+    {LinkRs232, {"RS232 Read Thread", "RS232 Write Thread"}, {"RS232 Read Thrd", "RS232 Wrt Thrd"}},
+    {LinkCdc, {"CDC Read Thread", "CDC Write Thread"}, {"CDC Read Thread", "CDC Write Thrd"}},
+    {0, {"Read Thread", "Write Thread"}, {"Read Thread", "Write Thread"}}, // any other kind
+};
+
+const TThreadNames& namesFor(char kind)
+{
+    const TThreadNames* n = kNames;
+    while (n->kind != 0 && n->kind != kind) {
+        ++n;
+    }
+    return *n;
+}
+
+} // namespace
+
+TFileThread::TFileThread(TDeviceHandle* handle, char kind, bool writer)
+    : m_handle(handle), m_kind(kind), m_name(namesFor(kind).name[writer]),
+      m_systemName(namesFor(kind).systemName[writer])
 {
     m_event = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_event < 0) {

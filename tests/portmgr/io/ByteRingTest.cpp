@@ -1,4 +1,4 @@
-#include "portmgr/bridge/ByteRing.h"
+#include "portmgr/io/ByteRing.h"
 
 #include <gtest/gtest.h>
 

@@ -28,7 +28,6 @@ public:
 private:
     void Execute() override;
     int TakeChunk(std::uint8_t* out, int n);
-    void SendSerial(const std::uint8_t* bytes, int n);
 
     std::mutex m_lock;
     TByteRing m_ring;

@@ -1,5 +1,6 @@
-#include "BridgeTestSupport.h"
+#include "ThreadTestSupport.h"
 
+#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -65,18 +66,6 @@ std::string PtyPair::Read(size_t max, int timeoutMs)
         out.append(buffer, static_cast<size_t>(n));
     }
     return out;
-}
-
-bool WaitUntil(const std::function<bool()>& condition, int timeoutMs)
-{
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
 }
 
 } // namespace tessaron::test

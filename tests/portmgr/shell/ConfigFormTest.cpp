@@ -1,9 +1,8 @@
 // The configuration dialog against the simulated keypads, offscreen.
-#include "DevicesFixture.h"
-
-#include "portmgr/devices/Config.h"
 #include "portmgr/devices/PortAssignments.h"
+#include "portmgr/shell/Config.h"
 #include "tests/portmgr/PortSettingsText.h"
+#include "tests/portmgr/devices/DevicesFixture.h"
 #include "tests/support/FakeMessageBox.h"
 
 #include <QAction>
@@ -111,6 +110,29 @@ TEST_F(ConfigFormTest, UsbKeypadsAreLabelledAndGetTheirPort)
     for (int i = 0; i < MaxKeypads; ++i) {
         EXPECT_FALSE(Slot(i).Flags & SlotOpen) << i;
     }
+}
+
+// "&Finshed" pressed while a label is still on its way (the keypad is slow to
+// take reports): the keypad gets all of it before it is closed.
+TEST_F(ConfigFormTest, FinishedLetsQueuedLabelsReachTheKeypads)
+{
+    const int id = AddUsbKeypad("/dev/sim-a", "Tessaron 510 A  ");
+    const auto sleep = pm->SleepMs;
+    pm->SleepMs = [&](int ms) {
+        sleep(ms);
+        if (ms == 80) {
+            fakehid_stall_writes(id, 1); // once the identification came
+        } else if (ms == 10) {
+            fakehid_stall_writes(id, 0); // Finished waits for the label
+        }
+    };
+    open();
+    ASSERT_EQ(text("edKeypad", 1), "Tessaron 510 A  ");
+    ASSERT_GT(Slot(0).WriteThread->Pending(), 0);
+    form->findChild<QPushButton*>(QStringLiteral("btnFinished"))->click();
+    EXPECT_FALSE(Slot(0).Flags & SlotOpen);
+    ASSERT_EQ(fakehid_message_count(id), 1);
+    EXPECT_EQ(FakeMessage(id, 0), "Keypad #1, COM? ");
 }
 
 TEST_F(ConfigFormTest, MissingRememberedKeypadShowsGreyAndCanBeForgotten)

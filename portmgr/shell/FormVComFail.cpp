@@ -1,4 +1,4 @@
-#include "Vcomfail.h"
+#include "FormVComFail.h"
 
 #include "common/FileWriteError.h"
 #include "common/MessageBox.h"
