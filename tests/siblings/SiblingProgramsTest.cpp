@@ -127,7 +127,7 @@ TEST_F(TavrixProgram, RefusalsAndInterruptsExitWithTheirStatus)
     const Case cases[] = {
         {{"--no-window"}, "usage: Tavrix [PATH]"},
         {{"--no-window", imagePath, imagePath}, "usage: Tavrix [PATH]"},
-        {{"--no-window", "--frobnicate", imagePath}, "usage: Tavrix [PATH]"},
+        {{"--no-window", "--frobnicate", imagePath}, "Tavrix: unknown option --frobnicate\nusage:"},
         {{"--no-window", rom}, "Tavrix: \"" + rom + "\" is a ROM file."},
     };
     for (const Case& c : cases) {
