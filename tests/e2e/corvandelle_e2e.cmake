@@ -5,7 +5,6 @@ if(NOT TESSARON_GUI OR NOT TARGET Tavrix)
 endif()
 tessaron_test(corvandelle_e2e_tests
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/CorvandelleE2ETest.cpp ${CMAKE_CURRENT_LIST_DIR}/BridgeProcess.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/ChildProcess.cpp
     LIBS tessaron_editor_model tessaron_common_qt
     LABELS threads)
 target_compile_definitions(corvandelle_e2e_tests PRIVATE

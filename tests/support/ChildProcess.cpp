@@ -59,19 +59,6 @@ std::vector<char*> Pointers(std::vector<std::string>& strings)
     return pointers;
 }
 
-std::vector<std::string> EnvironmentWithout(const std::vector<std::string_view>& names)
-{
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string_view entry = *e;
-        if (std::find(names.begin(), names.end(), entry.substr(0, entry.find('='))) ==
-            names.end()) {
-            env.emplace_back(entry);
-        }
-    }
-    return env;
-}
-
 ChildProcess::~ChildProcess()
 {
     // The whole group: also what the program started.

@@ -12,8 +12,6 @@ namespace tessaron::test {
 std::vector<std::string> ChildEnvironment(std::vector<std::string> own);
 // The strings' texts and a null at the end, as exec takes them.
 std::vector<char*> Pointers(std::vector<std::string>& strings);
-// This process's environment without the variables named.
-std::vector<std::string> EnvironmentWithout(const std::vector<std::string_view>& names);
 
 // A program that a test runs and talks to: pipes to its standard input,
 // output and error, read without threads; in a process group of its own that
@@ -26,7 +24,8 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    // argv[0] is the program's path; env its whole environment.
+    // argv[0] is the program's path; env its whole environment ({}: none at
+    // all, see ChildEnvironment for the test's own).
     bool start(std::vector<std::string> argv, std::vector<std::string> env);
     bool write(std::string_view text);
     // The next line of standard output without its '\n'; false when none
