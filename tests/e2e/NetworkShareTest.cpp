@@ -3,8 +3,8 @@
 // configuration that the README shows, and pyserial's RFC 2217 client as the
 // host application on the other machine.
 #include "BridgeProcess.h"
-#include "ChildProcess.h"
 #include "tests/portmgr/PortSettingsText.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -114,10 +114,9 @@ TEST(NetworkShare, Ser2netServesTheVirtualPortToAnRfc2217ClientBothWays)
     const int tcpPort = freeTcpPort();
     const std::string configuration = readmeConfiguration(home.file("ports/COM5"), tcpPort);
     ASSERT_NE(configuration, "") << "the README's ser2net configuration is not where expected";
-    // In the foreground, its log on standard output, and no UUCP lock files
-    // in the system's folder.
+    // As the README runs it: in the foreground, no UUCP lock files.
     ChildProcess server;
-    ASSERT_TRUE(server.start({ser2net, "-n", "-d", "-u", "-c", home.write("ser2net.yaml", configuration)},
+    ASSERT_TRUE(server.start({ser2net, "-n", "-u", "-c", home.write("ser2net.yaml", configuration)},
                              ChildEnvironment({})));
     ChildProcess client;
     ASSERT_TRUE(client.start({Python, RFC2217_CLIENT,
