@@ -29,7 +29,8 @@ constexpr ProgramSyntax Syntax{
     "Corvandelle", "Corvandelle\nCorvandelle --command St|Go|Ck",
     "The tray program that bridges USB Tessaron keypads to virtual serial ports\n"
     "(ports/COMn of the suite folder); one runs per user.\n"
-    "  --command St|Go|Ck  stop, start or configure the running one, and exit\n",
+    "  --command St|Go|Ck\n"
+    "               stop, start or configure the running one, and exit\n",
     Options};
 
 int command(const std::string& pair)
