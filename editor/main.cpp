@@ -1,5 +1,6 @@
 // Plindorax, the key redefinition editor.
 #include "editor/window/Main.h"
+#include "common/CommandLine.h"
 #include "common/QtDialogRunner.h"
 #include "common/QtFileDialog.h"
 #include "common/QtKeyboardState.h"
@@ -9,14 +10,28 @@
 #include "editor/window/WindowIcon.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+constexpr tessaron::ProgramSyntax Syntax{
+    "Plindorax", "Plindorax [FILE.ckd]",
+    "The key redefinition editor of the Tessaron keypads; opens FILE.ckd, a redefinition\n"
+    "file, at start-up (a name that starts with '-' after \"--\").\n"};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    tessaron::ProgramArguments given = tessaron::ReadProgramArguments(Syntax, argc, argv);
+    if (given.Exit >= 0) {
+        return given.Exit;
+    }
+    QApplication app(given.QtArgc, given.QtArguments.data());
     QApplication::setApplicationName(QStringLiteral("Plindorax"));
     // Lets the desktop match the window to its entry (icon, name) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tessaron.Plindorax"));
@@ -30,8 +45,11 @@ int main(int argc, char** argv)
     tessaron::QtDialogRunner dialogs;
     const tessaron::TMainServices services{messages, files, programs, keyboard, dialogs};
 
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
+    // Only the first is read, as ever; more are ignored.
+    QStringList arguments;
+    for (const std::string& operand : given.Operands) {
+        arguments.append(QFile::decodeName(QByteArray::fromStdString(operand)));
+    }
     tessaron::TfrmMain window(services, arguments);
     messages.SetParentWindow(&window);
     files.SetParentWindow(&window);

@@ -14,6 +14,7 @@ packages=(
     libhidapi-dev libhidapi-hidraw0
     clang libclang-rt-14-dev
     socat
+    ser2net python3-serial
 )
 # Callers add their own (scripts/package.sh: the packaging tools).
 read -r -a extra <<<"${TESSARON_EXTRA_PACKAGES:-}"

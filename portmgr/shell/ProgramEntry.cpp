@@ -6,6 +6,7 @@
 #include "Main.h"
 #include "StopSignals.h"
 
+#include "common/CommandLine.h"
 #include "common/QtDialogRunner.h"
 #include "common/QtLauncher.h"
 #include "common/QtMessageBox.h"
@@ -15,7 +16,6 @@
 #include <QApplication>
 
 #include <csignal>
-#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -23,17 +23,20 @@ namespace tessaron {
 
 namespace {
 
-constexpr const char* Usage = "usage: Corvandelle [--command St|Go|Ck]";
+constexpr ProgramOption Options[] = {{"--command", true}};
 
-int command(int argc, char** argv)
+constexpr ProgramSyntax Syntax{
+    "Corvandelle", "Corvandelle\nCorvandelle --command St|Go|Ck",
+    "The tray program that bridges USB Tessaron keypads to virtual serial ports\n"
+    "(ports/COMn of the suite folder); one runs per user.\n"
+    "  --command St|Go|Ck\n"
+    "               stop, start or configure the running one, and exit\n",
+    Options};
+
+int command(const std::string& pair)
 {
-    if (argc != 3 || (std::strcmp(argv[2], "St") != 0 && std::strcmp(argv[2], "Go") != 0 &&
-                      std::strcmp(argv[2], "Ck") != 0)) {
-        std::cerr << Usage << '\n';
-        return 1;
-    }
     std::string message;
-    const int status = SendCommand(argv[2], message);
+    const int status = SendCommand(pair, message);
     if (status != 0) {
         std::cerr << message << '\n';
     }
@@ -51,20 +54,24 @@ bool headless()
 
 int CorvandelleMain(int argc, char** argv)
 {
-    if (argc >= 2 && std::strcmp(argv[1], "--command") == 0) {
-        return command(argc, argv);
+    ProgramArguments given = ReadProgramArguments(Syntax, argc, argv);
+    if (given.Exit >= 0) {
+        return given.Exit;
     }
-    if (argc >= 2) {
-        const bool help = std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0;
-        (help ? std::cout : std::cerr) << Usage << '\n';
-        return help ? 0 : 1;
+    const std::string* pair = given.Option("--command");
+    if (!given.Operands.empty() || given.Options.size() > 1 ||
+        (pair != nullptr && *pair != "St" && *pair != "Go" && *pair != "Ck")) {
+        return ProgramUsageError(Syntax);
+    }
+    if (pair != nullptr) {
+        return command(*pair);
     }
     // Standard output may be a pipe that nobody reads any more: its log lines
     // then fail quietly instead of ending the bridging. (Started programs get
     // the default back.)
     std::signal(SIGPIPE, SIG_IGN);
 
-    QApplication app(argc, argv);
+    QApplication app(given.QtArgc, given.QtArguments.data());
     QApplication::setApplicationName(QStringLiteral("Corvandelle"));
     // Lets the desktop match the windows to their entry (icon, name) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tessaron.Corvandelle"));

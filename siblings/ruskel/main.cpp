@@ -1,20 +1,25 @@
 // Ruskel, the keyboard test: lists every key the keypad types as a PC keyboard.
 #include "KeyboardTestWindow.h"
 
-#include "common/FileVersion.h"
+#include "common/CommandLine.h"
 
 #include <QApplication>
 
-#include <cstdio>
-#include <cstring>
+namespace {
+
+constexpr tessaron::ProgramSyntax Syntax{
+    "Ruskel", "Ruskel",
+    "The keyboard test: lists every key that the keypad types as a PC keyboard.\n"};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("Ruskel %s\n", tessaron::OwnFileVersion().c_str());
-        return 0;
+    tessaron::ProgramArguments given = tessaron::ReadProgramArguments(Syntax, argc, argv);
+    if (given.Exit >= 0) {
+        return given.Exit;
     }
-    QApplication app(argc, argv);
+    QApplication app(given.QtArgc, given.QtArguments.data());
     QApplication::setApplicationName(QStringLiteral("Ruskel"));
     tessaron::TKeyboardTestWindow window;
     window.show();

@@ -4,7 +4,7 @@
 //   Tavrix --no-window PATH     in a terminal, with a text progress bar
 #include "LoaderWindow.h"
 
-#include "common/FileVersion.h"
+#include "common/CommandLine.h"
 #include "common/QtFileDialog.h"
 #include "common/QtMessageBox.h"
 #include "common/SuiteFolder.h"
@@ -15,7 +15,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -29,52 +28,40 @@ void onSignal(int)
     g_interrupted = 1;
 }
 
-int usage()
-{
-    std::fputs("usage: Tavrix [PATH]\n"
-               "       Tavrix --no-window PATH\n"
-               "Sends the download image PATH (a .hex file that Plindorax writes) to the keypad\n"
-               "on the port that Tavrix.ini names (ComPort, ComType), pausing DownloadDelay ms\n"
-               "after each byte. Exit status: 0 sent, 1 nothing or not all sent, 2 cancelled.\n",
-               stderr);
-    return tessaron::LoaderExitFailed;
-}
+constexpr tessaron::ProgramOption Options[] = {{"--no-window", false}};
+
+constexpr tessaron::ProgramSyntax Syntax{
+    "Tavrix", "Tavrix [PATH]\nTavrix --no-window PATH",
+    "Sends the download image PATH (a .hex file that Plindorax writes) to the keypad\n"
+    "on the port that Tavrix.ini names (ComPort, ComType), pausing DownloadDelay ms\n"
+    "after each byte; without PATH it asks for the file.\n"
+    "Exit status: 0 sent, 1 nothing or not all sent, 2 cancelled.\n"
+    "  --no-window  in a terminal, with a text progress bar\n",
+    Options};
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    bool noWindow = false;
-    std::vector<std::string> paths;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--no-window") {
-            noWindow = true;
-        } else if (arg == "--version") {
-            std::printf("Tavrix %s\n", tessaron::OwnFileVersion().c_str());
-            return 0;
-        } else if (arg == "--help" || (arg.size() > 1 && arg[0] == '-' && arg != "--")) {
-            return usage();
-        } else {
-            paths.push_back(arg);
-        }
+    tessaron::ProgramArguments given = tessaron::ReadProgramArguments(Syntax, argc, argv);
+    if (given.Exit >= 0) {
+        return given.Exit;
     }
-    if (paths.size() > 1) {
-        return usage();
+    const bool noWindow = given.Option("--no-window") != nullptr;
+    const std::vector<std::string>& paths = given.Operands;
+    if (paths.size() > 1 || (noWindow && paths.empty())) {
+        return tessaron::ProgramUsageError(Syntax);
     }
     const std::string settings = tessaron::LoaderSettingsPath();
 
     if (noWindow) {
-        if (paths.empty()) {
-            return usage();
-        }
         std::signal(SIGINT, onSignal);
         std::signal(SIGTERM, onSignal);
         return tessaron::RunLoaderInTerminal(paths[0], settings, stdout, stderr,
                                              ::isatty(STDOUT_FILENO) != 0, &g_interrupted);
     }
 
-    QApplication app(argc, argv);
+    QApplication app(given.QtArgc, given.QtArguments.data());
     QApplication::setApplicationName(QStringLiteral("Tavrix"));
     tessaron::QtMessageBox messages;
     QString path = paths.empty() ? QString() : QString::fromLocal8Bit(paths[0].c_str());

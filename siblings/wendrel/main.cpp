@@ -2,22 +2,28 @@
 // loader and the test programs. The editor's Set Port runs it and waits.
 #include "PortChooser.h"
 
-#include "common/FileVersion.h"
+#include "common/CommandLine.h"
 #include "common/QtMessageBox.h"
 #include "editor/model/LoaderSettings.h"
 
 #include <QApplication>
 
-#include <cstdio>
-#include <cstring>
+namespace {
+
+constexpr tessaron::ProgramSyntax Syntax{
+    "Wendrel", "Wendrel",
+    "Lets you choose the keypad's port and records it in Tavrix.ini (ComPort, ComType)\n"
+    "for the loader and the test programs. Exit status: 0 recorded, 1 cancelled.\n"};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("Wendrel %s\n", tessaron::OwnFileVersion().c_str());
-        return 0;
+    tessaron::ProgramArguments given = tessaron::ReadProgramArguments(Syntax, argc, argv);
+    if (given.Exit >= 0) {
+        return given.Exit;
     }
-    QApplication app(argc, argv);
+    QApplication app(given.QtArgc, given.QtArguments.data());
     QApplication::setApplicationName(QStringLiteral("Wendrel"));
     tessaron::QtMessageBox messages;
     tessaron::TPortChooser window(messages,

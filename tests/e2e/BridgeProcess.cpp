@@ -18,35 +18,7 @@
 
 #include "tests/support/TempHome.h"
 
-extern char** environ;
-
 namespace tessaron::test {
-
-std::vector<std::string> ChildEnvironment(std::vector<std::string> own)
-{
-    const size_t count = own.size();
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string entry = *e;
-        const std::string key = entry.substr(0, entry.find('=') + 1);
-        const auto mine = [&key](const std::string& m) {
-            return m.compare(0, key.size(), key) == 0;
-        };
-        if (std::none_of(own.begin(), own.begin() + static_cast<std::ptrdiff_t>(count), mine)) {
-            own.push_back(entry);
-        }
-    }
-    return own;
-}
-
-std::vector<char*> Pointers(std::vector<std::string>& strings)
-{
-    std::vector<char*> pointers;
-    for (std::string& s : strings) {
-        pointers.push_back(s.data());
-    }
-    pointers.push_back(nullptr);
-    return pointers;
-}
 
 BridgeProcess::BridgeProcess(std::string home, std::string runtime)
     : m_home(std::move(home)), m_runtime(std::move(runtime)), m_setup(m_home + "/fakehid-setup"),
@@ -223,6 +195,24 @@ FakeHidClient::~FakeHidClient()
 {
     if (m_fd >= 0) {
         ::close(m_fd);
+    }
+}
+
+std::string FakeHidClient::outputText(int id, size_t count, int milliseconds)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    std::string text;
+    while (true) {
+        text.clear();
+        for (const auto& r : outputs(id)) {
+            if (r.size() >= 2 && r[1] <= 7 && r.size() >= 2u + r[1]) {
+                text.append(r.begin() + 2, r.begin() + 2 + r[1]);
+            }
+        }
+        if (text.size() >= count || std::chrono::steady_clock::now() >= end) {
+            return text;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/ChildProcess.h"
+
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -9,12 +11,6 @@
 #include <vector>
 
 namespace tessaron::test {
-
-// own ("NAME=value" each) followed by the variables of this process that own
-// does not set: the environment of a child program of a test.
-std::vector<std::string> ChildEnvironment(std::vector<std::string> own);
-// The strings' texts and a null at the end, as exec takes them.
-std::vector<char*> Pointers(std::vector<std::string>& strings);
 
 // A real `tessaron bridge` process on a suite folder of the caller's, with the
 // simulated USB keypad library as its hidapi: the keypads listed in its set-up
@@ -88,6 +84,9 @@ public:
     // The bytes of every output report the keypad received, as written; drain:
     // only those since the last drain, which are then forgotten.
     std::vector<std::vector<unsigned char>> outputs(int id, bool drain = false);
+    // The data bytes of the keypad's output reports, once count of them came
+    // or milliseconds passed.
+    std::string outputText(int id, size_t count, int milliseconds);
 
 private:
     bool connect();

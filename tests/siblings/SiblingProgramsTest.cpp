@@ -9,6 +9,7 @@
 #include "siblings/core/DownloadImageFile.h"
 #include "tests/editor/model/ModelTestSupport.h"
 #include "tests/fakes/FakeSerialKeypad.h"
+#include "tests/support/ChildProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -31,28 +32,19 @@ struct Finished
 // Runs program with exactly these arguments; during() runs while it does,
 // with its pid.
 Finished RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                    const TempDir& dir, const std::function<void(pid_t)>& during = {})
+                    const std::function<void(pid_t)>& during = {})
 {
-    const std::string out = dir.file("out.txt");
-    const std::string err = dir.file("err.txt");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::freopen(out.c_str(), "w", stdout);
-        ::freopen(err.c_str(), "w", stderr);
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : arguments) {
-            argv.push_back(const_cast<char*>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
+    std::vector<std::string> argv{program};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    ChildProcess child;
+    if (!child.start(std::move(argv), ChildEnvironment({}))) {
+        return {};
     }
     if (during) {
-        during(pid);
+        during(child.pid());
     }
-    int raw = 0;
-    ::waitpid(pid, &raw, 0);
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    const int status = child.wait(60000);
+    return {status, child.output(), child.errorOutput()};
 }
 
 TEST(SiblingPrograms, AreFoundByNameBesideTheSuiteAndCarryTheVersion)
@@ -63,8 +55,7 @@ TEST(SiblingPrograms, AreFoundByNameBesideTheSuiteAndCarryTheVersion)
         const std::string path = SiblingProgramPath(name);
         EXPECT_EQ(path, FolderOf(OwnExecutablePath()) + "/" + name);
         EXPECT_EQ(ReadFileVersion(path), "6.0.0.0");
-        const TempDir dir;
-        const Finished r = RunProgram(path, {"--version"}, dir);
+        const Finished r = RunProgram(path, {"--version"});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, std::string(name) + " 6.0.0.0\n");
         // One that the user puts into the suite folder wins.
@@ -90,7 +81,6 @@ protected:
     void settings(int delay) { WriteCom3Settings(home, "R", delay); }
 
     TempHome home;
-    TempDir dir;
     std::string imagePath;
     size_t total = 0;
 };
@@ -99,7 +89,7 @@ TEST_F(TavrixProgram, SendsFromATerminalWithATextProgressBar)
 {
     FakeSerialKeypad keypad(home.file("ports/COM3"));
     settings(0);
-    const Finished r = RunProgram(TAVRIX_PROGRAM, {"--no-window", imagePath}, dir);
+    const Finished r = RunProgram(TAVRIX_PROGRAM, {"--no-window", imagePath});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::string done =
@@ -127,12 +117,12 @@ TEST_F(TavrixProgram, RefusalsAndInterruptsExitWithTheirStatus)
     const Case cases[] = {
         {{"--no-window"}, "usage: Tavrix [PATH]"},
         {{"--no-window", imagePath, imagePath}, "usage: Tavrix [PATH]"},
-        {{"--no-window", "--frobnicate", imagePath}, "usage: Tavrix [PATH]"},
+        {{"--no-window", "--frobnicate", imagePath}, "Tavrix: unknown option --frobnicate\nusage:"},
         {{"--no-window", rom}, "Tavrix: \"" + rom + "\" is a ROM file."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err);
-        const Finished r = RunProgram(TAVRIX_PROGRAM, c.arguments, dir);
+        const Finished r = RunProgram(TAVRIX_PROGRAM, c.arguments);
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
         EXPECT_EQ(r.out, "");
@@ -141,7 +131,7 @@ TEST_F(TavrixProgram, RefusalsAndInterruptsExitWithTheirStatus)
 
     // Ctrl+C cancels part-way: the keypad gets no whole definition.
     settings(50);
-    const Finished r = RunProgram(TAVRIX_PROGRAM, {"--no-window", imagePath}, dir, [&](pid_t pid) {
+    const Finished r = RunProgram(TAVRIX_PROGRAM, {"--no-window", imagePath}, [&](pid_t pid) {
         keypad.WaitForReceived(3, 5000);
         ::kill(pid, SIGINT);
     });
