@@ -7,11 +7,13 @@
 #include "tests/support/TempHome.h"
 #include "tests/support/WaitFor.h"
 
+#include "editor/model/DownloadImage.h"
 #include "editor/model/KeypadClass.h"
 #include "editor/model/RedefinitionFile.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -44,8 +46,8 @@ protected:
         const std::string command =
             "timeout 60 env TESSARON_HOME='" + home.path() + "' TESSARON_LOCK_DIR='" + runtime +
             "' TESSARON_HIDAPI='" TESSARON_FAKEHID_LIBRARY "' TESSARON_FAKEHID_SETUP='" +
-            home.file("fakehid-setup") + "' TESSARON_FAKEHID_CONTROL= '" TESSARON_TOOL "' " +
-            args + " >'" + home.file("tool.out") + "' 2>'" + home.file("tool.err") + "'";
+            home.file("fakehid-setup") + "' TESSARON_FAKEHID_CONTROL= '" TESSARON_TOOL "' " + args +
+            " >'" + home.file("tool.out") + "' 2>'" + home.file("tool.err") + "'";
         const int raw = std::system(command.c_str());
         ToolRun r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -87,9 +89,11 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     TKeypadClass document;
     document.AppendMacroText(3, 0, "4f4b0d"); // "OK" and CR
     WriteRedefinitionFile(document, home.file("shop.ckd"));
+    const std::string image = DownloadImageText(document);
+    const std::string bytes = std::to_string(std::count(image.begin(), image.end(), '\n'));
     r = tool("download '" + home.file("shop.ckd") + "' --port COM5");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "Download complete: 188 bytes sent to COM5.\n");
+    EXPECT_EQ(r.out, "Download complete: " + bytes + " bytes sent to COM5.\n");
     FakeHidClient keypad(bridge.controlSocket());
     std::string report;
     ASSERT_TRUE(WaitFor(
@@ -101,7 +105,8 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
             return report.find("complete") != std::string::npos;
         },
         kStartMs));
-    EXPECT_NE(report.find("download 1: 188 bytes, complete\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("download 1: " + bytes + " bytes, complete\n"), std::string::npos)
+        << report;
     EXPECT_NE(report.find("  KEY3 level 1: [O] [K] [CR]\n"), std::string::npos) << report;
 
     const size_t before = bridge.lines().size();
