@@ -11,9 +11,17 @@ namespace {
 
 TEST(Arguments, PortsAndOptions)
 {
-    for (const auto& [text, port] : std::vector<std::pair<std::string, int>>{
-             {"COM1", 1}, {"com16", 16}, {"Com9", 9}, {"COM17", 0}, {"COM0", 0}, {"COM05", 0},
-             {"COM", 0}, {"COM1x", 0}, {"5", 0}, {"COM+5", 0}, {"LPT1", 0}}) {
+    for (const auto& [text, port] : std::vector<std::pair<std::string, int>>{{"COM1", 1},
+                                                                             {"com16", 16},
+                                                                             {"Com9", 9},
+                                                                             {"COM17", 0},
+                                                                             {"COM0", 0},
+                                                                             {"COM05", 0},
+                                                                             {"COM", 0},
+                                                                             {"COM1x", 0},
+                                                                             {"5", 0},
+                                                                             {"COM+5", 0},
+                                                                             {"LPT1", 0}}) {
         EXPECT_EQ(ParseComPort(text), port) << text;
     }
 
