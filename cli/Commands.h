@@ -2,8 +2,6 @@
 
 #include "Arguments.h"
 
-#include "portmgr/bridge/CommandSocket.h"
-
 #include <iosfwd>
 
 // The subcommands of the tessaron tool, each in its own source file.
@@ -24,10 +22,8 @@ int RunDownload(const Args& args, std::ostream& out, std::ostream& err);
 
 // The headless bridge (BridgeCommand.cpp): bridge.
 int RunBridge(const Args& args, std::ostream& out, std::ostream& err);
-// A command to the running bridge or Corvandelle (ControlCommand.cpp), and
-// what a reply other than "done" means for the user: one sentence.
+// A command to the running bridge or Corvandelle (ControlCommand.cpp).
 int RunControl(const Args& args, std::ostream& out, std::ostream& err);
-std::string CommandProblem(const TCommandResult& result);
 
 // Keypad listing (KeypadsCommand.cpp): keypads; and a slot's kind as it
 // lists it: "USB", "RS232" or "CDC".

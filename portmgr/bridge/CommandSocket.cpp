@@ -156,37 +156,43 @@ TCommandResult SendCommandPair(std::string_view pair)
     return result;
 }
 
+std::string CommandProblem(const TCommandResult& result)
+{
+    switch (result.Reply) {
+    case TCommandReply::Done:
+        return {};
+    case TCommandReply::Busy:
+        return "Corvandelle is busy with its configuration dialog; try again when it is closed.";
+    case TCommandReply::Ignored:
+        return "the running bridge ignored the command.";
+    case TCommandReply::NoDesktop:
+        return "the running tessaron bridge has no desktop, so no configuration dialog to "
+               "open: assign ports with tessaron assign.";
+    case TCommandReply::Failed:
+        return "bridging could not start again; the log of the running bridge says why.";
+    case TCommandReply::NotRunning:
+        return "neither Corvandelle nor tessaron bridge is running.";
+    case TCommandReply::NoAnswer:
+        return "the running bridge did not answer.";
+    case TCommandReply::Closed:
+        return "the running bridge closed the connection without an answer.";
+    case TCommandReply::Error:
+        break;
+    }
+    return result.Error;
+}
+
 int SendCommand(std::string_view pair, std::string& message)
 {
     const TCommandResult r = SendCommandPair(pair);
-    switch (r.Reply) {
-    case TCommandReply::Done:
+    if (r.Reply == TCommandReply::Done) {
         return 0;
-    case TCommandReply::Busy:
-        message = "Corvandelle is busy with its configuration dialog; try again when it is closed.";
-        break;
-    case TCommandReply::Ignored:
-        message = "Corvandelle ignored the command.";
-        break;
-    case TCommandReply::NoDesktop:
-        message = "The running tessaron bridge has no desktop, so no configuration dialog: "
-                  "assign ports with tessaron assign.";
-        break;
-    case TCommandReply::Failed:
-        message = "Bridging could not start again; the log of the running bridge says why.";
-        break;
-    case TCommandReply::NotRunning:
-        message = "Corvandelle is not running.";
-        break;
-    case TCommandReply::NoAnswer:
-        message = "Corvandelle did not answer.";
-        break;
-    case TCommandReply::Closed:
-        message = "Corvandelle closed the connection without an answer.";
-        break;
-    case TCommandReply::Error:
-        message = "Corvandelle: " + r.Error;
-        break;
+    }
+    message = CommandProblem(r);
+    if (r.Reply == TCommandReply::Error) {
+        message = "Corvandelle: " + message;
+    } else if (message[0] >= 'a' && message[0] <= 'z') {
+        message[0] = static_cast<char>(message[0] - 'a' + 'A'); // a sentence of its own
     }
     return 1;
 }

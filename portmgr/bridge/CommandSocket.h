@@ -44,8 +44,13 @@ struct TCommandResult
 // log-in) listens in the home folder's place: it is looked for there too.
 TCommandResult SendCommandPair(std::string_view pair);
 
+// What a reply other than Done means for the user: one sentence, in lower
+// case where the program's name goes before it.
+std::string CommandProblem(const TCommandResult& result);
+
 // What `Corvandelle --command` does: 0 when the running Corvandelle carried
 // the command out, 1 with a one-line message otherwise (none running, busy).
+// It reaches `tessaron bridge` as well.
 int SendCommand(std::string_view pair, std::string& message);
 
 } // namespace tessaron

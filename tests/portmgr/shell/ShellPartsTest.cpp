@@ -214,7 +214,7 @@ TEST_F(ShellTest, CommandsTravelThroughTheUsersPrivateSocket)
 {
     std::string message;
     EXPECT_EQ(send("St", message), 1);
-    EXPECT_EQ(message, "Corvandelle is not running.");
+    EXPECT_EQ(message, "Neither Corvandelle nor tessaron bridge is running.");
 
     std::string error;
     const std::string path = CommandSocketPath(error);
@@ -245,7 +245,7 @@ TEST_F(ShellTest, CommandsTravelThroughTheUsersPrivateSocket)
     ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ::close(fd);
     EXPECT_EQ(send("Go", message), 1);
-    EXPECT_EQ(message, "Corvandelle is not running.");
+    EXPECT_EQ(message, "Neither Corvandelle nor tessaron bridge is running.");
     TCommandServer next([](char, char) { return QByteArray("ok"); });
     EXPECT_TRUE(next.Listen(QString::fromStdString(path)));
     EXPECT_EQ(send("Go", message), 0);
