@@ -6,6 +6,7 @@
 #include "Commands.h"
 
 #include "common/FileWriteError.h"
+#include "portmgr/bridge/CommandSocket.h"
 #include "portmgr/devices/KeypadQuery.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
@@ -125,40 +126,82 @@ void label(TPortManager& pm, int row, int port, std::ostream& err)
     CloseKeypad(pm, row);
 }
 
-// port 0: unassign. The keypad is found, refused or changed with bridging stopped.
+// The keypads found and the remembered ones placed, as the configuration
+// dialog does; false (said on err) when USB cannot be used.
+bool survey(TPortManager& pm, std::ostream& err)
+{
+    LoadSettings(pm);
+    TVirtualPort::ResetBus();
+    if (EnumerateKeypads(pm) < 0) {
+        err << kUsbStartFailedMessage << '\n';
+        return false;
+    }
+    PlaceRememberedKeypads(pm, false);
+    return true;
+}
+
+std::string named(int row, const std::string& identity)
+{
+    return "keypad " + std::to_string(row + 1) + " (" + identity + ")";
+}
+
+// port 0: unassign. The keypad is looked for beside a running bridge first,
+// so that what needs no change (or is refused) leaves bridging alone; the
+// change itself is made with bridging stopped.
 int changeAssignment(const std::string& keypad, int port, std::ostream& out, std::ostream& err)
 {
     const auto refuse = [&err](const std::string& message) {
         err << "tessaron: " << message << '\n';
         return ExitFailed;
     };
+    const auto missing = [&] {
+        return refuse("no keypad \"" + keypad +
+                      "\" is attached or remembered (tessaron keypads lists them).");
+    };
+    std::string identity;
+    const auto unchanged = [&](int row) {
+        out << named(row, identity)
+            << (port > 0 ? " has " + portName(port) : std::string(" has no port")) << " already.\n";
+        return ExitDone;
+    };
+    {
+        TPortManager pm;
+        if (!survey(pm, err)) {
+            return ExitFailed;
+        }
+        const int row = findKeypad(pm, keypad);
+        if (row < 0) {
+            return missing();
+        }
+        const TKeypadSlot& slot = pm.KeypadSlots[row];
+        identity = DevicePathOf(slot);
+        if (IsSerialSlot(slot)) {
+            return refuse(named(row, identity) + " is a serial keypad (" + KeypadKind(slot) +
+                          "): its port is fixed and cannot be assigned.");
+        }
+        if (FindAssignedPort(pm, identity) == port) {
+            return unchanged(row);
+        }
+    }
+
     PausedBridging bridging;
     std::string problem;
     if (!bridging.pause(problem)) {
         return refuse(problem);
     }
     TPortManager pm;
-    LoadSettings(pm);
-    TVirtualPort::ResetBus();
-    if (EnumerateKeypads(pm) < 0) {
-        err << kUsbStartFailedMessage << '\n';
+    if (!survey(pm, err)) {
         return ExitFailed;
     }
-    PlaceRememberedKeypads(pm, false);
-    const int row = findKeypad(pm, keypad);
+    const int row = findKeypad(pm, identity); // gone meanwhile: not found
     if (row < 0) {
-        return refuse("no keypad \"" + keypad +
-                      "\" is attached or remembered (tessaron keypads lists them).");
-    }
-    const TKeypadSlot& slot = pm.KeypadSlots[row];
-    const std::string identity(DevicePathOf(slot));
-    const std::string named = "keypad " + std::to_string(row + 1) + " (" + identity + ")";
-    if (IsSerialSlot(slot)) {
-        return refuse(named + " is a serial keypad (" + KeypadKind(slot) +
-                      "): its port is fixed and cannot be assigned.");
+        return missing();
     }
     const int before = FindAssignedPort(pm, identity);
-    if (port > 0 && before != port) {
+    if (before == port) {
+        return unchanged(row); // so meanwhile
+    }
+    if (port > 0) {
         ComputeAvailablePorts(pm);
         if (!pm.PortAvailable[port]) {
             return refuse(whyTaken(pm, port));
@@ -174,13 +217,10 @@ int changeAssignment(const std::string& keypad, int port, std::ostream& out, std
     }
     label(pm, row, port, err);
 
-    if (port == before) {
-        out << named << (port > 0 ? " has " + portName(port) : std::string(" has no port"))
-            << " already.\n";
-    } else if (port > 0) {
-        out << portName(port) << " assigned to " << named << ".\n";
+    if (port > 0) {
+        out << portName(port) << " assigned to " << named(row, identity) << ".\n";
     } else {
-        out << named << " no longer has " << portName(before) << ".\n";
+        out << named(row, identity) << " no longer has " << portName(before) << ".\n";
     }
     if (bridging.paused()) {
         if (!bridging.resume(problem)) {

@@ -85,6 +85,12 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     EXPECT_TRUE(bridge.waitForLine("Corvandelle (Running)", kStartMs, 2));
     struct stat link;
     EXPECT_EQ(::lstat(home.file("ports/COM5").c_str(), &link), 0);
+    // Run again, as a script is: nothing to change, and the hosts keep their port.
+    const size_t assigned = bridge.lines().size();
+    r = tool("assign sim-1 COM5");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "keypad 1 (sim-1) has COM5 already.\n");
+    EXPECT_EQ(bridge.lines(assigned), std::vector<std::string>{});
 
     TKeypadClass document;
     document.AppendMacroText(3, 0, "4f4b0d"); // "OK" and CR
