@@ -92,14 +92,16 @@ void TCommandListener::Dispatch()
     epoll_event event{};
     while (m_epoll >= 0 && ::epoll_wait(m_epoll, &event, 1, 0) == 1) {
         if (event.data.u32 == ListenerTag) {
-            accept();
+            if (!accept()) {
+                return; // out of descriptors: the others' work goes first, then again
+            }
         } else if (event.data.u32 < static_cast<std::uint32_t>(MaxWaiting)) {
             receive(static_cast<int>(event.data.u32));
         }
     }
 }
 
-void TCommandListener::accept()
+bool TCommandListener::accept()
 {
     while (m_listen >= 0) {
         const int fd = ::accept4(m_listen, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
@@ -107,7 +109,7 @@ void TCommandListener::accept()
             if (errno == EINTR) {
                 continue;
             }
-            return; // EAGAIN: none left; anything else: try at the next wake
+            return errno == EAGAIN || errno == EWOULDBLOCK;
         }
         if (!fromThisUser(fd)) {
             ::close(fd);
@@ -136,6 +138,7 @@ void TCommandListener::accept()
         w.Have = 0;
         w.Serial = ++m_serial;
     }
+    return true;
 }
 
 void TCommandListener::receive(int index)

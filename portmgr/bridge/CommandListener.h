@@ -49,7 +49,8 @@ private:
         unsigned long Serial = 0; // age: the smallest is the oldest
     };
 
-    void accept();
+    // False when a connection waiting could not be taken (no descriptor left).
+    bool accept();
     void receive(int index);
     void drop(int index);
 
