@@ -4,9 +4,9 @@
 // meanwhile, as the dialog runs only while it is (the keypads are free to be
 // opened, the virtual ports gone), and started again with the change.
 #include "Commands.h"
+#include "PausedBridging.h"
 
 #include "common/FileWriteError.h"
-#include "portmgr/bridge/CommandSocket.h"
 #include "portmgr/devices/KeypadQuery.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/devices/PortManager.h"
@@ -22,54 +22,6 @@ namespace {
 
 // The wait for the label to reach the keypad before it is closed again.
 constexpr int LabelWaitMs = 500;
-
-// The running bridge or Corvandelle, stopped while the assignments change
-// and started again whatever becomes of the change.
-class PausedBridging
-{
-public:
-    PausedBridging() = default;
-    ~PausedBridging()
-    {
-        std::string ignored;
-        resume(ignored);
-    }
-    PausedBridging(const PausedBridging&) = delete;
-    PausedBridging& operator=(const PausedBridging&) = delete;
-
-    // Stops it when one runs; false with problem when it cannot be stopped now.
-    bool pause(std::string& problem)
-    {
-        const TCommandResult r = SendCommandPair("St");
-        if (r.Reply == TCommandReply::NotRunning) {
-            return true;
-        }
-        if (r.Reply != TCommandReply::Done) {
-            problem = "bridging could not be stopped for the change: " + CommandProblem(r);
-            return false;
-        }
-        m_paused = true;
-        return true;
-    }
-    // Starts it again when it was stopped; false with problem when it did not start.
-    bool resume(std::string& problem)
-    {
-        if (!m_paused) {
-            return true;
-        }
-        m_paused = false;
-        const TCommandResult r = SendCommandPair("Go");
-        if (r.Reply != TCommandReply::Done) {
-            problem = "bridging, stopped for the change, did not start again: " + CommandProblem(r);
-            return false;
-        }
-        return true;
-    }
-    bool paused() const { return m_paused; }
-
-private:
-    bool m_paused = false;
-};
 
 // The slot of KEYPAD: the row of an attached keypad as `tessaron keypads`
 // numbers it, or the identity of an attached or remembered one; -1 if none.
