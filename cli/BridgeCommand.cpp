@@ -1,6 +1,9 @@
 #include "Commands.h"
+#include "StopSignals.h"
 
 #include "common/SingleInstanceLock.h"
+#include "portmgr/bridge/CommandListener.h"
+#include "portmgr/bridge/CommandSocket.h"
 #include "portmgr/bridge/TBridgeControl.h"
 #include "portmgr/bridge/TBridgeLog.h"
 #include "portmgr/devices/PortManager.h"
@@ -13,61 +16,51 @@
 #include <memory>
 #include <ostream>
 #include <poll.h>
-#include <pthread.h>
-#include <sys/signalfd.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace tessaron::cli {
 
 namespace {
 
-// SIGINT, SIGTERM and SIGHUP end the bridge through a signalfd. They are
-// blocked before any bridge thread starts (threads inherit the mask), so the
-// kernel can hand them to nobody else and the ports are always deleted.
-class StopSignals
+// What the bridge answers on the command channel: the same as Corvandelle,
+// except that without a desktop there is no configuration dialog to open.
+std::string answer(TBridgeControl& control, char first, char second, std::ostream& err)
 {
-public:
-    StopSignals()
-    {
-        sigemptyset(&m_set);
-        sigaddset(&m_set, SIGINT);
-        sigaddset(&m_set, SIGTERM);
-        sigaddset(&m_set, SIGHUP);
-        pthread_sigmask(SIG_BLOCK, &m_set, &m_old);
-        m_fd = ::signalfd(-1, &m_set, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (first == 'S' && second == 't') {
+        control.StopPorts();
+        return "ok";
     }
-    ~StopSignals()
-    {
-        if (m_fd >= 0) {
-            // Take the signals that came, or unblocking them would end the process now.
-            signalfd_siginfo info;
-            while (::read(m_fd, &info, sizeof info) == sizeof info) {
-            }
-            ::close(m_fd);
+    if (first == 'G' && second == 'o') {
+        // Starting again while bridging runs would drop every host's port.
+        if (control.Running()) {
+            return "ok";
         }
-        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+        const int failures = control.StartPorts();
+        if (failures == 0) {
+            return "ok";
+        }
+        if (failures > 0) {
+            control.StopPorts(); // no port without its pump, no keypad held open
+            err << "tessaron bridge: " << failures
+                << (failures == 1 ? " virtual port" : " virtual ports")
+                << " could not be created\n";
+        } else {
+            err << kUsbStartFailedMessage << '\n';
+        }
+        return "failed";
     }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-    bool valid() const { return m_fd >= 0; }
-    // Readable once a stop signal has come.
-    int fd() const { return m_fd; }
-
-private:
-    sigset_t m_set;
-    sigset_t m_old;
-    int m_fd = -1;
-};
+    if (first == 'C' && second == 'k') {
+        return "nodesktop";
+    }
+    return "ignored";
+}
 
 } // namespace
 
 int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
 {
     if (!args.empty()) {
-        err << "usage: tessaron bridge\n";
-        return 1;
+        return UsageError(err, "bridge");
     }
     SingleInstanceLock lock;
     switch (lock.acquire()) {
@@ -99,6 +92,17 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
         return 1;
     }
 
+    // St, Go and Ck as Corvandelle takes them; without the channel the bridge
+    // still runs, as Corvandelle does. It listens before the start: a command
+    // sent meanwhile waits for the loop.
+    TCommandListener commands(
+        [&](char first, char second) { return answer(*control, first, second, err); });
+    std::string error;
+    const std::string socket = CommandSocketPath(error);
+    if (socket.empty() || !commands.Listen(socket, error)) {
+        err << "tessaron bridge: commands cannot be received: " << error << std::endl;
+    }
+
     TVirtualPort::ResetBus();
     const int failures = control->StartPorts();
     if (failures == -1) {
@@ -111,10 +115,11 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
             << (failures == 1 ? " virtual port" : " virtual ports") << " could not be created\n";
         return 1;
     }
-    // Nothing wakes this loop but the bridge's work and the stop signals.
-    pollfd fds[2] = {{control->PollFd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}};
+    // Nothing wakes this loop but the bridge's work, commands and the stop signals.
+    pollfd fds[3] = {
+        {control->PollFd(), POLLIN, 0}, {signals.fd(), POLLIN, 0}, {commands.PollFd(), POLLIN, 0}};
     for (;;) {
-        if (::poll(fds, 2, -1) < 0 && errno != EINTR) {
+        if (::poll(fds, 3, -1) < 0 && errno != EINTR) {
             err << "tessaron bridge: poll: " << std::strerror(errno) << '\n';
             break;
         }
@@ -124,7 +129,11 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
         if (fds[0].revents & POLLIN) {
             control->Dispatch();
         }
+        if (fds[2].revents & POLLIN) {
+            commands.Dispatch();
+        }
     }
+    commands.Close();
     control->StopPorts();
     return 0;
 }

@@ -7,7 +7,8 @@
 namespace tessaron::cli {
 
 // One subcommand of the tessaron tool. args excludes the program and command
-// names. Returns the exit status: 0 on success, 1 with a one-line message on err.
+// names. Returns the exit status (see Arguments.h): 0 on success, 1 with a
+// one-line message on err, 2 with the command's usage on err.
 using CommandFunction = int (*)(const std::vector<std::string>& args, std::ostream& out,
                                 std::ostream& err);
 

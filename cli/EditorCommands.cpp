@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "ShowJson.h"
 
 #include "common/AsciiText.h"
 #include "common/AtomicFile.h"
@@ -39,11 +40,6 @@ int Fail(std::ostream& err, const std::string& message)
 {
     err << "tessaron: " << message << '\n';
     return 1;
-}
-
-int Usage(std::ostream& err, const char* usage)
-{
-    return Fail(err, std::string("usage: tessaron ") + usage);
 }
 
 int UnknownExtension(std::ostream& err, const std::string& path, const char* expected)
@@ -214,9 +210,8 @@ void ShowMacros(std::ostream& out, const TKeypadClass& k)
 
 int RunNew(const Args& args, std::ostream&, std::ostream& err)
 {
-    const char* usage = "new FILE.ckd|FILE.rom";
     if (args.size() != 1) {
-        return Usage(err, usage);
+        return UsageError(err, "new");
     }
     const std::string& path = args[0];
     const DocumentKind kind = KindOf(path);
@@ -229,9 +224,8 @@ int RunNew(const Args& args, std::ostream&, std::ostream& err)
 
 int RunHex(const Args& args, std::ostream&, std::ostream& err)
 {
-    const char* usage = "hex FILE.ckd [OUT]";
     if (args.empty() || args.size() > 2) {
-        return Usage(err, usage);
+        return UsageError(err, "hex");
     }
     const std::string& path = args[0];
     if (KindOf(path) != DocumentKind::Redefinition) {
@@ -247,9 +241,8 @@ int RunHex(const Args& args, std::ostream&, std::ostream& err)
 
 int RunResave(const Args& args, std::ostream&, std::ostream& err)
 {
-    const char* usage = "resave IN OUT";
     if (args.size() != 2) {
-        return Usage(err, usage);
+        return UsageError(err, "resave");
     }
     const std::string& in = args[0];
     const std::string& out = args[1];
@@ -268,11 +261,12 @@ int RunResave(const Args& args, std::ostream&, std::ostream& err)
     return Saving(err, [&] { Save(*doc, kind, out); });
 }
 
-int RunShow(const Args& args, std::ostream& out, std::ostream& err)
+int RunShow(const Args& given, std::ostream& out, std::ostream& err)
 {
-    const char* usage = "show FILE.ckd|FILE.rom";
-    if (args.size() != 1) {
-        return Usage(err, usage);
+    Args args = given;
+    const bool json = TakeFlag(args, "--json");
+    if (args.size() != 1 || !UnknownOption(args).empty()) {
+        return UsageError(err, "show");
     }
     const std::string& path = args[0];
     const DocumentKind kind = KindOf(path);
@@ -282,6 +276,10 @@ int RunShow(const Args& args, std::ostream& out, std::ostream& err)
     auto doc = std::make_unique<TDocument>();
     if (!Load(*doc, kind, path, err)) {
         return MissingInput(err, path);
+    }
+    if (json) {
+        ShowJson(out, path, kind == DocumentKind::Rom, *doc);
+        return 0;
     }
     Printer printer(out);
     if (kind == DocumentKind::Rom) {

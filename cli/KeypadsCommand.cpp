@@ -1,9 +1,11 @@
 // tessaron keypads: finds the keypads as Corvandelle does and lists them, one
-// tab-separated line per filled slot: row, kind, assigned port, identity and
-// the version text the keypad gives to the identification query. It may run
-// beside a bridge: the bridge's ports and keypads, and ports that any program
-// holds, are left alone, and standard error says what was not asked.
+// tab-separated line per filled slot (or, with --json, one object): row,
+// kind, assigned port, identity and the version text the keypad gives to the
+// identification query. It may run beside a bridge: the bridge's ports and
+// keypads, and ports that any program holds, are left alone, and standard
+// error says what was not asked.
 #include "Commands.h"
+#include "JsonWriter.h"
 
 #include "portmgr/devices/KeypadQuery.h"
 #include "portmgr/devices/PortAssignments.h"
@@ -13,14 +15,13 @@
 #include "portmgr/io/TVirtualPort.h"
 
 #include <chrono>
+#include <optional>
 #include <ostream>
 #include <thread>
 
 namespace tessaron::cli {
 
-namespace {
-
-const char* kindOf(const TKeypadSlot& slot)
+const char* KeypadKind(const TKeypadSlot& slot)
 {
     if (slot.Flags & SlotRs232) {
         return "RS232";
@@ -30,6 +31,8 @@ const char* kindOf(const TKeypadSlot& slot)
     }
     return "USB";
 }
+
+namespace {
 
 // The reply as text on one line: it ends at a zero byte, and other control
 // characters (a tab would start a new field) show as '?'.
@@ -63,10 +66,12 @@ std::string askIdentification(TPortManager& pm, int slot)
 }
 
 // Opens the keypad as the configuration dialog does, asks for its
-// identification and closes it again.
-std::string versionOf(TPortManager& pm, int slot)
+// identification and closes it again. Not asked: a keypad that another
+// program of the suite holds.
+std::string versionOf(TPortManager& pm, int slot, bool& asked)
 {
     std::string version;
+    asked = true;
     if (IsSerialSlot(pm.KeypadSlots[slot])) {
         if (!OpenSerialKeypad(pm, slot)) {
             version = askIdentification(pm, slot);
@@ -76,30 +81,36 @@ std::string versionOf(TPortManager& pm, int slot)
         version = askIdentification(pm, slot);
         CloseKeypad(pm, slot);
     } else if (pm.KeypadSlots[slot].InUseElsewhere) {
-        return "(in use, not asked)";
+        asked = false;
     }
     return printable(version);
 }
 
 } // namespace
 
-int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
+int RunKeypads(const Args& given, std::ostream& out, std::ostream& err)
 {
+    Args args = given;
+    const bool json = TakeFlag(args, "--json");
     if (!args.empty()) {
-        err << "usage: tessaron keypads\n";
-        return 1;
+        return UsageError(err, "keypads");
     }
     TPortManager pm;
     LoadSettings(pm);
     TVirtualPort::ResetBus(); // what dead bridges left is never probed
     if (EnumerateKeypads(pm) < 0) {
         err << kUsbStartFailedMessage << '\n';
-        return 1;
+        return ExitFailed;
     }
     for (int n = 1; n <= MaxComPorts; ++n) {
         if (!pm.PortNotes[n - 1].empty()) {
             err << "tessaron: COM" << n << " not probed: " << pm.PortNotes[n - 1] << '\n';
         }
+    }
+    std::optional<JsonWriter> writer;
+    if (json) {
+        writer.emplace(out);
+        writer->beginArray();
     }
     for (int i = 0; i < MaxKeypads; ++i) {
         TKeypadSlot& slot = pm.KeypadSlots[i];
@@ -110,10 +121,26 @@ int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
         if (IsUsbSlot(slot)) {
             slot.ComPort = port; // the keypad is told its port when opened
         }
-        const std::string version = versionOf(pm, i);
-        out << (i + 1) << '\t' << kindOf(slot) << '\t'
-            << (port > 0 ? "COM" + std::to_string(port) : std::string("-")) << '\t'
-            << DevicePathOf(slot) << '\t' << version << '\n';
+        bool asked = false;
+        const std::string version = versionOf(pm, i, asked);
+        const std::string portName = port > 0 ? "COM" + std::to_string(port) : std::string();
+        if (writer) {
+            JsonWriter& w = *writer;
+            w.beginObject();
+            w.field("row", i + 1);
+            w.field("kind", KeypadKind(slot));
+            w.key("port");
+            port > 0 ? w.string(portName) : w.null();
+            w.field("identity", DevicePathOf(slot));
+            w.key("version");
+            asked ? w.string(version) : w.null();
+            w.field("in_use", !asked);
+            w.endObject();
+        } else {
+            out << (i + 1) << '\t' << KeypadKind(slot) << '\t'
+                << (port > 0 ? portName : std::string("-")) << '\t' << DevicePathOf(slot) << '\t'
+                << (asked ? version : std::string("(in use, not asked)")) << '\n';
+        }
         if (slot.InUseElsewhere) {
             err << "tessaron: keypad " << (i + 1)
                 << " is in use by another program of the suite (a running bridge or "
@@ -122,7 +149,10 @@ int RunKeypads(const Args& args, std::ostream& out, std::ostream& err)
             err << "tessaron: " << slot.LastError << '\n';
         }
     }
-    return 0;
+    if (writer) {
+        writer->endArray();
+    }
+    return ExitDone;
 }
 
 } // namespace tessaron::cli

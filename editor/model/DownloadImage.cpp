@@ -153,8 +153,7 @@ std::uint8_t levelFlags(const TMacroData& macro)
 
 } // namespace
 
-void WriteDownloadImage(const TKeypadClass& keypad, const std::string& path,
-                        const std::string& loaderSettingsPath)
+std::string DownloadImageText(const TKeypadClass& keypad)
 {
     const TypedKeys typed = noteTypedKeys(keypad);
     const TKeypadClass& k = keypad;
@@ -217,13 +216,18 @@ void WriteDownloadImage(const TKeypadClass& keypad, const std::string& path,
         image.addBlock(level1);
         image.addBlock(level2);
     }
+    return image.text();
+}
 
-    const std::string reason = WriteFileAtomically(path, image.text());
+void WriteDownloadImage(const TKeypadClass& keypad, const std::string& path,
+                        const std::string& loaderSettingsPath)
+{
+    const std::string reason = WriteFileAtomically(path, DownloadImageText(keypad));
     if (!reason.empty()) {
         throw FileWriteError("Unable to write to " + path + " (" + reason + ")", path);
     }
 
-    UpdateDownloadDelay(loaderSettingsPath, k.DOWNLOAD_DELAY);
+    UpdateDownloadDelay(loaderSettingsPath, keypad.DOWNLOAD_DELAY);
 }
 
 std::string DownloadImagePath(const std::string& documentPath)

@@ -6,6 +6,9 @@
 
 namespace tessaron {
 
+// The download image's text: one byte per line, as "XX" and CR LF.
+std::string DownloadImageText(const TKeypadClass& keypad);
+
 // The download image (.hex) written after every USER-mode save; then the
 // loader's DownloadDelay is updated in loaderSettingsPath ("Tavrix.ini").
 // Raises FileWriteError (common/FileWriteError.h) when the image cannot be

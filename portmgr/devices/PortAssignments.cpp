@@ -123,55 +123,91 @@ void PlaceRememberedKeypads(TPortManager& pm, bool present)
     }
 }
 
-int StoreAssignment(TPortManager& pm, int port, std::string_view identity)
+namespace {
+
+enum class TStore
+{
+    Refused,
+    Unchanged,
+    Changed,
+};
+
+// StoreAssignment on the table alone, nothing saved.
+TStore storeInTable(TPortManager& pm, int port, std::string_view identity)
 {
     if (identity.empty() || port < 0 || port > MaxComPorts ||
         identity.size() > static_cast<size_t>(MaxDevicePath)) {
-        return 1;
+        return TStore::Refused;
     }
     auto& table = pm.PortAssignments;
     if (port == 0) {
         const int i = findIdentity(pm, identity);
         if (i < 0) {
-            return 1;
+            return TStore::Refused;
         }
         table[i].ComPort = 0;
         table[i].Identity.clear();
-        SavePortSettings(pm);
-        return 0;
+        return TStore::Changed;
     }
     for (const TPortAssignment& a : table) {
         if (a.ComPort == port) {
             // The first entry holding the port decides: already so, or another keypad's.
-            return a.Identity == identity ? 0 : 1;
+            return a.Identity == identity ? TStore::Unchanged : TStore::Refused;
         }
     }
     const int own = findIdentity(pm, identity);
     if (own >= 0) {
         if (table[own].ComPort != 0) {
-            return 1; // the keypad has another port: remove that one first
+            return TStore::Refused; // the keypad has another port: remove that one first
         }
         table[own].ComPort = port;
-        SavePortSettings(pm);
-        return 0;
+        return TStore::Changed;
     }
     for (TPortAssignment& a : table) {
         if (a.Identity.empty()) {
             a.ComPort = port;
             a.Identity = std::string(identity);
-            SavePortSettings(pm);
-            return 0;
+            return TStore::Changed;
         }
     }
     for (TPortAssignment& a : table) {
         if (a.ComPort == 0) {
             a.ComPort = port;
             a.Identity = std::string(identity);
-            SavePortSettings(pm);
-            return 0;
+            return TStore::Changed;
         }
     }
-    return 1;
+    return TStore::Refused;
+}
+
+} // namespace
+
+int StoreAssignment(TPortManager& pm, int port, std::string_view identity)
+{
+    const TStore result = storeInTable(pm, port, identity);
+    if (result == TStore::Changed) {
+        SavePortSettings(pm);
+    }
+    return result == TStore::Refused ? 1 : 0;
+}
+
+int MoveAssignment(TPortManager& pm, int port, std::string_view identity)
+{
+    if (identity.empty() || identity.size() > static_cast<size_t>(MaxDevicePath) || port < 0 ||
+        port > MaxComPorts) {
+        return 1;
+    }
+    if (FindAssignedPort(pm, identity) == port) {
+        return 0; // already so (port 0: no port to remove)
+    }
+    const auto before = pm.PortAssignments;
+    storeInTable(pm, 0, identity);
+    if (port != 0 && storeInTable(pm, port, identity) == TStore::Refused) {
+        pm.PortAssignments = before;
+        return 1;
+    }
+    SavePortSettings(pm);
+    return 0;
 }
 
 void ComputeAvailablePorts(TPortManager& pm)

@@ -37,6 +37,13 @@ void PlaceRememberedKeypads(TPortManager& pm, bool present);
 // Stores (port 1 to 16) or removes (port 0) an assignment, saving each change
 // at once. Returns 0 when the table then holds the wanted state, 1 when refused.
 int StoreAssignment(TPortManager& pm, int port, std::string_view identity);
+// A keypad's port changed at once (port 0: removed): its old assignment goes
+// and the new one is stored in one save, so the file holds the old state or
+// the new one, never the keypad without a port in between. Returns 0 when the
+// table then holds the wanted state (nothing is saved when it did already), 1
+// when refused, changing nothing: the port is another keypad's, the table is
+// full, the identity or the port is no valid one.
+int MoveAssignment(TPortManager& pm, int port, std::string_view identity);
 
 // Fills PortAvailable: "Not Assigned" always; COMn unless it is a real port, an
 // entry holds it or a serial keypad answered on it.

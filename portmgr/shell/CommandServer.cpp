@@ -1,64 +1,36 @@
 #include "CommandServer.h"
 
-#include <QLocalSocket>
-
-#include <sys/socket.h>
-#include <unistd.h>
+#include <QFile>
+#include <QSocketNotifier>
 
 namespace tessaron {
 
-namespace {
-
-bool fromThisUser(const QLocalSocket& socket)
-{
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return ::getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer,
-                        &size) == 0 &&
-           peer.uid == ::getuid();
-}
-
-} // namespace
-
 TCommandServer::TCommandServer(Handler handler, QObject* parent)
-    : QObject(parent), m_handler(std::move(handler))
+    : QObject(parent), m_handler(std::move(handler)),
+      m_listener([this](char first, char second) { return m_handler(first, second).toStdString(); })
 {
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    connect(&m_server, &QLocalServer::newConnection, this, &TCommandServer::accept);
 }
+
+TCommandServer::~TCommandServer() = default;
 
 bool TCommandServer::Listen(const QString& path)
 {
-    QLocalServer::removeServer(path);
-    return m_server.listen(path);
+    std::string error;
+    if (!m_listener.Listen(QFile::encodeName(path).toStdString(), error)) {
+        m_error = QString::fromLocal8Bit(error.c_str());
+        return false;
+    }
+    if (!m_notifier) {
+        m_notifier = std::make_unique<QSocketNotifier>(m_listener.PollFd(), QSocketNotifier::Read);
+        connect(m_notifier.get(), &QSocketNotifier::activated, this,
+                [this] { m_listener.Dispatch(); });
+    }
+    return true;
 }
 
 void TCommandServer::Close()
 {
-    m_server.close();
-}
-
-void TCommandServer::accept()
-{
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (!fromThisUser(*socket)) {
-            socket->abort();
-            socket->deleteLater();
-            continue;
-        }
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->bytesAvailable() < 2) {
-                return;
-            }
-            // One pair per connection: whatever follows is not read.
-            disconnect(socket, &QLocalSocket::readyRead, this, nullptr);
-            const QByteArray pair = socket->read(2);
-            const QByteArray reply = m_handler(pair[0], pair[1]);
-            socket->write(reply + '\n');
-            socket->disconnectFromServer();
-        });
-    }
+    m_listener.Close();
 }
 
 } // namespace tessaron

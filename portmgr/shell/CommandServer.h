@@ -1,16 +1,20 @@
 #pragma once
 
+#include "portmgr/bridge/CommandListener.h"
+
 #include <QByteArray>
-#include <QLocalServer>
+#include <QObject>
 #include <QString>
 
 #include <functional>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace tessaron {
 
-// The listening end of the command channel (see CommandSocket.h). Each
-// connection of this user carries one pair of characters; the handler acts on
-// it and gives the reply line. Connections of other users are closed unread.
+// The command channel (see CommandSocket.h) on Qt's event loop: the Qt-free
+// listener's descriptor hangs on a QSocketNotifier, as the bridge's does.
 class TCommandServer : public QObject
 {
     Q_OBJECT
@@ -19,18 +23,19 @@ public:
     using Handler = std::function<QByteArray(char first, char second)>;
 
     explicit TCommandServer(Handler handler, QObject* parent = nullptr);
+    ~TCommandServer() override;
 
     // Listens on path; a socket left by a run that died is replaced (the
     // caller holds the single-instance lock). False with ErrorString set.
     bool Listen(const QString& path);
     void Close();
-    QString ErrorString() const { return m_server.errorString(); }
+    QString ErrorString() const { return m_error; }
 
 private:
-    void accept();
-
     Handler m_handler;
-    QLocalServer m_server;
+    TCommandListener m_listener;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    QString m_error;
 };
 
 } // namespace tessaron

@@ -24,9 +24,6 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -34,10 +31,7 @@ namespace tessaron {
 
 namespace {
 
-// "@C" and the 16 characters the keypad shows; a longer text is cut.
-constexpr int MessageLength = 18;
 constexpr int MaxDrainMs = 500;
-constexpr int DrainStepMs = 10;
 
 const QColor PresentColour(0, 128, 0);
 const QColor AbsentColour(160, 160, 164);
@@ -223,7 +217,6 @@ void TConfigForm::ShowRow(int row)
     Row& r = m_rows[row];
     TKeypadSlot& s = m_pm.KeypadSlots[row];
     r.edKeypad->clear();
-    const int number = row + 1;
 
     if (!(s.Flags & SlotPresent)) {
         setLabelColour(row, AbsentColour);
@@ -258,24 +251,14 @@ void TConfigForm::ShowRow(int row)
     }
 
     const int a = FindAssignedPort(m_pm, DevicePathOf(s));
-    char message[40];
-    if (a < 1) {
-        if (rs232 || cdc) {
-            std::snprintf(message, sizeof message,
-                          rs232 ? "@CKeypad #%d, RS232" : "@CKeypad #%d, CDC  ", number);
-            r.edCom->setText(latin1(DevicePathOf(s)));
-        } else {
-            std::snprintf(message, sizeof message, "@CKeypad #%d, COM? ", number);
-            r.edCom->setText(QStringLiteral("Not Assigned"));
-        }
-    } else {
-        std::snprintf(message, sizeof message, "@CKeypad #%d, COM%d ", number, a);
+    if (a >= 1) {
         r.edCom->setText(QStringLiteral("COM%1").arg(a));
+    } else if (rs232 || cdc) {
+        r.edCom->setText(latin1(DevicePathOf(s)));
+    } else {
+        r.edCom->setText(QStringLiteral("Not Assigned"));
     }
-    if (open && s.WriteThread) {
-        const int n = std::min(static_cast<int>(std::strlen(message)), MessageLength);
-        s.WriteThread->Queue(n, reinterpret_cast<const std::uint8_t*>(message));
-    }
+    SendLabel(m_pm, row, a);
 }
 
 void TConfigForm::btnSearchClick()
@@ -348,18 +331,8 @@ void TConfigForm::btnFinishedClick()
         return;
     }
     m_finishing = true;
-    // What the keypads were told must reach them before they are closed: a
-    // message takes three reports, 10 ms apart.
-    for (int wait = 0; wait < MaxDrainMs; wait += DrainStepMs) {
-        bool pending = false;
-        for (const TKeypadSlot& s : m_pm.KeypadSlots) {
-            pending = pending || (s.WriteThread && s.WriteThread->Pending() > 0);
-        }
-        if (!pending) {
-            break;
-        }
-        m_pm.SleepMs(DrainStepMs);
-    }
+    // What the keypads were told must reach them before they are closed.
+    WaitForWrites(m_pm, MaxDrainMs);
     for (int i = 0; i < MaxKeypads; ++i) {
         if (IsSerialSlot(m_pm.KeypadSlots[i])) {
             SendLabelClear(m_pm, i);

@@ -2,13 +2,13 @@
 
 #include "About.h"
 #include "Activity.h"
-#include "CommandSocket.h"
 #include "Config.h"
 #include "Enumerate.h"
 #include "FormVComFail.h"
 
 #include "common/Accessibility.h"
 #include "common/SuiteFolder.h"
+#include "portmgr/bridge/CommandSocket.h"
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/devices/PortManager.h"
 #include "portmgr/devices/UsbKeypads.h"

@@ -1,6 +1,5 @@
 #include "ProgramEntry.h"
 
-#include "CommandSocket.h"
 #include "ConsoleDialogRunner.h"
 #include "ConsoleMessageBox.h"
 #include "Main.h"
@@ -12,6 +11,7 @@
 #include "common/QtMessageBox.h"
 #include "common/SingleInstanceLock.h"
 #include "common/SuiteFolderRefusalBox.h"
+#include "portmgr/bridge/CommandSocket.h"
 
 #include <QApplication>
 

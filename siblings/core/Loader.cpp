@@ -6,11 +6,22 @@
 #include "editor/model/DownloadImage.h"
 #include "portmgr/io/SerialLine.h"
 
+#include <algorithm>
+
 namespace tessaron {
 
 namespace {
 
 constexpr int DrainMs = 3000;
+
+// A bridge's port takes bytes as fast as they come, but the bridge hands them
+// to a USB keypad at 7 bytes per 10 ms. Sent faster they pile up in the
+// bridge: the loader would say "complete" seconds before the keypad has them
+// all, and bridging stopped meanwhile (a reassignment, a service stop) would
+// lose the rest. Paced at 2 ms a byte they keep within a report or two of the
+// keypad, and a short wait at the end sees the last ones out.
+constexpr int BridgeByteMs = 2;
+constexpr int BridgeSettleMs = 60;
 
 const char* const SetPortHint =
     "Click \"Set Port\" in Plindorax (or run Wendrel) to choose the keypad's COM port.";
@@ -43,14 +54,21 @@ TLoader::Outcome TLoader::refuse(std::string message)
 
 TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::string& settingsPath)
 {
-    closePort();
     m_progress.store(0);
     if (imagePath.empty()) {
         return refuse("No download image was given. Tavrix sends the download image (.hex) "
                       "that Plindorax writes when it saves a document.");
     }
+    return Prepare(ReadDownloadImageFile(imagePath), imagePath, ReadTavrixSettings(settingsPath),
+                   settingsPath);
+}
 
-    TImageFile image = ReadDownloadImageFile(imagePath);
+TLoader::Outcome TLoader::Prepare(TImageFile image, const std::string& imagePath,
+                                  const TTavrixSettings& settings, const std::string& settingsPath)
+{
+    closePort();
+    m_progress.store(0);
+    m_viaBridge = false;
     switch (image.Type) {
     case TImageFile::Kind::Image:
         break;
@@ -74,7 +92,7 @@ TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::strin
                       ". Nothing was sent.");
     }
 
-    m_settings = ReadTavrixSettings(settingsPath);
+    m_settings = settings;
     const int port = m_settings.ComPort;
     m_portName = "COM" + std::to_string(port);
     if (m_settings.ComType == "U") {
@@ -104,6 +122,7 @@ TLoader::Outcome TLoader::Prepare(const std::string& imagePath, const std::strin
                       ") is not plugged in. Plug it in, wait until Corvandelle has opened it, "
                       "and download again. Nothing was sent.");
     }
+    m_viaBridge = info.Type == TPortInfo::Kind::VirtualPort;
     std::string why;
     if (OpenSurveyedPort(info, m_port, why) != 0) {
         return refuse("Cannot download to " + m_portName + ": " + why + " Nothing was sent.");
@@ -119,10 +138,15 @@ TLoader::Outcome TLoader::Send(TPacer& pacer)
     if (m_outcome != Outcome::Ready || !m_port.IsOpen()) {
         return m_outcome;
     }
-    TPacedSender sender(m_port.Fd(), m_settings.DownloadDelay, pacer);
+    const int delay =
+        m_viaBridge ? std::max(m_settings.DownloadDelay, BridgeByteMs) : m_settings.DownloadDelay;
+    TPacedSender sender(m_port.Fd(), delay, pacer);
     const TPacedSender::Result r = sender.Send(m_bytes.data(), m_bytes.size(), &m_progress);
     if (r.Status != TPacedSender::Result::Outcome::Failed) {
         TPacedSender::Drain(m_port.Fd(), DrainMs);
+    }
+    if (r.Status == TPacedSender::Result::Outcome::Sent && m_viaBridge) {
+        pacer.Pause(BridgeSettleMs);
     }
     closePort();
     const std::string counted =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DownloadImageFile.h"
 #include "PacedSender.h"
 #include "TavrixSettings.h"
 
@@ -36,6 +37,11 @@ public:
 
     // settingsPath is "Tavrix.ini" of the suite folder for the programs.
     Outcome Prepare(const std::string& imagePath, const std::string& settingsPath);
+    // The same for an image read (or made) by the caller, with the settings to
+    // use; imagePath names it in the messages, settingsPath names the file a
+    // port outside COM1 to COM16 came from.
+    Outcome Prepare(TImageFile image, const std::string& imagePath, const TTavrixSettings& settings,
+                    const std::string& settingsPath);
     Outcome Send(TPacer& pacer);
 
     Outcome Status() const { return m_outcome; }
@@ -56,6 +62,7 @@ private:
     Outcome m_outcome = Outcome::Refused;
     std::string m_message;
     std::string m_portName;
+    bool m_viaBridge = false; // the port is a running bridge's virtual port
     TTavrixSettings m_settings;
     std::vector<std::uint8_t> m_bytes;
     std::atomic<int> m_progress{0};

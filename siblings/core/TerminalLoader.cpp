@@ -3,6 +3,7 @@
 #include "Loader.h"
 #include "TextProgress.h"
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -17,13 +18,35 @@ int RunLoaderInTerminal(const std::string& imagePath, const std::string& setting
         std::fprintf(err, "Tavrix: %s\n", loader.Message().c_str());
         return LoaderExitFailed;
     }
-    std::fprintf(out, "Sending %s to %s, %d ms after each byte\n", imagePath.c_str(),
-                 loader.PortName().c_str(), loader.Settings().DownloadDelay);
-    std::fflush(out);
+    const auto sink = [](std::FILE* file) {
+        return [file](std::string_view text) {
+            std::fwrite(text.data(), 1, text.size(), file);
+            std::fflush(file);
+        };
+    };
+    return SendInTerminal(
+        loader, imagePath, sink(out), sink(err), outIsTerminal,
+        [interrupted] { return interrupted != nullptr && *interrupted != 0; }, TTerminalReport{});
+}
+
+int SendInTerminal(TLoader& loader, const std::string& imagePath, const TTextSink& out,
+                   const TTextSink& err, bool outIsTerminal,
+                   const std::function<bool()>& interrupted, const TTerminalReport& report)
+{
+    if (report.Verbose) {
+        out("Sending " + imagePath + " to " + loader.PortName() + ", " +
+            std::to_string(loader.Settings().DownloadDelay) + " ms after each byte\n");
+    }
+    const bool showProgress = report.Verbose || outIsTerminal;
 
     TPacer pacer;
     TTextProgress progress(out, outIsTerminal);
-    progress.Show(0, loader.Total());
+    const auto show = [&] {
+        if (showProgress) {
+            progress.Show(loader.Sent(), loader.Total());
+        }
+    };
+    show();
     TLoader::Outcome outcome = TLoader::Outcome::Ready;
     std::atomic<bool> finished{false};
     std::thread sender([&] {
@@ -31,28 +54,22 @@ int RunLoaderInTerminal(const std::string& imagePath, const std::string& setting
         finished.store(true);
     });
     while (!finished.load()) {
-        if (interrupted != nullptr && *interrupted != 0) {
+        if (interrupted && interrupted()) {
             pacer.Cancel();
         }
-        progress.Show(loader.Sent(), loader.Total());
+        show();
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     sender.join();
-    progress.Show(loader.Sent(), loader.Total());
+    show();
     progress.Finish();
 
-    switch (outcome) {
-    case TLoader::Outcome::Done:
-        std::fprintf(out, "%s\n", loader.Message().c_str());
-        std::fflush(out);
+    if (outcome == TLoader::Outcome::Done) {
+        out(loader.Message() + "\n");
         return LoaderExitDone;
-    case TLoader::Outcome::Cancelled:
-        std::fprintf(err, "Tavrix: %s\n", loader.Message().c_str());
-        return LoaderExitCancelled;
-    default:
-        std::fprintf(err, "Tavrix: %s\n", loader.Message().c_str());
-        return LoaderExitFailed;
     }
+    err(std::string(report.Program) + ": " + loader.Message() + "\n");
+    return outcome == TLoader::Outcome::Cancelled ? LoaderExitCancelled : LoaderExitFailed;
 }
 
 } // namespace tessaron

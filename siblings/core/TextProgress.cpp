@@ -1,5 +1,7 @@
 #include "TextProgress.h"
 
+#include <cstdio>
+
 namespace tessaron {
 
 std::string TTextProgress::Bar(int sent, int total)
@@ -27,8 +29,7 @@ void TTextProgress::Show(int sent, int total)
     const std::string bar = Bar(sent, total);
     if (m_terminal) {
         if (bar != m_last) {
-            std::fprintf(m_out, "\r%s", bar.c_str());
-            std::fflush(m_out);
+            m_out("\r" + bar);
             m_last = bar;
             m_drawn = true;
         }
@@ -36,8 +37,7 @@ void TTextProgress::Show(int sent, int total)
     }
     const int tenth = total > 0 ? static_cast<int>(static_cast<long long>(sent) * 10 / total) : 10;
     if (tenth != m_lastTenth) {
-        std::fprintf(m_out, "%s\n", bar.c_str());
-        std::fflush(m_out);
+        m_out(bar + "\n");
         m_lastTenth = tenth;
     }
 }
@@ -45,8 +45,7 @@ void TTextProgress::Show(int sent, int total)
 void TTextProgress::Finish()
 {
     if (m_terminal && m_drawn) {
-        std::fprintf(m_out, "\n");
-        std::fflush(m_out);
+        m_out("\n");
         m_drawn = false;
     }
 }

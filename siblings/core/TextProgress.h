@@ -1,9 +1,13 @@
 #pragma once
 
-#include <cstdio>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace tessaron {
+
+// Where terminal text goes: each piece is written and flushed at once.
+using TTextSink = std::function<void(std::string_view)>;
 
 // The loader's progress in a terminal: "[##########..........]  94/188 bytes  50%",
 // redrawn in place on a terminal; elsewhere (a log, a pipe) one line per tenth.
@@ -12,7 +16,7 @@ class TTextProgress
 public:
     static constexpr int Width = 40;
 
-    TTextProgress(std::FILE* out, bool terminal) : m_out(out), m_terminal(terminal) {}
+    TTextProgress(TTextSink out, bool terminal) : m_out(std::move(out)), m_terminal(terminal) {}
 
     void Show(int sent, int total);
     // Ends the line of a terminal's bar.
@@ -21,7 +25,7 @@ public:
     static std::string Bar(int sent, int total);
 
 private:
-    std::FILE* m_out;
+    TTextSink m_out;
     bool m_terminal;
     std::string m_last;
     int m_lastTenth = -1;

@@ -39,6 +39,14 @@ protected:
         EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
         EXPECT_NE(err.find(part), std::string::npos) << err;
     }
+    // A usage error: the command's usage, one line.
+    void ExpectUsage(const std::string& part)
+    {
+        const std::string err = Err();
+        EXPECT_EQ(err.rfind("usage: tessaron ", 0), 0u) << err;
+        EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+        EXPECT_NE(err.find(part), std::string::npos) << err;
+    }
 
     TempHome m_home;
     std::ostringstream m_out;
@@ -56,7 +64,7 @@ void SaveFresh(const std::string& path)
 TEST_F(EditorCommands, NewRedefinitionFileIsWhatSaveWrites)
 {
     m_home.write("Tavrix.ini", "[Com Port Configuration]\r\nComPort=2\r\n");
-    ASSERT_EQ(Run({m_home.file("a.ckd")}), 1); // no command named so
+    ASSERT_EQ(Run({m_home.file("a.ckd")}), 2); // no command named so
     ASSERT_EQ(Run({"new", m_home.file("a.ckd")}), 0) << Err();
     EXPECT_EQ(Err(), "");
     SaveFresh(m_home.file("b.ckd"));
@@ -85,8 +93,8 @@ TEST_F(EditorCommands, NewFailures)
     ExpectOneLineError("unknown extension");
     EXPECT_FALSE(m_home.exists("a.txt"));
 
-    EXPECT_EQ(Run({"new"}), 1);
-    ExpectOneLineError("usage: tessaron new");
+    EXPECT_EQ(Run({"new"}), 2);
+    ExpectUsage("usage: tessaron new");
 
     const std::string unwritable = m_home.file("missing/a.ckd");
     EXPECT_EQ(Run({"new", unwritable}), 1);
@@ -126,10 +134,10 @@ TEST_F(EditorCommands, HexFailures)
     EXPECT_EQ(Run({"hex", m_home.file("doc.ckd"), m_home.file("no/dir/x.hex")}), 1);
     ExpectOneLineError("Unable to write to " + m_home.file("no/dir/x.hex"));
 
-    EXPECT_EQ(Run({"hex"}), 1);
-    ExpectOneLineError("usage: tessaron hex");
-    EXPECT_EQ(Run({"hex", "a.ckd", "b", "c"}), 1);
-    ExpectOneLineError("usage");
+    EXPECT_EQ(Run({"hex"}), 2);
+    ExpectUsage("usage: tessaron hex");
+    EXPECT_EQ(Run({"hex", "a.ckd", "b", "c"}), 2);
+    ExpectUsage("usage");
 }
 
 TEST_F(EditorCommands, ResaveRedefinitionFileNormalises)
@@ -189,8 +197,8 @@ TEST_F(EditorCommands, ResaveFailures)
     EXPECT_EQ(Run({"resave", m_home.file("in.ckd"), m_home.file("x/out.ckd")}), 1);
     ExpectOneLineError("Unable to write to " + m_home.file("x/out.ckd"));
 
-    EXPECT_EQ(Run({"resave", m_home.file("in.ckd")}), 1);
-    ExpectOneLineError("usage: tessaron resave");
+    EXPECT_EQ(Run({"resave", m_home.file("in.ckd")}), 2);
+    ExpectUsage("usage: tessaron resave");
 }
 
 TEST_F(EditorCommands, ShowRedefinitionFile)
@@ -239,6 +247,49 @@ TEST_F(EditorCommands, ShowEmptyAndRomDocuments)
               std::string::npos)
         << out;
     EXPECT_NE(Err().find("ECR Suffix String has been truncated"), std::string::npos);
+}
+
+// The same walk for scripts: every field under its file key, packed fields
+// in their parts, a flag as a boolean, 8-bit texts as UTF-8.
+TEST_F(EditorCommands, ShowAsJson)
+{
+    m_home.write("doc.ckd", "[GLOBAL_PARAMETERS]\nLED_Function=18\nOperating_Mode=49\n"
+                            "CardReader_StartCharacterEnable=1\n"
+                            "[KEY4]\nKeyType=1\nLevel_2_Codes=48e90d\nLevel_2_Name=Gr\xfc\xdf\n");
+    ASSERT_EQ(Run({"show", "--json", m_home.file("doc.ckd")}), 0) << Err();
+    std::string out = Out();
+    for (const std::string& part : {
+             "{\n  \"file\": \"" + m_home.file("doc.ckd") + "\",\n  \"kind\": \"redefinition\",\n",
+             std::string("      \"key\": \"LED_Function\",\n      \"value\": 18,\n      \"parts\": "
+                         "{\n        \"green\": \"level_indicator\",\n        \"red\": "
+                         "\"host_control\"\n      }\n"),
+             std::string("\"key\": \"Operating_Mode\",\n      \"value\": 49,\n      \"parts\": {\n"
+                         "        \"line_edit\": true,\n        \"input_masked\": false,\n"
+                         "        \"host_mode\": \"hid\"\n"),
+             std::string("\"key\": \"CardReader_StartCharacterEnable\",\n      \"value\": true\n"),
+             std::string("  \"screens\": [],\n  \"key_types\": [\n    {\n      \"key\": 4,\n"
+                         "      \"type\": \"Level Shift\"\n"),
+             std::string("      \"level\": 2,\n      \"name\": \"Gr\xc3\xbc\xc3\x9f\",\n"
+                         "      \"auto_repeat\": false,\n"),
+             std::string("      \"codes\": \"48e90d\",\n      \"items\": [\n        \"H\",\n"),
+         }) {
+        EXPECT_NE(out.find(part), std::string::npos) << part << "\nin\n" << out;
+    }
+
+    m_home.write("doc.rom", "[ADVANCED_PARAMETERS]\nECR_Mode=33154\n[SCREEN3]\nLedModes=21\n");
+    ASSERT_EQ(Run({"show", m_home.file("doc.rom"), "--json"}), 0) << Err();
+    out = Out();
+    EXPECT_NE(out.find("\"kind\": \"rom\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"enabled\": true,\n        \"concatenate\": true,\n"
+                       "        \"suppress_leading_zeros\": true,\n        \"prepend_00\": false,\n"
+                       "        \"track2\": false,\n        \"field\": 3\n"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("\"screen\": 3,"), std::string::npos) << out;
+    EXPECT_NE(out.find("\"key\": \"LedModes\",\n          \"value\": 21,\n          \"parts\": {\n"
+                       "            \"green\": \"flashing\",\n            \"red\": \"on\"\n"),
+              std::string::npos)
+        << out;
 }
 
 TEST_F(EditorCommands, ShowFailures)

@@ -15,6 +15,10 @@ TEST(FolderCommand, PrintsTheSuiteFolder)
     EXPECT_EQ(err.str(), "");
 
     std::ostringstream out2, err2;
-    EXPECT_EQ(tessaron::cli::RunTool({"tessaron", "folder", "x"}, out2, err2), 1);
-    EXPECT_EQ(err2.str(), "usage: tessaron folder\n");
+    EXPECT_EQ(tessaron::cli::RunTool({"tessaron", "folder", "x"}, out2, err2), 2);
+    EXPECT_EQ(err2.str(), "usage: tessaron folder [--json]\n");
+
+    std::ostringstream out3, err3;
+    EXPECT_EQ(tessaron::cli::RunTool({"tessaron", "folder", "--json"}, out3, err3), 0);
+    EXPECT_EQ(out3.str(), "{\n  \"folder\": \"" + home.path() + "\"\n}\n");
 }

@@ -183,8 +183,91 @@ TEST_F(KeypadsCommandTest, VersionTextStaysOnItsLine)
 
 TEST_F(KeypadsCommandTest, ArgumentsAreRefused)
 {
-    EXPECT_EQ(Run({"--all"}), 1);
+    EXPECT_EQ(Run({"--all"}), 2);
     EXPECT_NE(err.find("usage: tessaron keypads"), std::string::npos);
+}
+
+// Ports given and taken as the configuration dialog does, by row or identity,
+// with its refusals and its message on the keypad's display; without a
+// running bridge there is nothing to stop. The listing shows the result.
+TEST_F(KeypadsCommandTest, AssignAndUnassignAsTheConfigurationDialogDoes)
+{
+    home.write("Corvandelle.ini", "[Port Settings]\r\nCOM_Assignment_1=7\r\nGUID_1=/dev/hidraw-b"
+                                  "\r\nCOM_Assignment_2=9\r\nGUID_2=/dev/hidraw-gone\r\n");
+    AddSerial(3, 'R', "Tessaron 510 RS2");
+    const int a = AddUsb("/dev/hidraw-a", "Keypad A        ");
+    const int b = AddUsb("/dev/hidraw-b", "Keypad B        ");
+    const auto lastMessage = [](int id) {
+        char text[64] = {};
+        const int n = fakehid_message_count(id);
+        return n > 0 && fakehid_message(id, n - 1, text, sizeof text) >= 0 ? std::string(text)
+                                                                           : std::string("none");
+    };
+    struct Case
+    {
+        std::vector<std::string> args;
+        int status;
+        std::string out;
+        std::string err;
+    };
+    const std::string takenByB = "tessaron: COM7 is assigned to keypad /dev/hidraw-b; unassign "
+                                 "that one first (tessaron unassign /dev/hidraw-b).\n";
+    const Case cases[] = {
+        {{"assign", "2", "COM5"}, 0, "COM5 assigned to keypad 2 (/dev/hidraw-a).\n", ""},
+        {{"assign", "/dev/hidraw-a", "COM7"}, 1, "", takenByB},
+        {{"assign", "1", "COM6"},
+         1,
+         "",
+         "tessaron: keypad 1 (COM3) is a serial keypad (RS232): its port is fixed and cannot be "
+         "assigned.\n"},
+        {{"assign", "2", "COM3"}, 1, "", "tessaron: COM3 is the port of a serial keypad.\n"},
+        {{"assign", "4", "COM6"},
+         1,
+         "",
+         "tessaron: no keypad \"4\" is attached or remembered (tessaron keypads lists them).\n"},
+        {{"assign", "/dev/hidraw-a", "com6"},
+         0,
+         "COM6 assigned to keypad 2 (/dev/hidraw-a).\n",
+         ""},
+        {{"assign", "2", "COM6"}, 0, "keypad 2 (/dev/hidraw-a) has COM6 already.\n", ""},
+        {{"unassign", "/dev/hidraw-gone"},
+         0,
+         "keypad 4 (/dev/hidraw-gone) no longer has COM9.\n",
+         ""},
+        {{"unassign", "3"}, 0, "keypad 3 (/dev/hidraw-b) no longer has COM7.\n", ""},
+        {{"unassign", "3"}, 0, "keypad 3 (/dev/hidraw-b) has no port already.\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        std::vector<std::string> argv = {"tessaron"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        std::ostringstream o, e;
+        EXPECT_EQ(cli::RunTool(argv, o, e), c.status);
+        EXPECT_EQ(o.str(), c.out);
+        EXPECT_EQ(e.str(), c.err);
+        if (c.args[0] == "assign" && c.args[1] == "2" && c.status == 0) {
+            EXPECT_EQ(lastMessage(a), "Keypad #2, " + c.args[2] + " ");
+        }
+    }
+    EXPECT_EQ(lastMessage(b), "Keypad #3, COM? ");
+    EXPECT_EQ(fakehid_open_handles(a), 0);
+    EXPECT_EQ(home.read("Corvandelle.ini"),
+              "[Port Settings]\r\nCOM_Assignment_1=0\r\nGUID_1=\r\nCOM_Assignment_2=0\r\n"
+              "GUID_2=\r\nCOM_Assignment_3=6\r\nGUID_3=/dev/hidraw-a\r\nCOM_Assignment_4=0\r\n"
+              "GUID_4=\r\nCOM_Assignment_5=0\r\nGUID_5=\r\nCOM_Assignment_6=0\r\nGUID_6=\r\n");
+
+    EXPECT_EQ(Run({"--json"}), 0);
+    EXPECT_EQ(out, "[\n"
+                   "  {\n    \"row\": 1,\n    \"kind\": \"RS232\",\n    \"port\": null,\n"
+                   "    \"identity\": \"COM3\",\n    \"version\": \"Tessaron 510 RS2\",\n"
+                   "    \"in_use\": false\n  },\n"
+                   "  {\n    \"row\": 2,\n    \"kind\": \"USB\",\n    \"port\": \"COM6\",\n"
+                   "    \"identity\": \"/dev/hidraw-a\",\n    \"version\": \"Keypad A        \",\n"
+                   "    \"in_use\": false\n  },\n"
+                   "  {\n    \"row\": 3,\n    \"kind\": \"USB\",\n    \"port\": null,\n"
+                   "    \"identity\": \"/dev/hidraw-b\",\n    \"version\": \"Keypad B        \",\n"
+                   "    \"in_use\": false\n  }\n"
+                   "]\n");
 }
 
 // The built tool in a process of its own, its keypads set up through

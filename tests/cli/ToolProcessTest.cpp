@@ -59,8 +59,7 @@ TEST(ToolProcess, FailuresExitOneWithOneLine)
     TempHome home;
     for (const std::string& args :
          {"show " + Quoted(home.file("missing.ckd")), "new " + Quoted(home.file("x.doc")),
-          "new " + Quoted(home.file("no/such/dir/x.ckd")), std::string("frobnicate"),
-          std::string("")}) {
+          "new " + Quoted(home.file("no/such/dir/x.ckd"))}) {
         SCOPED_TRACE(args);
         const Result r = RunTool(home, args);
         EXPECT_EQ(r.status, 1);
@@ -70,6 +69,46 @@ TEST(ToolProcess, FailuresExitOneWithOneLine)
             EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
         }
         EXPECT_EQ(r.out, "");
+    }
+}
+
+// --help and --version answer on standard output; a command line that is
+// wrong gets the usage on standard error and status 2, whatever part is wrong.
+TEST(ToolProcess, HelpVersionAndUsageErrors)
+{
+    TempHome home;
+    struct Case
+    {
+        std::string args;
+        int status;
+        std::string out; // what standard output starts with
+        std::string err; // what standard error starts with
+    };
+    const Case cases[] = {
+        {"--help", 0, "usage: tessaron COMMAND", ""},
+        {"--version", 0, "tessaron 6.0.0.0\n", ""},
+        {"version", 0, "6.0.0.0\n", ""},
+        {"download --help", 0, "usage: tessaron download FILE.ckd|FILE.hex [--port COMn]\n", ""},
+        {"", 2, "", "usage: tessaron COMMAND"},
+        {"frobnicate", 2, "", "tessaron: unknown command \"frobnicate\"\nusage: tessaron"},
+        {"--frobnicate", 2, "", "tessaron: unknown option --frobnicate\nusage: tessaron"},
+        {"keypads --all", 2, "", "usage: tessaron keypads [--json]\n"},
+        {"show --json", 2, "", "usage: tessaron show"},
+        {"download a.ckd --port", 2, "", "usage: tessaron download"},
+        {"download a.ckd --port COM17", 2, "", "tessaron: \"COM17\" is no port (COM1 to COM16)"},
+        {"assign 1", 2, "", "usage: tessaron assign KEYPAD COMn\n"},
+        {"assign 1 ttyS0", 2, "", "tessaron: \"ttyS0\" is no port"},
+        {"unassign", 2, "", "usage: tessaron unassign KEYPAD\n"},
+        {"command Stop", 2, "", "usage: tessaron command St|Go|Ck\n"},
+        {"command St", 1, "", "tessaron: neither Corvandelle nor tessaron bridge is running.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args);
+        const Result r = RunTool(home, c.args);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out.rfind(c.out, 0), 0u) << r.out;
+        EXPECT_EQ(r.err.rfind(c.err, 0), 0u) << r.err;
+        EXPECT_TRUE(c.out.empty() ? r.out.empty() : r.err.empty()) << r.out << r.err;
     }
 }
 

@@ -160,7 +160,7 @@ TEST_F(CorvandelleE2E, BridgesAndObeysCommandsWithoutNotificationArea)
                "[Port Settings]\r\nCOM_Assignment_1=3\r\nGUID_1=/dev/hidraw-sim1\r\n");
     std::string error;
     EXPECT_EQ(command("St", error), 1);
-    EXPECT_EQ(error, "Corvandelle is not running.\n");
+    EXPECT_EQ(error, "Neither Corvandelle nor tessaron bridge is running.\n");
 
     Program corvandelle(home, runtime);
     ASSERT_TRUE(corvandelle.start({}));

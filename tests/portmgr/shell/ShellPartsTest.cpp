@@ -4,13 +4,13 @@
 #include "ShellFixture.h"
 
 #include "common/SuiteFolder.h"
+#include "portmgr/bridge/CommandSocket.h"
 #include "portmgr/bridge/TActivityMonitor.h"
 #include "portmgr/bridge/TSlotActivityState.h"
 #include "portmgr/devices/PortAssignments.h"
 #include "portmgr/shell/About.h"
 #include "portmgr/shell/Activity.h"
 #include "portmgr/shell/CommandServer.h"
-#include "portmgr/shell/CommandSocket.h"
 #include "portmgr/shell/FormVComFail.h"
 #include "portmgr/shell/StopSignals.h"
 #include "portmgr/shell/TrayIcon.h"
@@ -214,7 +214,7 @@ TEST_F(ShellTest, CommandsTravelThroughTheUsersPrivateSocket)
 {
     std::string message;
     EXPECT_EQ(send("St", message), 1);
-    EXPECT_EQ(message, "Corvandelle is not running.");
+    EXPECT_EQ(message, "Neither Corvandelle nor tessaron bridge is running.");
 
     std::string error;
     const std::string path = CommandSocketPath(error);
@@ -245,7 +245,7 @@ TEST_F(ShellTest, CommandsTravelThroughTheUsersPrivateSocket)
     ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     ::close(fd);
     EXPECT_EQ(send("Go", message), 1);
-    EXPECT_EQ(message, "Corvandelle is not running.");
+    EXPECT_EQ(message, "Neither Corvandelle nor tessaron bridge is running.");
     TCommandServer next([](char, char) { return QByteArray("ok"); });
     EXPECT_TRUE(next.Listen(QString::fromStdString(path)));
     EXPECT_EQ(send("Go", message), 0);
