@@ -179,6 +179,9 @@ int changeAssignment(const std::string& keypad, int port, std::ostream& out, std
             return refuse(problem);
         }
         out << "Bridging was stopped and started again so that the change takes effect.\n";
+    } else if (bridging.stoppedBefore()) {
+        out << "Bridging is stopped; the change takes effect when it starts again "
+               "(tessaron command Go).\n";
     }
     return ExitDone;
 }

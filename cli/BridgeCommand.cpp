@@ -27,8 +27,9 @@ namespace {
 std::string answer(TBridgeControl& control, char first, char second, std::ostream& err)
 {
     if (first == 'S' && second == 't') {
+        const bool wasRunning = control.Running();
         control.StopPorts();
-        return "ok";
+        return wasRunning ? "ok" : "stopped";
     }
     if (first == 'G' && second == 'o') {
         // Starting again while bridging runs would drop every host's port.

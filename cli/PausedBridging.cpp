@@ -20,7 +20,9 @@ bool PausedBridging::pause(std::string& problem)
         problem = "bridging could not be stopped for the change: " + CommandProblem(r);
         return false;
     }
-    m_paused = true;
+    // Stopped by hand before: it stays stopped after the change.
+    m_paused = !r.WasStopped;
+    m_stoppedBefore = r.WasStopped;
     return true;
 }
 

@@ -20,9 +20,12 @@ public:
     // Starts it again when it was stopped; false with problem when it did not start.
     bool resume(std::string& problem);
     bool paused() const { return m_paused; }
+    // One runs, but its bridging had been stopped already (by hand).
+    bool stoppedBefore() const { return m_stoppedBefore; }
 
 private:
     bool m_paused = false;
+    bool m_stoppedBefore = false;
 };
 
 } // namespace tessaron::cli

@@ -118,6 +118,9 @@ TCommandResult sendTo(const std::string& path, std::string_view pair)
         {"ignored", TCommandReply::Ignored}, {"nodesktop", TCommandReply::NoDesktop},
         {"failed", TCommandReply::Failed},
     };
+    if (reply == "stopped") {
+        return {TCommandReply::Done, {}, true};
+    }
     for (const auto& r : replies) {
         if (reply == r.Line) {
             return {r.Reply, {}};

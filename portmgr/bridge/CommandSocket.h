@@ -10,6 +10,7 @@ namespace tessaron {
 // ("corvandelle" in the folder of the single-instance lock). A client sends
 // two characters ("St", "Go" or "Ck") and reads one reply line:
 //   "ok"        carried out (for "Ck": the configuration is on its way);
+//   "stopped"   "St" when bridging was stopped already: nothing changed;
 //   "busy"      not now: the configuration dialog is open;
 //   "ignored"   not a command;
 //   "nodesktop" "Ck" to a bridge without a desktop, which has no dialog;
@@ -37,6 +38,9 @@ struct TCommandResult
 {
     TCommandReply Reply = TCommandReply::Error;
     std::string Error; // of TCommandReply::Error: the path and the reason
+    // Of "St" answered Done: bridging was not running, so a client that
+    // stopped it for a while must not start it again.
+    bool WasStopped = false;
 };
 
 // Sends a pair to whichever runs, Corvandelle or `tessaron bridge`. Within a

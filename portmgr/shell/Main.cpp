@@ -219,8 +219,9 @@ QByteArray TFormMain::AppMessage(char first, char second)
         if (m_configuring) {
             return "busy";
         }
+        const bool wasRunning = m_host->Bridging();
         StopPorts();
-        return "ok";
+        return wasRunning ? "ok" : "stopped";
     }
     if (first == 'G' && second == 'o') {
         if (m_configuring) {

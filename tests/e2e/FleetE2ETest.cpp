@@ -127,6 +127,21 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Corvandelle (Stopped)"), lines.end());
     EXPECT_EQ(lines.back(), "Corvandelle (Running)");
 
+    // Stopped by hand, bridging stays stopped through a change.
+    EXPECT_EQ(tool("command St").status, 0);
+    ASSERT_TRUE(bridge.waitForLine("COM5 deleted", kStartMs, 2));
+    const size_t stopped = bridge.lines().size();
+    r = tool("assign 1 COM6");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "COM6 assigned to keypad 1 (sim-1).\n"
+                     "Bridging is stopped; the change takes effect when it starts again "
+                     "(tessaron command Go).\n");
+    EXPECT_EQ(tool("command St").status, 0) << "stopping twice is no failure";
+    EXPECT_EQ(tool("command Go").status, 0);
+    EXPECT_TRUE(bridge.waitForLine("COM6 created (keypad #1)", kStartMs));
+    const std::vector<std::string> after = bridge.lines(stopped);
+    EXPECT_EQ(std::count(after.begin(), after.end(), "Corvandelle (Running)"), 1);
+
     // Without a desktop there is no dialog to open; said, and not done.
     r = tool("command Ck");
     EXPECT_EQ(r.status, 1);

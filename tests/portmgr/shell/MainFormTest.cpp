@@ -269,7 +269,7 @@ TEST_F(ShellTest, StopAndGoCarryTheLedWindowFlag)
     EXPECT_TRUE(form().LedWindowFlag);
     EXPECT_FALSE(portExists(3));
     EXPECT_EQ(tip(), "Corvandelle (Stopped)");
-    EXPECT_EQ(form().AppMessage('S', 't'), "ok"); // harmless when stopped
+    EXPECT_EQ(form().AppMessage('S', 't'), "stopped"); // harmless, and said
     EXPECT_EQ(tip(), "Corvandelle (Stopped)");
 
     EXPECT_EQ(form().AppMessage('G', 'o'), "ok");
