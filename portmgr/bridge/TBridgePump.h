@@ -21,9 +21,9 @@ class TPortManager;
 class TBridgePump
 {
 public:
-    static constexpr int kInterval = 5; // ms at least between ticks
-    static constexpr int kMaxIn = 16;   // keypad to host, bytes per tick and slot
-    static constexpr int kMaxOut = 7;   // host to keypad: one USB output report
+    static constexpr int kInterval = 5;           // ms at least between ticks
+    static constexpr int kMaxIn = 16;             // keypad to host, bytes per tick and slot
+    static constexpr int kMaxOut = MaxReportData; // host to keypad: one USB output report
     static constexpr int kSilentLimit = TFileReadThread::kSilentLimit; // 50 ms waits
 
     // leds and events may be null (no window, nobody listening).

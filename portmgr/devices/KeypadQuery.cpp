@@ -9,7 +9,6 @@ namespace tessaron {
 namespace {
 
 constexpr int ReplyWaitMs = 80;
-constexpr int IdentificationLength = 16;
 // "@C" and the 16 characters the keypad shows; a longer text is cut.
 constexpr size_t LabelLength = 18;
 constexpr int WriteStepMs = 10;
@@ -25,8 +24,7 @@ std::string QueryIdentification(TPortManager& pm, int slot)
     if (!(s.Flags & SlotOpen) || !s.ReadThread || !s.WriteThread) {
         return {};
     }
-    const std::uint8_t query[2] = {'@', 0x06};
-    s.WriteThread->Queue(2, query);
+    s.WriteThread->Queue(sizeof IdentificationQuery, IdentificationQuery);
     pm.SleepMs(ReplyWaitMs);
     std::string reply;
     while (reply.size() < IdentificationLength && s.ReadThread->Available() > 0) {

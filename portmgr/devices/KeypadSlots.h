@@ -19,6 +19,9 @@ constexpr int MaxDevicePath = DevicePathRoom - 1;
 
 constexpr unsigned short KeypadVendorId = 0x16C0;
 constexpr unsigned short KeypadProductId = 0x0604;
+// A keypad answers "@" 0x06 with its identification: 16 characters.
+constexpr std::uint8_t IdentificationQuery[2] = {'@', 0x06};
+constexpr int IdentificationLength = 16;
 
 enum : std::uint8_t
 {

@@ -16,14 +16,12 @@ namespace {
 
 constexpr int ProbeReadMs = 100;
 constexpr int ProbeWriteMs = 100;
-constexpr int IdentificationLength = 16;
 constexpr int IdentificationReadMax = 64;
 constexpr int SerialCloseWaitMs = 200;
 constexpr int LabelClearWaitMs = 100;
 constexpr const char* Db9Identification = "Tessaron on DB9 ";
 
 const unsigned char TypeQuery[2] = {'@', 0x05};
-const unsigned char IdentificationQuery[2] = {'@', 0x06};
 
 // n for "COMn" with n from 1 to 16, otherwise 0.
 int comNumber(const char* devicePath)

@@ -12,6 +12,10 @@
 
 namespace tessaron {
 
+// A keypad's reports: byte 0 report ID, byte 1 the count n, bytes 2 to 8 data.
+constexpr int ReportSize = 9;
+constexpr int MaxReportData = 7;
+
 // The hidapi calls that an open USB keypad needs, resolved at run time by the
 // HID layer (hidapi is loaded with dlopen, never linked).
 struct THidCalls

@@ -20,10 +20,6 @@ constexpr int MaxWaitsAtOnce = 4;
 // After a failure (a device that is gone reports it on every call) the loop
 // waits this long instead of asking again at once.
 constexpr int FailurePauseMs = 50;
-// Reports in the layout the keypads use: byte 0 report ID, byte 1 the count n,
-// bytes 2 to 8 data.
-constexpr int ReportSize = 9;
-constexpr int MaxReportData = 7;
 
 } // namespace
 

@@ -10,8 +10,6 @@ namespace tessaron {
 
 namespace {
 
-constexpr int ReportSize = 9;
-constexpr int MaxChunk = 7;
 constexpr int ChunkPauseMs = 10;
 // How long a serial write may wait for room in the port's output queue.
 constexpr int SerialWriteWaitMs = 100;
@@ -57,7 +55,7 @@ void TFileWriteThread::Execute()
 {
     std::uint8_t buffer[ReportSize];
     while (!Terminated()) {
-        const int n = std::min(Pending(), MaxChunk);
+        const int n = std::min(Pending(), MaxReportData);
         if (n <= 0) {
             WaitEvent(-1); // Queue or Stop ends the wait
             continue;
