@@ -22,6 +22,23 @@ namespace tessaron::cli {
 
 namespace {
 
+// Starts bridging; when that fails, says why and leaves nothing started.
+bool startPorts(TBridgeControl& control, std::ostream& err)
+{
+    const int failures = control.StartPorts();
+    if (failures == 0) {
+        return true;
+    }
+    if (failures > 0) {
+        control.StopPorts(); // no port without its pump, no keypad held open
+        err << "tessaron bridge: " << failures
+            << (failures == 1 ? " virtual port" : " virtual ports") << " could not be created\n";
+    } else {
+        err << kUsbStartFailedMessage << '\n';
+    }
+    return false;
+}
+
 // What the bridge answers on the command channel: the same as Corvandelle,
 // except that without a desktop there is no configuration dialog to open.
 std::string answer(TBridgeControl& control, char first, char second, std::ostream& err)
@@ -33,22 +50,7 @@ std::string answer(TBridgeControl& control, char first, char second, std::ostrea
     }
     if (first == 'G' && second == 'o') {
         // Starting again while bridging runs would drop every host's port.
-        if (control.Running()) {
-            return "ok";
-        }
-        const int failures = control.StartPorts();
-        if (failures == 0) {
-            return "ok";
-        }
-        if (failures > 0) {
-            control.StopPorts(); // no port without its pump, no keypad held open
-            err << "tessaron bridge: " << failures
-                << (failures == 1 ? " virtual port" : " virtual ports")
-                << " could not be created\n";
-        } else {
-            err << kUsbStartFailedMessage << '\n';
-        }
-        return "failed";
+        return control.Running() || startPorts(control, err) ? "ok" : "failed";
     }
     if (first == 'C' && second == 'k') {
         return "nodesktop";
@@ -105,15 +107,7 @@ int RunBridge(const Args& args, std::ostream& out, std::ostream& err)
     }
 
     TVirtualPort::ResetBus();
-    const int failures = control->StartPorts();
-    if (failures == -1) {
-        err << kUsbStartFailedMessage << '\n';
-        return 1;
-    }
-    if (failures > 0) {
-        control->StopPorts();
-        err << "tessaron bridge: " << failures
-            << (failures == 1 ? " virtual port" : " virtual ports") << " could not be created\n";
+    if (!startPorts(*control, err)) {
         return 1;
     }
     // Nothing wakes this loop but the bridge's work, commands and the stop signals.

@@ -9,48 +9,27 @@
 #include "editor/model/PackedFields.h"
 #include "editor/model/RomSections.h"
 
+#include <iterator>
 #include <string_view>
 
 namespace tessaron::cli {
 
 namespace {
 
+// The host modes by value; 5 is none.
 const char* hostModeName(THostMode mode)
 {
-    switch (mode) {
-    case THostMode::AutoDetect:
-        return "auto";
-    case THostMode::Rs232:
-        return "rs232";
-    case THostMode::UsbSerial:
-        return "usb_serial";
-    case THostMode::Hid:
-        return "hid";
-    case THostMode::Ethernet:
-        return "ethernet";
-    case THostMode::Rf:
-        return "rf";
-    case THostMode::Cdc:
-        return "cdc";
-    }
-    return "unknown";
+    static const char* const names[] = {"auto",     "rs232",   "usb_serial", "hid",
+                                        "ethernet", "unknown", "rf",         "cdc"};
+    const auto i = static_cast<size_t>(mode);
+    return i < std::size(names) ? names[i] : "unknown";
 }
 
 const char* parityName(TParity parity)
 {
-    switch (parity) {
-    case TParity::None:
-        return "none";
-    case TParity::Odd:
-        return "odd";
-    case TParity::Even:
-        return "even";
-    case TParity::Mark:
-        return "mark";
-    case TParity::Space:
-        return "space";
-    }
-    return "none";
+    static const char* const names[] = {"none", "odd", "even", "mark", "space"};
+    const auto i = static_cast<size_t>(parity);
+    return i < std::size(names) ? names[i] : "none";
 }
 
 const char* ledFunctionName(int function)

@@ -5,16 +5,14 @@
 #include "FakeSerialKeypad.h"
 #include "editor/model/DownloadImage.h"
 #include "editor/model/RedefinitionFile.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <csignal>
-#include <fcntl.h>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tessaron {
 namespace {
@@ -107,23 +105,14 @@ TEST_F(DownloadCommandTest, AnInterruptCancelsWithStatusTwo)
 {
     FakeSerialKeypad keypad(home.file("ports/COM3"));
     const std::string ckd = Document("slow.ckd", 100); // its own delay: 100 ms a byte
-    const std::string errFile = home.file("err.txt");
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int fd = ::creat(errFile.c_str(), 0600);
-        ::dup2(fd, 2);
-        ::execl(TESSARON_TOOL, TESSARON_TOOL, "download", ckd.c_str(), "--port", "COM3", nullptr);
-        ::_exit(127);
-    }
-    ASSERT_GT(pid, 0);
+    test::ChildProcess tool;
+    ASSERT_TRUE(
+        tool.start({TESSARON_TOOL, "download", ckd, "--port", "COM3"}, test::ChildEnvironment({})));
     ASSERT_TRUE(keypad.WaitForReceived(5, 10000));
-    ::kill(pid, SIGINT);
-    int status = 0;
-    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_EQ(home.read("err.txt").rfind("tessaron: Download cancelled after ", 0), 0u)
-        << home.read("err.txt");
+    ::kill(tool.pid(), SIGINT);
+    EXPECT_EQ(tool.wait(30000), 2);
+    EXPECT_EQ(tool.errorOutput().rfind("tessaron: Download cancelled after ", 0), 0u)
+        << tool.errorOutput();
 }
 
 } // namespace

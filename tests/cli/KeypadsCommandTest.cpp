@@ -33,18 +33,11 @@ const std::string PortPhys = "usb-0000:00:14.0-1.2/input0";
 class KeypadsCommandTest : public ::testing::Test
 {
 protected:
-    KeypadsCommandTest()
-    {
-        ::setenv("TESSARON_HIDAPI", FAKEHID_LIBRARY, 1);
-        ::setenv("TESSARON_SYSFS", sysfs.path().c_str(), 1);
-        fakehid_reset();
-    }
+    KeypadsCommandTest() { fakehid_reset(); }
     ~KeypadsCommandTest() override
     {
         serial.clear();
         fakehid_reset();
-        ::unsetenv("TESSARON_HIDAPI");
-        ::unsetenv("TESSARON_SYSFS");
     }
 
     int Run(std::vector<std::string> extra = {})
@@ -81,6 +74,8 @@ protected:
 
     TempHome home;
     TempDir sysfs;
+    test::ScopedEnv hidapiEnv{"TESSARON_HIDAPI", FAKEHID_LIBRARY};
+    test::ScopedEnv sysfsEnv{"TESSARON_SYSFS", sysfs.path()};
     std::vector<std::unique_ptr<FakeSerialKeypad>> serial;
     std::string out;
     std::string err;

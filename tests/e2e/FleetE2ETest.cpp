@@ -4,6 +4,7 @@
 // it starts again), a redefinition file downloaded into the keypad through
 // that port, and bridging stopped and started again by command.
 #include "BridgeProcess.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TempHome.h"
 #include "tests/support/WaitFor.h"
 
@@ -14,9 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace tessaron;
@@ -41,18 +40,21 @@ protected:
     // The tool as a script runs it, beside the bridge: the same folder and
     // runtime place, and the simulated keypads of the same set-up file (its
     // own copies of them: what it sends them is not what the bridge's get).
-    ToolRun tool(const std::string& args)
+    ToolRun tool(std::vector<std::string> args)
     {
-        const std::string command =
-            "timeout 60 env TESSARON_HOME='" + home.path() + "' TESSARON_LOCK_DIR='" + runtime +
-            "' TESSARON_HIDAPI='" TESSARON_FAKEHID_LIBRARY "' TESSARON_FAKEHID_SETUP='" +
-            home.file("fakehid-setup") + "' TESSARON_FAKEHID_CONTROL= '" TESSARON_TOOL "' " + args +
-            " >'" + home.file("tool.out") + "' 2>'" + home.file("tool.err") + "'";
-        const int raw = std::system(command.c_str());
+        args.insert(args.begin(), TESSARON_TOOL);
+        ChildProcess child;
         ToolRun r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = home.read("tool.out");
-        r.err = home.read("tool.err");
+        if (child.start(
+                std::move(args),
+                ChildEnvironment({"TESSARON_HOME=" + home.path(), "TESSARON_LOCK_DIR=" + runtime,
+                                  "TESSARON_HIDAPI=" TESSARON_FAKEHID_LIBRARY,
+                                  "TESSARON_FAKEHID_SETUP=" + home.file("fakehid-setup"),
+                                  "TESSARON_FAKEHID_CONTROL="}))) {
+            r.status = child.wait(60000);
+        }
+        r.out = child.output();
+        r.err = child.errorOutput();
         return r;
     }
 
@@ -70,13 +72,13 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     ASSERT_TRUE(bridge.waitForLine("Corvandelle (Running)", kStartMs)) << bridge.errorOutput();
 
     // The bridge holds the keypad: listed, not asked.
-    ToolRun r = tool("keypads --json");
+    ToolRun r = tool({"keypads", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "[\n  {\n    \"row\": 1,\n    \"kind\": \"USB\",\n    \"port\": null,\n"
                      "    \"identity\": \"sim-1\",\n    \"version\": null,\n"
                      "    \"in_use\": true\n  }\n]\n");
 
-    r = tool("assign sim-1 COM5");
+    r = tool({"assign", "sim-1", "COM5"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "COM5 assigned to keypad 1 (sim-1).\n"
                      "Bridging was stopped and started again so that the change takes effect.\n");
@@ -87,7 +89,7 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     EXPECT_EQ(::lstat(home.file("ports/COM5").c_str(), &link), 0);
     // Run again, as a script is: nothing to change, and the hosts keep their port.
     const size_t assigned = bridge.lines().size();
-    r = tool("assign sim-1 COM5");
+    r = tool({"assign", "sim-1", "COM5"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "keypad 1 (sim-1) has COM5 already.\n");
     EXPECT_EQ(bridge.lines(assigned), std::vector<std::string>{});
@@ -97,7 +99,7 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     WriteRedefinitionFile(document, home.file("shop.ckd"));
     const std::string image = DownloadImageText(document);
     const std::string bytes = std::to_string(std::count(image.begin(), image.end(), '\n'));
-    r = tool("download '" + home.file("shop.ckd") + "' --port COM5");
+    r = tool({"download", home.file("shop.ckd"), "--port", "COM5"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Download complete: " + bytes + " bytes sent to COM5.\n");
     FakeHidClient keypad(bridge.controlSocket());
@@ -116,11 +118,11 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     EXPECT_NE(report.find("  KEY3 level 1: [O] [K] [CR]\n"), std::string::npos) << report;
 
     const size_t before = bridge.lines().size();
-    r = tool("command St");
+    r = tool({"command", "St"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(bridge.waitForLine("COM5 deleted", kStartMs));
     EXPECT_NE(::lstat(home.file("ports/COM5").c_str(), &link), 0);
-    r = tool("command Go");
+    r = tool({"command", "Go"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(bridge.waitForLine("COM5 created (keypad #1)", kStartMs, 2));
     const std::vector<std::string> lines = bridge.lines(before);
@@ -128,29 +130,29 @@ TEST_F(FleetE2E, AScriptListsAssignsDownloadsAndControlsTheBridge)
     EXPECT_EQ(lines.back(), "Corvandelle (Running)");
 
     // Stopped by hand, bridging stays stopped through a change.
-    EXPECT_EQ(tool("command St").status, 0);
+    EXPECT_EQ(tool({"command", "St"}).status, 0);
     ASSERT_TRUE(bridge.waitForLine("COM5 deleted", kStartMs, 2));
     const size_t stopped = bridge.lines().size();
-    r = tool("assign 1 COM6");
+    r = tool({"assign", "1", "COM6"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "COM6 assigned to keypad 1 (sim-1).\n"
                      "Bridging is stopped; the change takes effect when it starts again "
                      "(tessaron command Go).\n");
-    EXPECT_EQ(tool("command St").status, 0) << "stopping twice is no failure";
-    EXPECT_EQ(tool("command Go").status, 0);
+    EXPECT_EQ(tool({"command", "St"}).status, 0) << "stopping twice is no failure";
+    EXPECT_EQ(tool({"command", "Go"}).status, 0);
     EXPECT_TRUE(bridge.waitForLine("COM6 created (keypad #1)", kStartMs));
     const std::vector<std::string> after = bridge.lines(stopped);
     EXPECT_EQ(std::count(after.begin(), after.end(), "Corvandelle (Running)"), 1);
 
     // Without a desktop there is no dialog to open; said, and not done.
-    r = tool("command Ck");
+    r = tool({"command", "Ck"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "tessaron: the running tessaron bridge has no desktop, so no configuration "
                      "dialog to open: assign ports with tessaron assign.\n");
 
     bridge.signal(SIGTERM);
     EXPECT_EQ(bridge.wait(10000), 0);
-    r = tool("command St");
+    r = tool({"command", "St"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "tessaron: neither Corvandelle nor tessaron bridge is running.\n");
 }

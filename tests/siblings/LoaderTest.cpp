@@ -221,7 +221,7 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
     ::symlink("/dev/pts/999", home.file("ports/COM7").c_str());
     home.write("ports/.COM7.owner", std::to_string(dead) + " 12345 /dev/pts/999\n");
     // A bridge's port whose keypad is not plugged in (no hidraw node carries it).
-    ::setenv("TESSARON_SYSFS", home.path().c_str(), 1);
+    const ScopedEnv sysfs("TESSARON_SYSFS", home.path());
     home.write("Corvandelle.ini", "[Port Settings]\r\nCOM_Assignment_1=8\r\n"
                                   "GUID_1=usb-0000:00:14.0-9/input0\r\n");
     TVirtualPort waiting;
@@ -291,7 +291,6 @@ TEST_F(LoaderTest, EveryRefusalSaysWhyAndSendsNothing)
     EXPECT_EQ(keypad.Received(), "");
     EXPECT_EQ(locked.Received(), "");
     EXPECT_EQ(waiting.BytesPending(), 0);
-    ::unsetenv("TESSARON_SYSFS");
 }
 
 TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
@@ -336,7 +335,7 @@ TEST_F(LoaderTest, SendsTheImageInOrderPacedIntoASimulatedKeypad)
 TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
 {
     TempHome home;
-    ::setenv("TESSARON_SYSFS", home.path().c_str(), 1); // no hidraw node: the keypad is absent
+    const ScopedEnv sysfs("TESSARON_SYSFS", home.path()); // no hidraw node: the keypad is absent
     home.write("Corvandelle.ini",
                "[Port Settings]\r\nCOM_Assignment_1=3\r\nGUID_1=usb-0000:00:14.0-1.2/input0\r\n");
     FakeSerialKeypad serial(home.file("ports/COM2"));
@@ -376,7 +375,6 @@ TEST(PortSurvey, SaysWhatIsBehindEachPortWithoutOpeningIt)
     EXPECT_TRUE(SurveyPort(2).HeldBy.empty());
     // Looking sent the bridge's port nothing.
     EXPECT_EQ(bridged.BytesPending(), 0);
-    ::unsetenv("TESSARON_SYSFS");
 }
 
 TEST(TextProgress, BarCountAndPercent)

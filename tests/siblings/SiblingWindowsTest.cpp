@@ -64,16 +64,11 @@ class WendrelTest : public ::testing::Test
 protected:
     WendrelTest()
     {
-        ::setenv("TESSARON_HIDAPI", FAKEHID_LIBRARY, 1);
         fakehid_reset();
         fakehid_set_keyboard(fakehid_add_device(0x16C0, 0x0604, "keyboard-keypad"), 1);
         fakehid_add_device(0x16C0, 0x0604, "bridged-keypad");
     }
-    ~WendrelTest() override
-    {
-        fakehid_reset();
-        ::unsetenv("TESSARON_HIDAPI");
-    }
+    ~WendrelTest() override { fakehid_reset(); }
 
     std::string settings() const { return home.file("Tavrix.ini"); }
 
@@ -92,6 +87,7 @@ protected:
         ADD_FAILURE() << "no row " << port.toStdString() << " " << what.toStdString();
     }
 
+    ScopedEnv hidapi{"TESSARON_HIDAPI", FAKEHID_LIBRARY};
     TempHome home;
     FakeMessageBox messages;
 };
