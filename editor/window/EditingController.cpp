@@ -343,7 +343,7 @@ void TEditingController::LedCommand(const TMacroPlace& place, int n)
     }
     // Commands 8 to 10 are the green LED's, 11 to 13 the red LED's.
     const bool green = n <= 10;
-    const TLedFunctions functions = LedFunctionsOf(keypad.LED_Function);
+    const TLeds functions = LedFunctionsOf(keypad.LED_Function);
     if ((green ? functions.Green : functions.Red) != LedHostControl) {
         m_view.ShowInformation(green ? "The Green LED will not operate in your macro unless you "
                                        "change\nthe Green LED mode to Host/Macro in the "
