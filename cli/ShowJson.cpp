@@ -72,7 +72,7 @@ const TPartsDecoder kDecoders[] = {
      [](JsonWriter& w, int v) { w.field("host_mode", hostModeName(static_cast<THostMode>(v))); }},
     {"LED_Function",
      [](JsonWriter& w, int v) {
-         const TLedFunctions f = LedFunctionsOf(static_cast<std::uint8_t>(v));
+         const TLeds f = LedFunctionsOf(static_cast<std::uint8_t>(v));
          w.field("green", ledFunctionName(f.Green));
          w.field("red", ledFunctionName(f.Red));
      }},
@@ -111,7 +111,7 @@ const TPartsDecoder kDecoders[] = {
      }},
     {"LedModes",
      [](JsonWriter& w, int v) {
-         const TScreenLeds leds = ScreenLedsOf(static_cast<std::uint8_t>(v));
+         const TLeds leds = ScreenLedsOf(static_cast<std::uint8_t>(v));
          w.field("green", screenLedName(leds.Green));
          w.field("red", screenLedName(leds.Red));
      }},

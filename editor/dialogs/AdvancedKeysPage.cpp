@@ -88,7 +88,7 @@ void TAdvancedKeysPage::Fill(const TAdvancedParams& work)
     CheckId(m_rollOverGroup, work.Key_Roll_Over == 1 ? 1 : 2);
     m_spinCharPacing->setValue(work.Character_Pacing);
     m_spinDownloadDelay->setValue(work.DOWNLOAD_DELAY);
-    const TLedFunctions leds = LedFunctionsOf(work.LED_Function);
+    const TLeds leds = LedFunctionsOf(work.LED_Function);
     CheckId(m_greenGroup, leds.Green);
     CheckId(m_redGroup, leds.Red);
     const bool hid = work.HostType == int(THostMode::Hid);

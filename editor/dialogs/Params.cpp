@@ -386,7 +386,7 @@ void TfrmParameters::FormShow()
     m_pendingRollOver = k.Key_Roll_Over;
     CheckId(m_rollOverGroup, k.Key_Roll_Over == 1 ? 1 : 2);
 
-    const TLedFunctions leds = LedFunctionsOf(k.LED_Function);
+    const TLeds leds = LedFunctionsOf(k.LED_Function);
     CheckId(m_redGroup, leds.Red);
     CheckId(m_greenGroup, leds.Green);
 

@@ -321,7 +321,7 @@ void TfrmScreenEdit::fill()
     m_cboxSaveDataForNextScreen->setChecked(s.bSaveDataForNextScreen != 0);
 
     // States other than off, on and flashing check no button.
-    const TScreenLeds leds = ScreenLedsOf(s.LedModes);
+    const TLeds leds = ScreenLedsOf(s.LedModes);
     CheckId(m_greenGroup, leds.Green);
     CheckId(m_redGroup, leds.Red);
 

@@ -123,9 +123,9 @@ std::uint8_t UserWordFormatValue(int entry)
     return values[static_cast<std::size_t>(entry)];
 }
 
-std::uint8_t ScreenLedModes(std::uint8_t ledModes, TScreenLeds leds)
+std::uint8_t ScreenLedModes(std::uint8_t ledModes, TLeds leds)
 {
-    const TScreenLeds kept = ScreenLedsOf(ledModes);
+    const TLeds kept = ScreenLedsOf(ledModes);
     const int green = leds.Green >= 0 ? leds.Green : kept.Green;
     const int red = leds.Red >= 0 ? leds.Red : kept.Red;
     return static_cast<std::uint8_t>(10 * green + red);

@@ -63,6 +63,13 @@ enum class TKeypadMode
 };
 TKeypadMode KeypadModeOf(const TAdvancedParams& params);
 
+// The green and the red LED's parts of a packed value.
+struct TLeds
+{
+    int Green;
+    int Red;
+};
+
 // --- LED_Function: the green LED's function in bits 4 and 5, the red LED's in
 // bits 0 and 1. In USB HID host mode 1 and 2 are the Caps Lock and Num Lock
 // indicators, and the red LED's 3 is the level indicator.
@@ -73,16 +80,11 @@ enum TLedFunction : int
     LedHostControl = 2,
     LedPowerIndicator = 3,
 };
-struct TLedFunctions
-{
-    int Green;
-    int Red;
-};
-constexpr TLedFunctions LedFunctionsOf(std::uint8_t value)
+constexpr TLeds LedFunctionsOf(std::uint8_t value)
 {
     return {(value >> 4) & 3, value & 3};
 }
-constexpr std::uint8_t LedFunctionValue(TLedFunctions f)
+constexpr std::uint8_t LedFunctionValue(TLeds f)
 {
     return static_cast<std::uint8_t>(16 * f.Green + f.Red);
 }
@@ -153,17 +155,12 @@ std::uint8_t UserWordFormatValue(int entry);
 
 // --- LedModes of a screen: decimal, 10 x green + red, each LED 0 off, 1 on,
 // 2 flashing.
-struct TScreenLeds
-{
-    int Green;
-    int Red;
-};
-constexpr TScreenLeds ScreenLedsOf(std::uint8_t ledModes)
+constexpr TLeds ScreenLedsOf(std::uint8_t ledModes)
 {
     return {ledModes / 10, ledModes % 10};
 }
 // A part given as -1 keeps what ledModes holds.
-std::uint8_t ScreenLedModes(std::uint8_t ledModes, TScreenLeds leds);
+std::uint8_t ScreenLedModes(std::uint8_t ledModes, TLeds leds);
 
 // --- One-bit options of the LCD: CursorStyle and ScrollWrap.
 constexpr std::uint8_t CursorUnderline = 0x02;

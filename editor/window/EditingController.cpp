@@ -13,6 +13,16 @@ namespace {
 
 const char* const NotAMacro = "The clipboard does not hold a macro: nothing was pasted.";
 
+// A block is deleted from its top-left cell, wherever the cursor ended up
+// while it was dragged or extended; a single cell from the cursor.
+int blockStart(int cursor, const TCellBlock& block)
+{
+    if (block.Cells() > 1) {
+        return block.Top * TEditingController::GridColumns + block.Left;
+    }
+    return cursor;
+}
+
 } // namespace
 
 TEditingController::TEditingController(TDocument& document, KeyboardState& keyboard,
@@ -144,13 +154,9 @@ void TEditingController::EndPropertyEdits()
 
 // --- insertions ----------------------------------------------------------------
 
-void TEditingController::insertedItems(const TMacroPlace& place)
+void TEditingController::nameAfterFirstItem(const TMacroPlace& place)
 {
-    if ((m_modifierFlags & CapsLock) == 0) {
-        m_modifierFlags = 0;
-    }
-    // An unnamed macro takes its first item's label as its name (not a blank
-    // when the insertion gave no item).
+    // Not a blank when the macro has no item.
     TKeypadClass& keypad = m_document.Keypad();
     if (keypad.Macro(place.Key, place.Level).MacroName.empty() &&
         keypad.ItemCount(place.Key, place.Level) > 0) {
@@ -162,7 +168,10 @@ void TEditingController::insertedItems(const TMacroPlace& place)
 void TEditingController::afterInsertion(const TMacroPlace& place, TMacroChange& change,
                                         int position)
 {
-    insertedItems(place);
+    if ((m_modifierFlags & CapsLock) == 0) {
+        m_modifierFlags = 0;
+    }
+    nameAfterFirstItem(place);
     finishMacroChange(change, position);
 }
 
@@ -228,16 +237,6 @@ void TEditingController::DeleteCells(const TMacroPlace& place, const TCellBlock&
     finishMacroChange(change, place.Cursor);
 }
 
-int TEditingController::BlockStart(int cursor, const TCellBlock& block)
-{
-    // A block is deleted from its top-left cell, wherever the cursor ended up
-    // while it was dragged or extended.
-    if (block.Cells() > 1) {
-        return block.Top * GridColumns + block.Left;
-    }
-    return cursor;
-}
-
 void TEditingController::CheckLengthWarning(const TMacroPlace& place)
 {
     const TKeypadClass& keypad = m_document.Keypad();
@@ -245,7 +244,7 @@ void TEditingController::CheckLengthWarning(const TMacroPlace& place)
         return;
     }
     const TRomRecords& rom = m_document.Rom();
-    if (m_romEditMode) {
+    if (m_view.RomEditMode()) {
         if (IsLineEdit(rom.AdvancedParams.Operating_Mode)) {
             m_view.ShowLengthWarning(rom.AdvancedParams.LcdXlate != 0);
         }
@@ -277,7 +276,7 @@ void TEditingController::Backspace(const TMacroPlace& place, const TCellBlock& b
 
 void TEditingController::Delete(const TMacroPlace& place, const TCellBlock& block)
 {
-    DeleteCells({place.Key, place.Level, BlockStart(place.Cursor, block)}, block);
+    DeleteCells({place.Key, place.Level, blockStart(place.Cursor, block)}, block);
 }
 
 void TEditingController::ShiftPressed()
@@ -343,7 +342,7 @@ void TEditingController::LedCommand(const TMacroPlace& place, int n)
     }
     // Commands 8 to 10 are the green LED's, 11 to 13 the red LED's.
     const bool green = n <= 10;
-    const TLedFunctions functions = LedFunctionsOf(keypad.LED_Function);
+    const TLeds functions = LedFunctionsOf(keypad.LED_Function);
     if ((green ? functions.Green : functions.Red) != LedHostControl) {
         m_view.ShowInformation(green ? "The Green LED will not operate in your macro unless you "
                                        "change\nthe Green LED mode to Host/Macro in the "
@@ -483,14 +482,10 @@ bool TEditingController::Paste(const TMacroPlace& place, std::string_view text)
         keypad.SetAutoRepeat(key, level, clip->AutoRepeat);
         keypad.SetSendLineEditKeyASAP(key, level, clip->SendLineEditKeyASAP);
     }
-    if (keypad.Macro(key, level).MacroName.empty()) {
-        if (!clip->Name.empty()) {
-            keypad.SetMacroName(key, level, clip->Name);
-        } else if (keypad.ItemCount(key, level) > 0) {
-            keypad.SetMacroName(key, level,
-                                ItemLabelOf(keypad.Item(key, level, 0), m_view.HexView()));
-        }
+    if (keypad.Macro(key, level).MacroName.empty() && !clip->Name.empty()) {
+        keypad.SetMacroName(key, level, clip->Name);
     }
+    nameAfterFirstItem(place);
     finishMacroChange(change, position);
     return true;
 }

@@ -45,9 +45,6 @@ public:
 
     TEditingController(TDocument& document, KeyboardState& keyboard, TEditingView& view);
 
-    // ROM Edit mode decides how the length warning is checked.
-    void SetRomEditMode(bool romEditMode) { m_romEditMode = romEditMode; }
-
     std::uint8_t ModifierFlags() const { return m_modifierFlags; }
     bool HideLengthWarning() const { return m_hideLengthWarning; }
     // "Don't show this message again", until the program ends.
@@ -62,8 +59,6 @@ public:
     void InsertMidiMessage(const TMacroPlace& place, const std::uint8_t* bytes, int count);
     // Deletes the block's items starting at the place's cursor, row by row.
     void DeleteCells(const TMacroPlace& place, const TCellBlock& block);
-    // Where a block is deleted from: its top-left cell, or the cursor.
-    static int BlockStart(int cursor, const TCellBlock& block);
     void CheckLengthWarning(const TMacroPlace& place);
 
     // The grid's keys.
@@ -123,6 +118,7 @@ private:
     void commitChange(TMacroChange& change, int cursorAfter);
     // Records the change, then shows the macro with the cursor at position.
     void finishMacroChange(TMacroChange& change, int position);
+    // Clears the modifier flags but Caps Lock's, names the macro, then finishes.
     void afterInsertion(const TMacroPlace& place, TMacroChange& change, int position);
     // A macro flag and its writer.
     struct MacroFlag
@@ -132,7 +128,8 @@ private:
     };
     // One step when the flag changes, none when it is already so.
     void setMacroFlag(const TMacroPlace& place, bool on, MacroFlag flag);
-    void insertedItems(const TMacroPlace& place);
+    // An unnamed macro takes its first item's label as its name.
+    void nameAfterFirstItem(const TMacroPlace& place);
     TPropertySnapshot propertySnapshot() const;
     void restoreProperties(const TPropertySnapshot& snapshot);
     bool recordPropertyChange();
@@ -141,7 +138,6 @@ private:
     TDocument& m_document;
     KeyboardState& m_keyboard;
     TEditingView& m_view;
-    bool m_romEditMode = false;
     bool m_hideLengthWarning = false;
     std::uint8_t m_modifierFlags = 0;
     TUndoHistory m_history;

@@ -36,6 +36,9 @@ public:
     // Whether items are shown in hexadecimal: an unnamed macro is named after
     // its first item as shown.
     virtual bool HexView() const = 0;
+    // The edit mode chosen at start-up, which decides how the length warning
+    // is checked.
+    virtual bool RomEditMode() const = 0;
 };
 
 } // namespace tessaron

@@ -140,10 +140,11 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
                                                             "Edit mode?"));
     }
 
-    m_editing.SetRomEditMode(m_romEditMode);
     if (m_romEditMode) {
         m_toolBtnParameters->setText(QStringLiteral("ROM Properties"));
         m_toolBtnParameters->setAccessibleName(QStringLiteral("ROM Properties"));
+        m_toolBtnParameters->setMenu(m_editMenu);
+        m_toolBtnParameters->setPopupMode(QToolButton::DelayedPopup);
     }
     if (!arguments.isEmpty()) {
         // Read as a redefinition file in either mode; a missing file loads
@@ -162,11 +163,6 @@ TfrmMain::TfrmMain(const TMainServices& services, const QStringList& arguments, 
         setWindowTitle(captionPrefix(m_romEditMode) + QStringLiteral("untitled"));
     }
     ShowPortStatus();
-
-    if (m_romEditMode) {
-        m_toolBtnParameters->setMenu(m_editMenu);
-        m_toolBtnParameters->setPopupMode(QToolButton::DelayedPopup);
-    }
 
     // The other forms, each made once for the life of the process. Each Apply
     // of a property dialog is one step of the undo history.

@@ -133,6 +133,7 @@ private:
     void ShowCapsLock(bool pressed) override;
     void ShowLengthWarning(bool longForm) override;
     bool HexView() const override { return m_hexView; }
+    bool RomEditMode() const override { return m_romEditMode; }
 
     // Document life (MainDocument.cpp).
     bool askToSave(bool closing, bool* answeredNo = nullptr);

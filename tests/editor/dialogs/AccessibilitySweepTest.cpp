@@ -20,6 +20,14 @@ protected:
     {
         EXPECT_EQ(AccessibilityProblems(w), Problems{}) << state;
     }
+    // Clicks each control in turn and sweeps the dialog after each click.
+    void sweepAfterClicks(std::initializer_list<const char*> clicks)
+    {
+        for (const char* name : clicks) {
+            click(name);
+            sweep(dialog(), name);
+        }
+    }
     // Runs the next modal box offscreen long enough to sweep it.
     void sweepNextDialog(const char* state)
     {
@@ -47,10 +55,7 @@ TEST_F(PlindoraxSweep, UserModeWindows)
     openUserProperties([&] {
         sweep(dialog(), "Parameters");
         // USB HID recaptions the LED choices; each reader type shows its group.
-        for (const char* click : {"rbHostTypeHID", "rbCardReaderBCR", "rbCardReaderMCR"}) {
-            this->click(click);
-            sweep(dialog(), click);
-        }
+        sweepAfterClicks({"rbHostTypeHID", "rbCardReaderBCR", "rbCardReaderMCR"});
         EXPECT_EQ(busName(control("rbLED1level")), "Green LED CapsLock Indicator");
         EXPECT_EQ(busName(control("cboxBaudRate")), "Baud Rate: 9600");
         EXPECT_EQ(QAccessible::queryAccessibleInterface(control("btnApply"))
@@ -68,10 +73,7 @@ TEST_F(PlindoraxSweep, RomEditModeWindows)
     openAdvanced([&] {
         sweep(dialog(), "Advanced");
         // Other reader types show other pages; USB HID recaptions the LEDs.
-        for (const char* click : {"rbHostHID", "rbCardBCR", "rbCardMCR"}) {
-            this->click(click);
-            sweep(dialog(), click);
-        }
+        sweepAfterClicks({"rbHostHID", "rbCardBCR", "rbCardMCR"});
         EXPECT_EQ(busName(control("rbCardMCR")), "Magnetic Card");
     });
     openScreens([&] { sweep(dialog(), "screen editor"); });

@@ -35,6 +35,7 @@ public:
     void ShowCapsLock(bool) override {}
     void ShowLengthWarning(bool longForm) override { warnings.push_back(longForm); }
     bool HexView() const override { return hex; }
+    bool RomEditMode() const override { return rom; }
 
     std::vector<std::string> errors;
     std::vector<std::string> informations;
@@ -45,6 +46,7 @@ public:
     int propertiesShown = 0;
     std::vector<bool> warnings; // long form or not
     bool hex = false;
+    bool rom = false;
 };
 
 class EditingController : public ::testing::Test
@@ -495,7 +497,7 @@ TEST_F(EditingController, LengthWarningFromTwoBytesInLineEditModeOfTheEditMode)
     };
     for (const auto& c : cases) {
         key = static_cast<int>(&c - cases);
-        controller.SetRomEditMode(c.Rom);
+        view.rom = c.Rom;
         keypad().Operating_Mode = c.UserMode;
         document.Rom().AdvancedParams.Operating_Mode = c.RomMode;
         document.Rom().AdvancedParams.LcdXlate = c.Translation;
